@@ -60,7 +60,7 @@ struct KoObjectData
     int32_t aux2 = 0;
     int32_t aux3 = 0;
     int32_t aux4 = 0;
-    int32_t x = 0;     // head position in image pixels
+    int32_t x = 0; // head position in image pixels
     int32_t y = 0;
     int32_t state = 0; // 0 not shown, 2 counted in, 4 counted out
     int32_t aux5 = 0;
