@@ -22,6 +22,11 @@ class KoFrameParser
 public:
     explicit KoFrameParser(qint64 max_body = ko_wire::MaxFrameBody);
 
+    // Parsers made afterwards use (or not) the AVX-512 block path where the
+    // processor has it; the portable path gives identical results. For tests
+    // and benchmarks.
+    static void SetFastPathAllowed(bool allowed);
+
     // Consumes bytes up to and including the end byte of the next complete
     // frame, or all of them. Returns how many were consumed. Must not be
     // called while HasFrame() is true (returns 0 then).
@@ -51,10 +56,16 @@ private:
         Skipping, // an oversized frame is being skipped up to the next start byte
     };
 
+    // Copies ordinary bytes and complete escape pairs from p on into the body;
+    // returns where it stopped (a start, end or trailing escape byte, or end).
+    const char* CopyRun(const char* p, const char* end);
     void Append(const char* data, qsizetype size);
+    void Reserve(qsizetype need);
+    void DropOversized();
     void StartFrame();
 
     qint64 maxBody;
+    bool fastPath = false;
     QByteArray buffer; // the unescaped body; capacity kept between frames
     qsizetype used = 0;
     State state = State::Outside;

@@ -1,0 +1,664 @@
+// The pure codec of the device link: framing, payload encodings, decoders.
+
+#include "ko_body_writer.h"
+#include "ko_device_encoder.h"
+#include "ko_frame_escaper.h"
+#include "ko_frame_parser.h"
+#include "ko_message_decoder.h"
+#include "ko_message_encoder.h"
+#include "ko_request_decoder.h"
+#include "ko_wire.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+// Feeds the chunks in order and collects every complete body.
+QList<QByteArray> ParseChunks(KoFrameParser& parser, const QList<QByteArray>& chunks)
+{
+    QList<QByteArray> bodies;
+    for (const QByteArray& chunk : chunks) {
+        const char* p = chunk.constData();
+        qsizetype left = chunk.size();
+        while (left > 0) {
+            const qsizetype used = parser.Feed(p, left);
+            p += used;
+            left -= used;
+            if (parser.HasFrame()) {
+                bodies.append(QByteArray(parser.BodyData(), int(parser.BodySize())));
+                parser.ReleaseFrame();
+            }
+        }
+    }
+    return bodies;
+}
+
+QList<QByteArray> Parse(const QByteArray& stream)
+{
+    KoFrameParser parser;
+    return ParseChunks(parser, {stream});
+}
+
+// The receiving rules one byte at a time, as the reference the bulk parser
+// must agree with. Bytes outside a frame are never a frame, whatever they
+// unescape to.
+struct BytewiseParser
+{
+    QByteArray buffer;
+    bool inFrame = false;
+    bool escaped = false;
+    int bad = 0;
+    QList<QByteArray> bodies;
+
+    void Feed(const QByteArray& bytes)
+    {
+        for (const char c : bytes) {
+            const auto b = static_cast<uint8_t>(c);
+            if (b == 0xAA) {
+                buffer.clear();
+                inFrame = true;
+                escaped = false;
+            } else if (b == 0xAB) {
+                if (inFrame)
+                    bodies.append(buffer);
+                else if (!buffer.isEmpty())
+                    ++bad;
+                buffer.clear();
+                inFrame = false;
+                escaped = false;
+            } else if (b == 0xA0) {
+                buffer.append(c);
+                escaped = true;
+            } else if (escaped && (b == 0x00 || b == 0x0A || b == 0x0B)) {
+                buffer[buffer.size() - 1] = static_cast<char>(b == 0x00   ? 0xA0
+                                                              : b == 0x0A ? 0xAA
+                                                                          : 0xAB);
+                escaped = false;
+            } else {
+                buffer.append(c);
+                escaped = false;
+            }
+        }
+    }
+};
+
+QByteArray RandomBytes(int size, quint32 seed)
+{
+    QRandomGenerator gen(seed);
+    QByteArray out(size, Qt::Uninitialized);
+    for (char& c : out)
+        c = static_cast<char>(gen.bounded(256));
+    return out;
+}
+
+QByteArray I32(int32_t v)
+{
+    QByteArray out;
+    KoBodyWriter(out).I32(v);
+    return out;
+}
+
+using Result = KoDecodedMessage::Result;
+
+} // namespace
+
+Q_DECLARE_METATYPE(KoFrameEscaper::Mode)
+
+class TstProtocol : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void escapeModes_data();
+    void escapeModes();
+    void escapedBodiesParseBack();
+    void everySplitPosition();
+    void longFrameEverySplit();
+    void resynchronisation_data();
+    void resynchronisation();
+    void bulkAgreesWithBytewise_data();
+    void bulkAgreesWithBytewise();
+    void oversizedFrameDropped();
+    void statRequestStamps();
+    void milliTruncates_data();
+    void milliTruncates();
+    void defaultUserParams();
+    void swUpdateChecksum();
+    void fixedRequests_data();
+    void fixedRequests();
+    void requestsDecodeBack();
+    void statisticRaw8();
+    void statisticAllGroups();
+    void deviceMessagesDecode();
+    void refusals_data();
+    void refusals();
+};
+
+void TstProtocol::escapeModes_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<KoFrameEscaper::Mode>("mode");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray special = Hex("A0AAAB01");
+    QTest::newRow("whole") << special << KoFrameEscaper::Whole << Hex("AAA000A00AA00B01AB");
+    QTest::newRow("start only") << special << KoFrameEscaper::StartOnly << Hex("AAA000A00AA00B01");
+    QTest::newRow("end only") << special << KoFrameEscaper::EndOnly << Hex("A000A00AA00B01AB");
+    QTest::newRow("body only") << special << KoFrameEscaper::BodyOnly << Hex("A000A00AA00B01");
+    QTest::newRow("neighbours pass")
+        << Hex("9FA1A9ACFF00") << KoFrameEscaper::Whole << Hex("AA9FA1A9ACFF00AB");
+    QTest::newRow("escape runs") << Hex("A0A0") << KoFrameEscaper::Whole << Hex("AAA000A000AB");
+    QTest::newRow("empty whole") << QByteArray() << KoFrameEscaper::Whole << QByteArray();
+    QTest::newRow("empty start") << QByteArray() << KoFrameEscaper::StartOnly << QByteArray();
+    QTest::newRow("empty end") << QByteArray() << KoFrameEscaper::EndOnly << QByteArray();
+}
+
+void TstProtocol::escapeModes()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(KoFrameEscaper::Mode, mode);
+    QFETCH(QByteArray, expected);
+    QByteArray out("x");
+    KoFrameEscaper::Escape(body, mode, out);
+    QCOMPARE(out.toHex(), (QByteArray("x") + expected).toHex());
+}
+
+void TstProtocol::escapedBodiesParseBack()
+{
+    QCOMPARE(Parse(Hex("AAA000A00AA00B01AB")), QList<QByteArray>{Hex("A0AAAB01")});
+    // Long bodies cross the scanner's 16-byte blocks at every offset.
+    for (int size : {1, 15, 16, 17, 33, 1000, 100000}) {
+        const QByteArray body = RandomBytes(size, quint32(size));
+        QByteArray frame = KoFrameEscaper::Frame(body);
+        QVERIFY(!frame.mid(1, frame.size() - 2).contains(char(0xAA)));
+        QVERIFY(!frame.mid(1, frame.size() - 2).contains(char(0xAB)));
+        QCOMPARE(Parse(frame), QList<QByteArray>{body});
+    }
+}
+
+void TstProtocol::everySplitPosition()
+{
+    // Two frames full of escapes, a stray end byte and garbage between them.
+    const QByteArray a = Hex("A0AAAB01A00BA0");
+    const QByteArray b = Hex("0000000DAAABA0");
+    const QByteArray stream =
+        Hex("AB") + KoFrameEscaper::Frame(a) + Hex("0102AB") + KoFrameEscaper::Frame(b);
+    for (int i = 0; i <= stream.size(); ++i) {
+        for (int j = i; j <= stream.size(); ++j) {
+            KoFrameParser parser;
+            const auto bodies =
+                ParseChunks(parser, {stream.left(i), stream.mid(i, j - i), stream.mid(j)});
+            QCOMPARE(bodies, (QList<QByteArray>{a, b}));
+            QCOMPARE(parser.BadFrames(), quint64(1));
+        }
+    }
+}
+
+void TstProtocol::longFrameEverySplit()
+{
+    // Long enough for the block paths, with escapes at every block offset.
+    QByteArray body;
+    for (int i = 0; i < 400; ++i)
+        body.append(i % 7 == 0 ? char(0xA0 + (i % 3) * 10 + (i % 3 == 2)) : char(i));
+    const QByteArray stream = KoFrameEscaper::Frame(body) + KoFrameEscaper::Frame(Hex("01"));
+    for (const bool fast : {false, true}) {
+        KoFrameParser::SetFastPathAllowed(fast);
+        for (int i = 0; i <= stream.size(); ++i) {
+            KoFrameParser parser;
+            QCOMPARE(ParseChunks(parser, {stream.left(i), stream.mid(i)}),
+                     (QList<QByteArray>{body, Hex("01")}));
+        }
+    }
+    KoFrameParser::SetFastPathAllowed(true);
+}
+
+void TstProtocol::resynchronisation_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<QList<QByteArray>>("bodies");
+    QTest::addColumn<int>("bad");
+
+    QTest::newRow("start byte mid-frame")
+        << Hex("AA0102AA0304AB") << QList<QByteArray>{Hex("0304")} << 0;
+    QTest::newRow("end byte before any start")
+        << Hex("ABAB AA05AB") << QList<QByteArray>{Hex("05")} << 0;
+    QTest::newRow("garbage then end") << Hex("010203AB") << QList<QByteArray>{} << 1;
+    QTest::newRow("garbage after a frame")
+        << Hex("AA05AB0607AB") << QList<QByteArray>{Hex("05")} << 1;
+    QTest::newRow("unknown follower keeps both")
+        << Hex("AAA00CAB") << QList<QByteArray>{Hex("A00C")} << 0;
+    QTest::newRow("escape before end") << Hex("AA01A0AB") << QList<QByteArray>{Hex("01A0")} << 0;
+    QTest::newRow("escape before start")
+        << Hex("AA01A0AA02AB") << QList<QByteArray>{Hex("02")} << 0;
+    QTest::newRow("empty frame") << Hex("AAAB") << QList<QByteArray>{QByteArray()} << 0;
+    // An escaped start byte outside a frame is garbage, not a frame.
+    QTest::newRow("escaped start outside") << Hex("A00A0102AB") << QList<QByteArray>{} << 1;
+    QTest::newRow("cut frame then new")
+        << Hex("AA0102") + Hex("AA03AB") << QList<QByteArray>{Hex("03")} << 0;
+}
+
+void TstProtocol::resynchronisation()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(QList<QByteArray>, bodies);
+    QFETCH(int, bad);
+    KoFrameParser parser;
+    QCOMPARE(ParseChunks(parser, {stream}), bodies);
+    QCOMPARE(parser.BadFrames(), quint64(bad));
+}
+
+void TstProtocol::bulkAgreesWithBytewise_data()
+{
+    QTest::addColumn<bool>("fastPath");
+    QTest::addColumn<int>("frameBytePercent");
+    // Frame bytes often: every rule and every order of them. Rarely: long
+    // runs dense in escapes, which the block paths take.
+    QTest::newRow("portable, short frames") << false << 25;
+    QTest::newRow("portable, long frames") << false << 1;
+    QTest::newRow("block path, short frames") << true << 25;
+    QTest::newRow("block path, long frames") << true << 1;
+}
+
+void TstProtocol::bulkAgreesWithBytewise()
+{
+    QFETCH(bool, fastPath);
+    QFETCH(int, frameBytePercent);
+    KoFrameParser::SetFastPathAllowed(fastPath);
+    for (quint32 seed = 1; seed <= 200; ++seed) {
+        QRandomGenerator gen(seed);
+        static const char alphabet[] = {char(0xA0), 0x00,       0x0A,       0x0B,
+                                        0x01,       char(0xA1), char(0xA0), 0x0A};
+        QByteArray stream(int(gen.bounded(1, 2000)), Qt::Uninitialized);
+        for (char& c : stream) {
+            if (int(gen.bounded(100)) < frameBytePercent)
+                c = gen.bounded(2) ? char(0xAA) : char(0xAB);
+            else
+                c = gen.bounded(4) == 0 ? char(gen.bounded(256)) : alphabet[gen.bounded(8)];
+        }
+        BytewiseParser reference;
+        reference.Feed(stream);
+        KoFrameParser parser;
+        QList<QByteArray> chunks;
+        for (int at = 0; at < stream.size();) {
+            const int n = int(gen.bounded(1, 300));
+            chunks.append(stream.mid(at, n));
+            at += n;
+        }
+        QCOMPARE(ParseChunks(parser, chunks), reference.bodies);
+        QCOMPARE(parser.BadFrames(), quint64(reference.bad));
+    }
+    KoFrameParser::SetFastPathAllowed(true);
+}
+
+void TstProtocol::oversizedFrameDropped()
+{
+    KoFrameParser parser(16);
+    const QByteArray fits(16, 'x');
+    const QByteArray stream = KoFrameEscaper::Frame(QByteArray(17, 'y')) + Hex("AB") +
+                              KoFrameEscaper::Frame(fits) + Hex("AA") + QByteArray(100, 'z') +
+                              KoFrameEscaper::Frame(Hex("A0A0"));
+    QCOMPARE(ParseChunks(parser, {stream}), (QList<QByteArray>{fits, Hex("A0A0")}));
+    QCOMPARE(parser.OversizedFrames(), quint64(2));
+    // The end byte of a dropped frame is not reported as bad data again.
+    QCOMPARE(parser.BadFrames(), quint64(0));
+}
+
+void TstProtocol::statRequestStamps()
+{
+    KoStatisticsData start;
+    start.year = 19;
+    start.month = 6;
+    start.day = 18;
+    start.hour = 4;
+    start.count = 5;
+    KoStatisticsData end = start;
+    end.count = -2;
+    const QByteArray body = KoMessageEncoder::StatRequest(3, start, end, STAT_OUTCOMING, STAT_DAY);
+    QCOMPARE(body.toHex(), Hex("00000006"
+                               "00000003"
+                               "01"
+                               "02"
+                               "1306120400000005"
+                               "13061204FFFFFFFE")
+                               .toHex());
+    KoDecodedRequest request;
+    QCOMPARE(KoRequestDecoder::Decode(body, request), KoDecodedRequest::Result::Decoded);
+    QCOMPARE(request.statEnd.count, -2);
+    QCOMPARE(int(request.statStart.day), 18);
+}
+
+void TstProtocol::milliTruncates_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("milli");
+    QTest::newRow("zero") << 0.0 << 0;
+    QTest::newRow("below a thousandth") << 0.0009 << 0;
+    QTest::newRow("toward zero, positive") << 0.2509 << 250;
+    QTest::newRow("toward zero, negative") << -0.2509 << -250;
+    QTest::newRow("one") << 1.0 << 1000;
+    QTest::newRow("huge clamps") << 1e12 << std::numeric_limits<int32_t>::max();
+}
+
+void TstProtocol::milliTruncates()
+{
+    QFETCH(double, value);
+    QFETCH(int, milli);
+    QCOMPARE(KoMessageEncoder::ToMilli(value), milli);
+}
+
+void TstProtocol::defaultUserParams()
+{
+    QCOMPARE(KoMessageEncoder::UserParams(1, KoUserParams()).toHex(),
+             Hex("00000004000000010000000000000000000000000000000000000000").toHex());
+
+    KoUserParams params;
+    params.line = {QPointF(0.1, 0.5), QPointF(0.9, 0.5)};
+    params.count = 2;
+    params.zone = QRectF(0.05, 0.1, 0.9, 0.8);
+    const QByteArray body = KoDeviceEncoder::UserParams(2, params);
+    QCOMPARE(body.size(), 44);
+    KoDecodedMessage msg;
+    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
+    QCOMPARE(msg.userParams.passId, 2);
+    QCOMPARE(msg.userParams.params.count, 2);
+    QCOMPARE(msg.userParams.params.line, params.line);
+    QCOMPARE(msg.userParams.params.zone, params.zone);
+}
+
+void TstProtocol::swUpdateChecksum()
+{
+    const QByteArray sw = Hex("01FFA0");
+    QCOMPARE(KoMessageEncoder::SwChecksum(sw), -96);
+    const QByteArray frame = KoMessageEncoder::SwUpdateFrame(sw);
+    QCOMPARE(frame.toHex(), Hex("AA0000001100000003"
+                                "01FFA000"
+                                "FFFFFFA000AB")
+                                .toHex());
+    QCOMPARE(Parse(frame), QList<QByteArray>{KoMessageEncoder::SwUpdate(sw)});
+    // The sum wraps around in 32 bits.
+    const QByteArray big(20000000, char(0x7F));
+    QCOMPARE(KoMessageEncoder::SwChecksum(big), int32_t(uint32_t(20000000u * 127u)));
+    KoDecodedRequest request;
+    QCOMPARE(KoRequestDecoder::Decode(Parse(frame).value(0), request),
+             KoDecodedRequest::Result::Decoded);
+    QVERIFY(request.swChecksumOk);
+    QCOMPARE(request.sw, sw);
+}
+
+void TstProtocol::fixedRequests_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("expected");
+    ClientOptions o;
+    o.camMountHeight = 220;
+    o.camAngleSlope = -3;
+    o.etalonHeight = 170;
+    QTest::newRow("mount data") << KoMessageEncoder::MountData(1, o)
+                                << Hex("0000000300000001000000DC00000000FFFFFFFD"
+                                       "000000000000000000000000000000000000000000000000000000AA");
+    QTest::newRow("record start") << KoMessageEncoder::StartRecord(2, 300)
+                                  << Hex("0000000900000002000000000000012C");
+    QTest::newRow("record stop") << KoMessageEncoder::StopRecord(2)
+                                 << Hex("000000090000000200000001");
+    QTest::newRow("camera nums") << KoMessageEncoder::CameraNums(0, {7, -1})
+                                 << Hex("0000000B0000000000000007FFFFFFFF");
+    QTest::newRow("connected") << KoMessageEncoder::ConnectedRequest() << Hex("0000000D");
+    QTest::newRow("reboot") << KoMessageEncoder::Reboot() << Hex("00000027A1B1C1D1");
+    QTest::newRow("view mode") << KoMessageEncoder::ViewMode(3, 1)
+                               << Hex("0000002A0000000300000001");
+    QTest::newRow("modem settings")
+        << KoMessageEncoder::ModemSettings({"apn", QString::fromLatin1("\xe9")})
+        << Hex("00000013000000020000000361706E00000001E9");
+    QTest::newRow("server settings")
+        << KoMessageEncoder::ServerIpSettings({}) << Hex("0000001500000000");
+}
+
+void TstProtocol::fixedRequests()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(body.toHex(), expected.toHex());
+}
+
+void TstProtocol::requestsDecodeBack()
+{
+    KoDecodedRequest r;
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::StartRecord(2, 300), r),
+             KoDecodedRequest::Result::Decoded);
+    QCOMPARE(r.passId, 2);
+    QCOMPARE(r.recordFrames, 300);
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::ModemSettings({"a", "bc"}), r),
+             KoDecodedRequest::Result::Decoded);
+    QCOMPARE(r.settings, (QStringList{"a", "bc"}));
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::Reboot(), r),
+             KoDecodedRequest::Result::Decoded);
+    QVERIFY(r.rebootMagicOk);
+    QCOMPARE(KoRequestDecoder::Decode(I32(19) + I32(0x7fffffff), r),
+             KoDecodedRequest::Result::Dropped);
+    QCOMPARE(KoRequestDecoder::Decode(I32(17) + I32(100) + Hex("0102"), r),
+             KoDecodedRequest::Result::Dropped);
+}
+
+void TstProtocol::statisticRaw8()
+{
+    KoStatisticsData a;
+    a.year = 19;
+    a.month = 6;
+    a.day = 18;
+    a.hour = 4;
+    a.count = 0x01020304;
+    KoStatisticsData b = a;
+    b.hour = 5;
+    b.count = -1;
+    KoStatisticsAlarmData alarm;
+    alarm.time = 1560830400;
+    alarm.code = 7;
+    alarm.value1 = 1.5;
+    alarm.value2 = -2.25;
+    const QByteArray body =
+        KoDeviceEncoder::Statistic(1, STAT_OUTCOMING, STAT_DAY, {a, b}, {alarm}, 99);
+    QCOMPARE(body.size(), 22 + 16 + 28);
+    QCOMPARE(body.mid(22, 16).toHex(), Hex("1306120404030201"
+                                           "13061205FFFFFFFF")
+                                           .toHex());
+
+    KoDecodedMessage msg;
+    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
+    const KoStatisticMessage& s = msg.statistic;
+    QCOMPARE(s.passId, 1);
+    QCOMPARE(s.statType, STAT_OUTCOMING);
+    QCOMPARE(s.statId, STAT_DAY);
+    QCOMPARE(s.samples.size(), 2);
+    QCOMPARE(s.samples[0].count, 0x01020304);
+    QCOMPARE(int(s.samples[0].hour), 4);
+    QCOMPARE(s.samples[1].count, -1);
+    QCOMPARE(s.alarms.size(), 1);
+    QCOMPARE(s.alarms[0].time, alarm.time);
+    QCOMPARE(s.alarms[0].code, 7);
+    QCOMPARE(s.alarms[0].value1, 1.5);
+    QCOMPARE(s.alarms[0].value2, -2.25);
+}
+
+void TstProtocol::statisticAllGroups()
+{
+    KoStatisticsData s;
+    s.year = 20;
+    s.count = 3;
+    QVector<KoStatisticsData> in(3, s), out(1, s);
+    out[0].count = 9;
+    const QByteArray body = KoDeviceEncoder::StatisticAll(
+        2, {in, out}, {STAT_INCOMING, STAT_OUTCOMING}, {STAT_MONTH, STAT_YEAR});
+    QCOMPARE(body.size(), 20 + 12 + 32);
+    KoDecodedMessage msg;
+    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
+    const KoStatisticAllMessage& m = msg.statisticAll;
+    QCOMPARE(m.passId, 2);
+    QCOMPARE(m.groups.size(), 2);
+    QCOMPARE(m.groups[0].size(), 3);
+    QCOMPARE(m.groups[1].size(), 1);
+    QCOMPARE(m.groups[1][0].count, 9);
+    QCOMPARE(m.types, (QVector<STATISTICS_TYPE>{STAT_INCOMING, STAT_OUTCOMING}));
+    QCOMPARE(m.statId, STAT_YEAR); // the last group's
+}
+
+void TstProtocol::deviceMessagesDecode()
+{
+    KoDecodedMessage msg;
+
+    KoDeviceEncoder::ImageHeader h;
+    h.passId = 2;
+    h.inCount = 5;
+    h.outCount = 6;
+    h.rate = 2550;
+    h.imageId = 77;
+    h.width = 4;
+    h.height = 2;
+    h.lineStep = 4;
+    const QByteArray pixels = Hex("0102030405060708");
+    const QByteArray image = KoDeviceEncoder::Image(h, pixels);
+    QCOMPARE(image.size(), 68 + 8);
+    QCOMPARE(KoMessageDecoder::Decode(image, msg), Result::Decoded);
+    QCOMPARE(msg.code, 1);
+    QCOMPARE(msg.payloadSize, qsizetype(72));
+    QCOMPARE(msg.image.passId, 2);
+    QCOMPARE(msg.image.imageId, 77);
+    QCOMPARE(msg.image.Fps(), 25.5f);
+    QCOMPARE(QByteArray(msg.image.data, int(msg.image.dataLength)), pixels);
+
+    KoObjectData o;
+    o.id = 11;
+    o.stamp = -5000000000LL;
+    o.x = 320;
+    o.y = 200;
+    o.state = 2;
+    o.trackLength = 21;
+    o.aux6 = -4;
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::TrackedObjects(1, {o, o}, 3, 4), msg),
+             Result::Decoded);
+    QCOMPARE(msg.tracking.objects.size(), size_t(2));
+    QCOMPARE(msg.tracking.objects[1].stamp, o.stamp);
+    QCOMPARE(msg.tracking.objects[1].aux6, -4);
+    QCOMPARE(msg.tracking.objects[1].trackLength, 21);
+    QCOMPARE(msg.tracking.outCount, 4);
+
+    KoDispConvertOptions d;
+    d.value1 = 3;
+    d.value2 = -4;
+    d.value3 = 1.25f;
+    d.value4 = 0.5f;
+    d.value5 = 9;
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::DispOptions(3, d), msg), Result::Decoded);
+    QCOMPARE(msg.dispOptions.options.value2, -4.0f);
+    QCOMPARE(msg.dispOptions.options.value3, 1.25f);
+    QCOMPARE(msg.dispOptions.options.value4, 0.5f);
+    QCOMPARE(msg.dispOptions.options.value5, 9);
+
+    // Fields missing at the end of a shorter body read as zero.
+    QCOMPARE(KoMessageDecoder::Decode(I32(3) + I32(1) + I32(250), msg), Result::Decoded);
+    QCOMPARE(msg.mountData.options.camMountHeight, 250);
+    QCOMPARE(msg.mountData.options.etalonHeight, 0);
+
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::Recorded(1, -3), msg), Result::Decoded);
+    QCOMPARE(msg.recordAnswer.kind, 2);
+    QCOMPARE(msg.recordAnswer.result, -3);
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::CameraNumsAnswer(1, 1, {5, 6}), msg),
+             Result::Decoded);
+    QCOMPARE(msg.cameraNums.nums.right, 6);
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::ConnectedAnswer(4), msg), Result::Decoded);
+    QCOMPARE(msg.passCount, 4);
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::IpServerAck(-2, {"10.0.0.1", "80"}), msg),
+             Result::Decoded);
+    QCOMPARE(msg.settingsAck.ack, -2);
+    QCOMPARE(msg.settingsAck.settings, (QStringList{"10.0.0.1", "80"}));
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::RebootAck(), msg), Result::Decoded);
+    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::FilesCountInfo(0, 10, 20, "rec.avi"), msg),
+             Result::Decoded);
+    QCOMPARE(msg.filesCount.fileName, QString("rec.avi"));
+    QCOMPARE(msg.filesCount.totalFrames, 20);
+    QCOMPARE(KoMessageDecoder::Decode(I32(45) + Hex("0102"), msg), Result::Unknown);
+    QCOMPARE(msg.payloadSize, qsizetype(2));
+}
+
+void TstProtocol::refusals_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("result");
+    const int dropped = int(Result::Dropped);
+
+    KoUserParams two;
+    two.line = {QPointF(0, 0), QPointF(1, 1)};
+    two.count = 2;
+    QTest::newRow("user params one byte long")
+        << KoDeviceEncoder::UserParams(0, two) + Hex("00") << dropped;
+    QTest::newRow("user params negative count")
+        << I32(4) + I32(0) + I32(-1) + QByteArray(12, 0) << dropped;
+    QTest::newRow("objects one short")
+        << KoDeviceEncoder::TrackedObjects(0, {KoObjectData()}, 0, 0).chopped(1) << dropped;
+    QTest::newRow("objects huge count")
+        << I32(2) + I32(0) + I32(0x7fffffff) + I32(0) + I32(0) << dropped;
+
+    KoDeviceEncoder::ImageHeader h;
+    QByteArray image = KoDeviceEncoder::Image(h, Hex("010203"));
+    QTest::newRow("image data missing") << image.chopped(1) << dropped;
+    QTest::newRow("image extra byte") << image + Hex("00") << dropped;
+    // A body ending inside the header, with a data length of L - 68 < 0.
+    QByteArray cut = image.left(60);
+    cut.replace(48, 8, Hex("FFFFFFFFFFFFFFF8"));
+    QTest::newRow("image shorter than its header") << cut << dropped;
+
+    QTest::newRow("statistic count beyond body")
+        << I32(7) + I32(0) + Hex("0000") + I32(3) + I32(0) + I32(0) + QByteArray(16, 1) << dropped;
+    QTest::newRow("statistic 12-byte body, huge count")
+        << I32(7) + I32(0) + Hex("0000") + Hex("7fff") << dropped;
+    QTest::newRow("statistic max counts")
+        << I32(7) + I32(0) + Hex("0000") + I32(0x7fffffff) + I32(0) + I32(0x7fffffff) << dropped;
+    QTest::newRow("statistic alarms beyond body")
+        << I32(7) + I32(0) + Hex("0000") + I32(0) + I32(0) + I32(1) + QByteArray(27, 0) << dropped;
+    QTest::newRow("statistic negative count")
+        << I32(7) + I32(0) + Hex("0000") + I32(-1) + I32(0) + I32(0) << dropped;
+    QTest::newRow("statistic-all heads beyond body")
+        << I32(8) + I32(0) + I32(1000) + QByteArray(20, 0) << dropped;
+    QTest::newRow("statistic-all samples beyond body")
+        << I32(8) + I32(0) + I32(1) + Hex("0000") + I32(2) + I32(0) + I32(0) + QByteArray(15, 0)
+        << dropped;
+    QTest::newRow("statistic-all negative count")
+        << I32(8) + I32(0) + I32(1) + Hex("0000") + I32(-1) + I32(0) + I32(0) << dropped;
+    QTest::newRow("strings count beyond body") << I32(20) + I32(1) + I32(0x7fffffff) << dropped;
+    QTest::newRow("string length beyond body")
+        << I32(22) + I32(1) + I32(1) + I32(10) + QByteArray("abc") << dropped;
+    QTest::newRow("string negative length") << I32(22) + I32(1) + I32(1) + I32(-1) << dropped;
+    QTest::newRow("file name empty")
+        << KoDeviceEncoder::FilesCountInfo(0, 1, 2, QString()) << dropped;
+    QTest::newRow("file name negative")
+        << I32(41) + I32(0) + I32(0) + I32(0) + Hex("FFFF61") << dropped;
+    QTest::newRow("file name beyond body")
+        << I32(41) + I32(0) + I32(0) + I32(0) + Hex("000561") << dropped;
+    QTest::newRow("reboot ack wrong") << I32(40) + Hex("A1B1C1D0") << dropped;
+    QTest::newRow("reboot ack short") << I32(40) + Hex("A1B1C1") << dropped;
+    QTest::newRow("record answer other kind") << I32(10) + I32(0) + I32(5) << dropped;
+    QTest::newRow("no type code") << Hex("000001") << int(Result::Empty);
+}
+
+void TstProtocol::refusals()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, result);
+    KoDecodedMessage msg;
+    QCOMPARE(int(KoMessageDecoder::Decode(body, msg)), result);
+
+    // A refused message never stops the next frame of the stream.
+    const QByteArray next = KoDeviceEncoder::ConnectedAnswer(2);
+    const auto bodies = Parse(KoFrameEscaper::Frame(body) + KoFrameEscaper::Frame(next));
+    QCOMPARE(bodies.last(), next);
+    QCOMPARE(KoMessageDecoder::Decode(bodies.last(), msg), Result::Decoded);
+    QCOMPARE(msg.passCount, 2);
+}
+
+QTEST_APPLESS_MAIN(TstProtocol)
+#include "tst_protocol.moc"
