@@ -1,0 +1,130 @@
+#include "ko_image_decoder.h"
+
+#include "ko_link_log.h"
+#include "ko_wire.h"
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <turbojpeg.h>
+
+#include <QtGlobal>
+
+#include <exception>
+#include <limits>
+
+KoImageDecoder::KoImageDecoder(Backend backend) : backend(backend)
+{
+    // OpenCV allocates what a picture's header claims, up to 2^30 pixels by
+    // default; a device's picture never needs that much. Set once, before
+    // the first decode reads it.
+    static const bool limited = [] {
+        if (!qEnvironmentVariableIsSet("OPENCV_IO_MAX_IMAGE_PIXELS"))
+            qputenv("OPENCV_IO_MAX_IMAGE_PIXELS", QByteArray::number(MaxPixels));
+        return true;
+    }();
+    Q_UNUSED(limited)
+    if (backend == Backend::Fast)
+        turbo = tjInitDecompress();
+}
+
+KoImageDecoder::~KoImageDecoder()
+{
+    if (turbo)
+        tjDestroy(static_cast<tjhandle>(turbo));
+}
+
+bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image)
+{
+    image = QImage();
+    const bool grey = m.lineStep == m.width;
+    if (m.encoding == ko_wire::ImageEncodingCompressed) {
+        const auto* data = reinterpret_cast<const uchar*>(m.data);
+        const bool jpeg =
+            m.dataLength >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+        if (!(turbo && jpeg && DecodeJpeg(data, m.dataLength, grey, image)))
+            DecodeOpenCv(data, m.dataLength, grey, image);
+        return true;
+    }
+
+    // Raw pixels: height lines of line-step bytes, which must all be there.
+    if (m.width < 0 || m.height < 0 || m.lineStep < 0)
+        return false;
+    const qint64 need = qint64(m.height) * m.lineStep;
+    const qint64 line = grey ? qint64(m.width) : qint64(m.width) * 3;
+    if (need > m.dataLength || (m.height > 0 && line > m.lineStep)) {
+        qCDebug(lcLink) << "raw picture" << m.width << "x" << m.height << "step" << m.lineStep
+                        << "with" << m.dataLength << "bytes dropped";
+        return false;
+    }
+    const auto* data = reinterpret_cast<const uchar*>(m.data);
+    if (grey)
+        image = QImage(data, m.width, m.height, m.lineStep, QImage::Format_Grayscale8);
+    else
+        image = QImage(data, m.width, m.height, m.lineStep, QImage::Format_RGB888).rgbSwapped();
+    return true;
+}
+
+uchar* KoImageDecoder::TargetBuffer(int width, int height, QImage::Format format)
+{
+    // Decode into last picture's buffer unless a receiver kept it.
+    if (turboImage.width() != width || turboImage.height() != height ||
+        turboImage.format() != format || !turboImage.isDetached())
+        turboImage = QImage(width, height, format);
+    return turboImage.isNull() ? nullptr : turboImage.bits();
+}
+
+bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, QImage& image)
+{
+    if (size < 0 || quint64(size) > std::numeric_limits<unsigned long>::max())
+        return false;
+    auto* handle = static_cast<tjhandle>(turbo);
+    int width = 0, height = 0, subsamp = 0, colorspace = 0;
+    if (tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &width, &height,
+                            &subsamp, &colorspace) != 0)
+        return false;
+    // CMYK pictures are left to OpenCV, which knows its own conversion.
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK)
+        return false;
+    if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels)
+        return false;
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
+    uchar* target = TargetBuffer(width, height, format);
+    if (!target)
+        return false;
+    // Accurate DCT and smooth upsampling, as libjpeg does by default: the
+    // same pixels cv::imdecode gives.
+    const int result = tjDecompress2(handle, data, static_cast<unsigned long>(size), target, width,
+                                     int(turboImage.bytesPerLine()), height,
+                                     grey ? TJPF_GRAY : TJPF_RGB, TJFLAG_ACCURATEDCT);
+    // A warning (a truncated picture, say) still leaves a picture, as with libjpeg.
+    if (result != 0 && tjGetErrorCode(handle) != TJERR_WARNING)
+        return false;
+    image = turboImage;
+    return true;
+}
+
+void KoImageDecoder::DecodeOpenCv(const uchar* data, qint64 size, bool grey, QImage& image)
+{
+    decoded.release();
+    // cv::imdecode throws on an empty buffer and on headers claiming huge
+    // sizes; every failure gives the null picture.
+    try {
+        if (size > 0 && size <= std::numeric_limits<int>::max()) {
+            const cv::Mat raw(1, int(size), CV_8UC1, const_cast<uchar*>(data));
+            decoded = cv::imdecode(raw, grey ? cv::IMREAD_GRAYSCALE : cv::IMREAD_COLOR);
+        }
+    } catch (const std::exception& e) {
+        qCDebug(lcLink) << "picture not decoded:" << e.what();
+        decoded.release();
+    }
+    if (decoded.empty() || decoded.depth() != CV_8U ||
+        qint64(decoded.cols) * decoded.rows > MaxPixels)
+        return;
+    // The decoded matrix's own sizes: the header's may disagree with the data.
+    const int step = int(decoded.step[0]);
+    if (grey && decoded.channels() == 1)
+        image = QImage(decoded.data, decoded.cols, decoded.rows, step, QImage::Format_Grayscale8);
+    else if (!grey && decoded.channels() == 3)
+        image = QImage(decoded.data, decoded.cols, decoded.rows, step, QImage::Format_RGB888)
+                    .rgbSwapped();
+}

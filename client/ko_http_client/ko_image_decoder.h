@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ko_decoded_messages.h"
+
+#include <QImage>
+
+#include <opencv2/core.hpp>
+
+// Turns the data of an image message into the picture the panels show.
+//
+// One channel (line step equal to width) gives an 8-bit grey picture, three
+// channels an RGB picture. JPEG data is decoded with TurboJPEG straight into
+// the final pixel order; any other compressed format goes through
+// cv::imdecode. Raw pixels are wrapped without a copy where the format allows.
+//
+// The picture may refer to the message's data or to this decoder's buffers:
+// it is valid until the next Decode or until the message's body goes away. A
+// receiver that keeps it must copy it.
+class KoImageDecoder
+{
+public:
+    enum class Backend
+    {
+        Fast,   // TurboJPEG for JPEG data, cv::imdecode for the rest
+        OpenCv, // cv::imdecode for every compressed picture
+    };
+
+    explicit KoImageDecoder(Backend backend = Backend::Fast);
+    ~KoImageDecoder();
+    KoImageDecoder(const KoImageDecoder&) = delete;
+    KoImageDecoder& operator=(const KoImageDecoder&) = delete;
+
+    // False when the message must be dropped: raw data that does not hold
+    // its lines, or sizes that cannot be a picture. A compressed picture that
+    // does not decode is not dropped: it gives a null picture.
+    bool Decode(const KoImageMessage& message, QImage& image);
+
+    // The largest picture decoded, in pixels; a header claiming more is
+    // refused rather than allocated.
+    static constexpr qint64 MaxPixels = qint64(1) << 26;
+
+private:
+    bool DecodeJpeg(const uchar* data, qint64 size, bool grey, QImage& image);
+    void DecodeOpenCv(const uchar* data, qint64 size, bool grey, QImage& image);
+    uchar* TargetBuffer(int width, int height, QImage::Format format);
+
+    Backend backend;
+    void* turbo = nullptr; // tjhandle
+    QImage turboImage;     // reused while nobody keeps a copy of it
+    cv::Mat decoded;       // what cv::imdecode gave last
+};

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "ko_device_records.h"
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QHostAddress>
+#include <QImage>
+#include <QMutex>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+class QTcpSocket;
+class QTimer;
+class KoTcpDataReader;
+
+// The device link as the rest of the tool sees it: owns the socket, keeps
+// (re)connecting through its watchdog, sends every request and re-emits on
+// the GUI thread what its reader thread decodes.
+class KoTcpClient : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr ushort DefaultPort = 4567;
+    static constexpr int DefaultWatchdogMs = 5000;
+    static constexpr int DefaultReaderIdleMs = 1;
+    // While the reader's queue holds more than this, the socket is not read
+    // and TCP slows the device down.
+    static constexpr qint64 DefaultQueueLimit = 32LL * 1024 * 1024;
+
+    KoTcpClient(QObject* parent, QString host_name, ushort port,
+                int watchdog_ms = DefaultWatchdogMs, int reader_idle_ms = DefaultReaderIdleMs);
+    ~KoTcpClient() override;
+
+    // For other threads (the system-unit controller): sends through the GUI
+    // thread and waits for the result. On the GUI thread they run directly.
+    bool SendMessage(const QByteArray& bytes);
+    bool SendMessage(const std::vector<uint8_t>& bytes);
+    bool TestConnected();
+
+    void SetQueueLimit(qint64 bytes) { queueLimit = bytes; }
+    // How often reading was paused for a full queue (for tests and the debug log).
+    int ReadPauses() const { return readPauses; }
+    QAbstractSocket::SocketState State() const;
+
+public slots:
+    void sReadPendingDatagrams();
+    void sBytesWriten(qint64 bytes);
+    void sConnected();
+    void sDisconnected();
+    void sTimeout();
+    void sError(QAbstractSocket::SocketError err);
+    void sStateChanged(QAbstractSocket::SocketState state);
+    void sMessageReceived(uint code, QByteArray data);
+    void sSendMessage(QByteArray data, bool* ok);
+    void sSendMessage(QByteArray data);
+    void sTestConnected(bool* result);
+    void sTestConnected();
+    void sReaderFinished();
+
+    void Init(QString host_name = QString(), ushort port = DefaultPort);
+    void Deinit();
+    bool SendUserParams(int id, KoUserParams line);
+    bool SendClientOptions(int id, ClientOptions options);
+    bool SendStatReq(int id, KoStatisticsData data_start, KoStatisticsData data_end,
+                     STATISTICS_TYPE stype, STATISTICS_ID sid);
+    bool WriteVideo(int pass_id, int frames);
+    bool StopRecord(int pass_id);
+    bool SendCameraNums(int id, KoCameraNums options);
+    bool SendConnectedReq();
+    bool SendSwUpdate(QByteArray sw);
+    bool SendModemSettings(QStringList settings);
+    bool SendServerIpSettings(QStringList settings);
+    bool SendReboot();
+    bool SendViewMode(int pass_id, int mode);
+    void Reconnect(QString host_name, ushort port = DefaultPort);
+
+signals:
+    void eImageRecieved0(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved1(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved2(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved3(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eTrackingObjectsRecieved(int pass_id, const std::vector<KoObjectData>& objects, int in_cnt,
+                                  int out_cnt);
+    void eUserParamsRecieved(int pass_id, const KoUserParams& params);
+    void eMountDataRecieved(int pass_id, const ClientOptions& options);
+    void eDispOptionsRecieved(int pass_id, const KoDispConvertOptions& options);
+    void eStatisticRecieved(int pass_id, const QVector<KoStatisticsData>& samples,
+                            const QVector<KoStatisticsAlarmData>& alarms, STATISTICS_ID stat_id,
+                            STATISTICS_TYPE stat_type);
+    void eStatisticAllRecieved(int pass_id, const QVector<QVector<KoStatisticsData>>& groups,
+                               STATISTICS_ID stat_id, const QVector<STATISTICS_TYPE>& types);
+    void eStopRecord(int pass_id);
+    void eRecorded(int pass_id, int result);
+    void eCameraOptionsRecieved(int pass_id, int result, const KoCameraNums& nums);
+    void eConnectedAns(int pass_cnt);
+    void eUpdateFinished(int ans);
+    void eModemSettingsAck(QStringList settings, int ack);
+    void eIpServerAck(QStringList settings, int ack);
+    void eRebootAck();
+    void eFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
+    void eMessageReceived(uint code, QByteArray data);
+
+    void eConnected();
+    void eDisconnected();
+    void eSendMessage(QByteArray data, bool* ok);
+    void eSendMessage(QByteArray data);
+    void eTestConnected(bool* result);
+    void eTestConnected();
+    void eStopReader();
+
+private slots:
+    void sQueueDrained();
+
+private:
+    void CheckConnection();
+    bool Write(const QByteArray& frame);
+    bool SendBody(const QByteArray& body);
+    void PushToReader(QByteArray data);
+    void StopReaderAndWait();
+
+    QTcpSocket* socket = nullptr;
+    QPointer<KoTcpDataReader> reader;
+    QTimer* watchdog = nullptr;
+    QString hostName;
+    ushort port = DefaultPort;
+    QHostAddress localAddress;
+    bool reconnectPending = false;
+    QString pendingHostName;
+    ushort pendingPort = DefaultPort;
+    QMutex writeMutex;
+
+    const int watchdogMs;
+    const int readerIdleMs;
+    qint64 queueLimit = DefaultQueueLimit;
+    bool readPaused = false;
+    int readPauses = 0;
+};

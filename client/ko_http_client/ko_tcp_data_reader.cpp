@@ -1,0 +1,204 @@
+#include "ko_tcp_data_reader.h"
+
+#include "ko_link_log.h"
+#include "ko_message_decoder.h"
+#include "ko_wire.h"
+
+#include <QMutexLocker>
+
+KoTcpDataReader::KoTcpDataReader(QObject* parent, int idle_ms) : QThread(parent), idleMs(idle_ms)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+    start();
+}
+
+KoTcpDataReader::~KoTcpDataReader()
+{
+    // Normally the thread has ended (deleteLater follows finished); an owner
+    // deleting a running reader must not leave the thread behind.
+    stopRequested.store(true);
+    wait();
+}
+
+void KoTcpDataReader::Push(QByteArray data)
+{
+    dataSeen.store(true);
+    if (data.isEmpty())
+        return;
+    // A courtesy towards the thread taking a chunk out; the mutex is what
+    // keeps the queue sound.
+    for (int round = 0; !consumerIdle.load() && round < 1000; ++round)
+        QThread::msleep(1);
+    producerBusy.store(true);
+    const qint64 size = data.size();
+    {
+        QMutexLocker lock(&queueMutex);
+        queue.push_back(std::move(data));
+        queuedBytes.fetch_add(size);
+        producerBusy.store(false);
+    }
+}
+
+void KoTcpDataReader::RequestDrainedSignal(qint64 low_water)
+{
+    drainedLevel.store(low_water);
+}
+
+void KoTcpDataReader::Stop()
+{
+    stopRequested.store(true);
+}
+
+void KoTcpDataReader::run()
+{
+    for (;;) {
+        if (stopRequested.load()) {
+            stopRequested.store(false);
+            return;
+        }
+        if (!producerBusy.load()) {
+            for (;;) {
+                if (stopRequested.load())
+                    break;
+                QByteArray chunk;
+                consumerIdle.store(false);
+                {
+                    QMutexLocker lock(&queueMutex);
+                    if (queue.empty()) {
+                        consumerIdle.store(true);
+                        break;
+                    }
+                    chunk = std::move(queue.front());
+                    queue.pop_front();
+                }
+                consumerIdle.store(true);
+                dataSeen.store(true);
+                const qint64 left = queuedBytes.fetch_sub(chunk.size()) - chunk.size();
+                qint64 level = drainedLevel.load();
+                if (level >= 0 && left <= level && drainedLevel.compare_exchange_strong(level, -1))
+                    emit eQueueDrained();
+                Consume(chunk);
+            }
+        }
+        QThread::msleep(static_cast<unsigned long>(idleMs));
+    }
+}
+
+void KoTcpDataReader::Consume(const QByteArray& chunk)
+{
+    const char* p = chunk.constData();
+    qsizetype left = chunk.size();
+    while (left > 0 && !stopRequested.load()) {
+        const qsizetype used = parser.Feed(p, left);
+        p += used;
+        left -= used;
+        if (parser.HasFrame()) {
+            if (!stopRequested.load())
+                Dispatch();
+            parser.ReleaseFrame();
+        }
+    }
+}
+
+void KoTcpDataReader::Dispatch()
+{
+    using Result = KoDecodedMessage::Result;
+    const Result result = KoMessageDecoder::Decode(parser.BodyData(), parser.BodySize(), message);
+    if (result == Result::Empty)
+        return;
+    emit eMessageReceived(uint(message.code),
+                          QByteArray(message.payload, int(message.payloadSize)));
+    if (result != Result::Decoded)
+        return;
+
+    switch (message.code) {
+    case ko_wire::Image:
+        EmitImage();
+        break;
+    case ko_wire::TrackedObjects: {
+        const KoTrackingObjectsMessage& m = message.tracking;
+        emit eTrackingObjectsRecieved(m.passId, m.objects, m.inCount, m.outCount);
+        break;
+    }
+    case ko_wire::MountData:
+        emit eMountDataRecieved(message.mountData.passId, message.mountData.options);
+        break;
+    case ko_wire::UserParams:
+        emit eUserParamsRecieved(message.userParams.passId, message.userParams.params);
+        break;
+    case ko_wire::DispOptions:
+        emit eDispOptionsRecieved(message.dispOptions.passId, message.dispOptions.options);
+        break;
+    case ko_wire::Statistic: {
+        const KoStatisticMessage& m = message.statistic;
+        emit eStatisticRecieved(m.passId, m.samples, m.alarms, m.statId, m.statType);
+        break;
+    }
+    case ko_wire::StatisticAll: {
+        const KoStatisticAllMessage& m = message.statisticAll;
+        emit eStatisticAllRecieved(m.passId, m.groups, m.statId, m.types);
+        break;
+    }
+    case ko_wire::RecordAnswer:
+        if (message.recordAnswer.kind == ko_wire::RecordAnswerRecorded)
+            emit eRecorded(message.recordAnswer.passId, message.recordAnswer.result);
+        else
+            emit eStopRecord(message.recordAnswer.passId);
+        break;
+    case ko_wire::CameraNumsAnswer:
+        emit eCameraOptionsRecieved(message.cameraNums.passId, message.cameraNums.result,
+                                    message.cameraNums.nums);
+        break;
+    case ko_wire::ConnectedAnswer:
+        emit eConnectedAns(message.passCount);
+        break;
+    case ko_wire::UpdateFinished:
+        emit eUpdateFinished(message.updateAnswer);
+        break;
+    case ko_wire::ModemSettingsAck:
+        emit eModemSettingsAck(message.settingsAck.settings, message.settingsAck.ack);
+        break;
+    case ko_wire::IpServerAck:
+        emit eIpServerAck(message.settingsAck.settings, message.settingsAck.ack);
+        break;
+    case ko_wire::RebootAck:
+        emit eRebootAck();
+        break;
+    case ko_wire::FilesCountInfo: {
+        const KoFilesCountInfoMessage& m = message.filesCount;
+        emit eFilesCountInfo(m.passId, m.framesCounted, m.totalFrames, m.fileName);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void KoTcpDataReader::EmitImage()
+{
+    const KoImageMessage& m = message.image;
+    // A pass beyond the fourth is parsed and consumed, but no panel shows it.
+    if (m.passId < 0 || m.passId > 3)
+        return;
+    if (!imageDecoder.Decode(m, image))
+        return;
+    const float fps = m.Fps();
+    switch (m.passId) {
+    case 0:
+        emit eImageRecieved0(0, m.inCount, m.outCount, fps, m.imageId, image);
+        break;
+    case 1:
+        emit eImageRecieved1(1, m.inCount, m.outCount, fps, m.imageId, image);
+        break;
+    case 2:
+        emit eImageRecieved2(2, m.inCount, m.outCount, fps, m.imageId, image);
+        break;
+    case 3:
+        emit eImageRecieved3(3, m.inCount, m.outCount, fps, m.imageId, image);
+        break;
+    default:
+        break;
+    }
+    // The picture refers to the frame's bytes; let go of it before they are reused.
+    image = QImage();
+}

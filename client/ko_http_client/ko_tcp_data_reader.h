@@ -1,0 +1,104 @@
+#pragma once
+
+#include "ko_decoded_messages.h"
+#include "ko_device_records.h"
+#include "ko_frame_parser.h"
+#include "ko_image_decoder.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QMutex>
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
+#include <deque>
+#include <vector>
+
+// The decoding half of the device link: takes the chunks the client reads
+// from the socket, finds the frames in them and emits one signal per message.
+// Starts its thread on construction and deletes itself when the thread ends.
+//
+// The record signals are meant for blocking queued connections: the records
+// are the reader's own and stay valid only until the emission returns.
+class KoTcpDataReader : public QThread
+{
+    Q_OBJECT
+
+public:
+    // idle_ms: how long the thread sleeps when the queue is empty.
+    explicit KoTcpDataReader(QObject* parent = nullptr, int idle_ms = 1);
+    ~KoTcpDataReader() override;
+
+    // GUI thread: hands over everything read from the socket.
+    void Push(QByteArray data);
+
+    // Bytes handed over and not yet taken by the thread.
+    qint64 QueuedBytes() const { return queuedBytes.load(); }
+    // Asks for one eQueueDrained once the queue holds no more than low_water bytes.
+    void RequestDrainedSignal(qint64 low_water);
+
+    // The data-seen flag of the connection watchdog.
+    bool DataSeen() const { return dataSeen.load(); }
+    void ClearDataSeen() { dataSeen.store(false); }
+
+public slots:
+    void Stop();
+
+signals:
+    void eImageRecieved0(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved1(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved2(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eImageRecieved3(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void eTrackingObjectsRecieved(int pass_id, const std::vector<KoObjectData>& objects, int in_cnt,
+                                  int out_cnt);
+    void eUserParamsRecieved(int pass_id, const KoUserParams& params);
+    void eMountDataRecieved(int pass_id, const ClientOptions& options);
+    void eDispOptionsRecieved(int pass_id, const KoDispConvertOptions& options);
+    void eStatisticRecieved(int pass_id, const QVector<KoStatisticsData>& samples,
+                            const QVector<KoStatisticsAlarmData>& alarms, STATISTICS_ID stat_id,
+                            STATISTICS_TYPE stat_type);
+    void eStatisticAllRecieved(int pass_id, const QVector<QVector<KoStatisticsData>>& groups,
+                               STATISTICS_ID stat_id, const QVector<STATISTICS_TYPE>& types);
+    void eStopRecord(int pass_id);
+    void eRecorded(int pass_id, int result);
+    void eCameraOptionsRecieved(int pass_id, int result, const KoCameraNums& nums);
+    void eConnectedAns(int pass_cnt);
+    void eUpdateFinished(int ans);
+    void eModemSettingsAck(QStringList settings, int ack);
+    void eIpServerAck(QStringList settings, int ack);
+    void eRebootAck();
+    void eFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
+    void eMessageReceived(uint code, QByteArray data);
+    // Declared with the others; connection state is reported by the client.
+    void eConnected();
+    void eDisconnected();
+    // The queue fell to the level asked for with RequestDrainedSignal.
+    void eQueueDrained();
+
+protected:
+    void run() override;
+
+private:
+    void Consume(const QByteArray& chunk);
+    void Dispatch();
+    void EmitImage();
+
+    const int idleMs;
+
+    std::deque<QByteArray> queue;
+    QMutex queueMutex;
+    std::atomic<qint64> queuedBytes{0};
+    std::atomic<qint64> drainedLevel{-1}; // -1: nobody waits for eQueueDrained
+
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> consumerIdle{true};
+    std::atomic<bool> producerBusy{false};
+    std::atomic<bool> dataSeen{false};
+
+    // Thread state, reused from message to message.
+    KoFrameParser parser;
+    KoDecodedMessage message;
+    KoImageDecoder imageDecoder;
+    QImage image;
+};

@@ -1,0 +1,672 @@
+// The device link over loopback: reader thread, client, watchdog, reconnection.
+
+#include "fake_device.h"
+#include "ko_device_encoder.h"
+#include "ko_frame_escaper.h"
+#include "ko_tcp_client.h"
+#include "ko_tcp_data_reader.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <functional>
+#include <thread>
+
+namespace {
+
+constexpr int Period = 150; // watchdog period of the tests, ms
+
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+QByteArray Frame(const QByteArray& body)
+{
+    return KoFrameEscaper::Frame(body);
+}
+
+// Runs the event loop until pred holds; unlike QTRY_*, wakes for every event
+// instead of sleeping in steps, so a stream of blocking emissions flows.
+template <typename Pred>
+bool WaitFor(Pred pred, int timeout_ms = 10000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred()) {
+        if (timer.elapsed() > timeout_ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+// Writes one line per signal of a link (client or reader) into log.
+template <typename Link>
+void Record(Link* link, QObject* context, QStringList& log, Qt::ConnectionType blocking)
+{
+    auto image = [&log](int n) {
+        return [&log, n](int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im) {
+            log << QStringLiteral("image%1 %2 %3 %4 %5 %6 %7x%8 %9")
+                       .arg(n)
+                       .arg(pass_id)
+                       .arg(in_cnt)
+                       .arg(out_cnt)
+                       .arg(double(fps))
+                       .arg(id)
+                       .arg(im.width())
+                       .arg(im.height())
+                       .arg(im.isNull() ? QStringLiteral("null")
+                                        : QString::number(im.pixel(0, 0), 16));
+        };
+    };
+    QObject::connect(link, &Link::eImageRecieved0, context, image(0), blocking);
+    QObject::connect(link, &Link::eImageRecieved1, context, image(1), blocking);
+    QObject::connect(link, &Link::eImageRecieved2, context, image(2), blocking);
+    QObject::connect(link, &Link::eImageRecieved3, context, image(3), blocking);
+    QObject::connect(
+        link, &Link::eTrackingObjectsRecieved, context,
+        [&log](int pass_id, const std::vector<KoObjectData>& objects, int in_cnt, int out_cnt) {
+            QStringList ids;
+            for (const KoObjectData& o : objects)
+                ids << QStringLiteral("%1@%2,%3/%4").arg(o.id).arg(o.x).arg(o.y).arg(o.state);
+            log << QStringLiteral("objects %1 %2 %3 %4")
+                       .arg(pass_id)
+                       .arg(in_cnt)
+                       .arg(out_cnt)
+                       .arg(ids.join(' '));
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eUserParamsRecieved, context,
+        [&log](int pass_id, const KoUserParams& p) {
+            QStringList pts;
+            for (const QPointF& pt : p.line)
+                pts << QStringLiteral("%1,%2").arg(pt.x()).arg(pt.y());
+            log << QStringLiteral("params %1 %2 %3 %4,%5,%6,%7")
+                       .arg(pass_id)
+                       .arg(p.count)
+                       .arg(pts.join(' '))
+                       .arg(p.zone.x())
+                       .arg(p.zone.y())
+                       .arg(p.zone.width())
+                       .arg(p.zone.height());
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eMountDataRecieved, context,
+        [&log](int pass_id, const ClientOptions& o) {
+            log << QStringLiteral("mount %1 %2 %3")
+                       .arg(pass_id)
+                       .arg(o.camMountHeight)
+                       .arg(o.etalonHeight);
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eDispOptionsRecieved, context,
+        [&log](int pass_id, const KoDispConvertOptions& o) {
+            log << QStringLiteral("disp %1 %2 %3 %4 %5 %6")
+                       .arg(pass_id)
+                       .arg(double(o.value1))
+                       .arg(double(o.value2))
+                       .arg(double(o.value3))
+                       .arg(double(o.value4))
+                       .arg(o.value5);
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eStatisticRecieved, context,
+        [&log](int pass_id, const QVector<KoStatisticsData>& samples,
+               const QVector<KoStatisticsAlarmData>& alarms, STATISTICS_ID sid,
+               STATISTICS_TYPE stype) {
+            log << QStringLiteral("stat %1 %2 %3 %4 %5 %6")
+                       .arg(pass_id)
+                       .arg(samples.size())
+                       .arg(samples.isEmpty() ? 0 : samples.last().count)
+                       .arg(alarms.size())
+                       .arg(int(sid))
+                       .arg(int(stype));
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eStatisticAllRecieved, context,
+        [&log](int pass_id, const QVector<QVector<KoStatisticsData>>& groups, STATISTICS_ID sid,
+               const QVector<STATISTICS_TYPE>& types) {
+            log << QStringLiteral("statall %1 %2 %3 %4")
+                       .arg(pass_id)
+                       .arg(groups.size())
+                       .arg(int(sid))
+                       .arg(types.isEmpty() ? -1 : int(types.last()));
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eStopRecord, context,
+        [&log](int pass_id) { log << QStringLiteral("stopped %1").arg(pass_id); }, blocking);
+    QObject::connect(
+        link, &Link::eRecorded, context,
+        [&log](int pass_id, int result) {
+            log << QStringLiteral("recorded %1 %2").arg(pass_id).arg(result);
+        },
+        blocking);
+    QObject::connect(
+        link, &Link::eCameraOptionsRecieved, context,
+        [&log](int pass_id, int result, const KoCameraNums& n) {
+            log << QStringLiteral("cameras %1 %2 %3 %4")
+                       .arg(pass_id)
+                       .arg(result)
+                       .arg(n.left)
+                       .arg(n.right);
+        },
+        blocking);
+    QObject::connect(link, &Link::eConnectedAns, context,
+                     [&log](int n) { log << QStringLiteral("passes %1").arg(n); });
+    QObject::connect(link, &Link::eUpdateFinished, context,
+                     [&log](int n) { log << QStringLiteral("updated %1").arg(n); });
+    QObject::connect(link, &Link::eModemSettingsAck, context, [&log](QStringList s, int ack) {
+        log << QStringLiteral("modem %1 %2").arg(ack).arg(s.join('|'));
+    });
+    QObject::connect(link, &Link::eIpServerAck, context, [&log](QStringList s, int ack) {
+        log << QStringLiteral("server %1 %2").arg(ack).arg(s.join('|'));
+    });
+    QObject::connect(link, &Link::eRebootAck, context,
+                     [&log] { log << QStringLiteral("rebooted"); });
+    QObject::connect(link, &Link::eFilesCountInfo, context,
+                     [&log](int pass_id, int counted, int total, QString name) {
+                         log << QStringLiteral("files %1 %2 %3 %4")
+                                    .arg(pass_id)
+                                    .arg(counted)
+                                    .arg(total)
+                                    .arg(name);
+                     });
+    QObject::connect(link, &Link::eMessageReceived, context, [&log](uint code, QByteArray data) {
+        log << QStringLiteral("msg %1 %2").arg(code).arg(data.size());
+    });
+}
+
+struct Traffic
+{
+    QByteArray stream;
+    QStringList log;
+
+    void Add(const QByteArray& body, const QStringList& lines)
+    {
+        stream += Frame(body);
+        log << QStringLiteral("msg %1 %2")
+                   .arg(qFromBigEndian<qint32>(body.constData()))
+                   .arg(body.size() - 4);
+        log << lines;
+    }
+};
+
+// One message of every kind the device sends, with the lines they must give.
+Traffic EveryMessage()
+{
+    Traffic t;
+    KoDeviceEncoder::ImageHeader h;
+    h.passId = 2;
+    h.inCount = 7;
+    h.outCount = 8;
+    h.rate = 1250;
+    h.imageId = 99;
+    h.width = 2;
+    h.height = 1;
+    h.lineStep = 6;
+    t.Add(KoDeviceEncoder::Image(h, Hex("0A141E000000")), {"image2 2 7 8 12.5 99 2x1 ff1e140a"});
+    h.passId = 5; // no panel for it: parsed, nothing emitted
+    t.Add(KoDeviceEncoder::Image(h, Hex("0A141E000000")), {});
+    h.passId = 0;
+    h.lineStep = 2;
+    t.Add(KoDeviceEncoder::Image(h, Hex("AAAB")), {"image0 0 7 8 12.5 99 2x1 ffaaaaaa"});
+    KoObjectData o;
+    o.id = 4;
+    o.x = 10;
+    o.y = 20;
+    o.state = 2;
+    t.Add(KoDeviceEncoder::TrackedObjects(3, {o, o}, 1, 2), {"objects 3 1 2 4@10,20/2 4@10,20/2"});
+    ClientOptions mount;
+    mount.camMountHeight = 230;
+    mount.etalonHeight = 180;
+    t.Add(KoDeviceEncoder::MountData(1, mount), {"mount 1 230 180"});
+    KoUserParams p;
+    p.line = {QPointF(0.25, 0.5), QPointF(0.75, 0.5)};
+    p.count = 2;
+    p.zone = QRectF(0.1, 0.2, 0.5, 0.25);
+    t.Add(KoDeviceEncoder::UserParams(0, p), {"params 0 2 0.25,0.5 0.75,0.5 0.1,0.2,0.5,0.25"});
+    KoDispConvertOptions d;
+    d.value1 = 1;
+    d.value2 = 2;
+    d.value3 = 3.5f;
+    d.value4 = 0.25f;
+    d.value5 = 6;
+    t.Add(KoDeviceEncoder::DispOptions(2, d), {"disp 2 1 2 3.5 0.25 6"});
+    KoStatisticsData s;
+    s.count = 0x01020304;
+    t.Add(
+        KoDeviceEncoder::Statistic(1, STAT_OUTCOMING, STAT_DAY, {s, s}, {KoStatisticsAlarmData()}),
+        {"stat 1 2 16909060 1 2 1"});
+    t.Add(KoDeviceEncoder::StatisticAll(0, {{s}, {s, s}}, {STAT_INCOMING, STAT_OUTCOMING},
+                                        {STAT_DAY, STAT_MONTH}),
+          {"statall 0 2 1 1"});
+    t.Add(KoDeviceEncoder::Recorded(1, 5), {"recorded 1 5"});
+    t.Add(KoDeviceEncoder::RecordStopped(2), {"stopped 2"});
+    t.Add(KoDeviceEncoder::CameraNumsAnswer(3, 1, {11, 12}), {"cameras 3 1 11 12"});
+    t.Add(KoDeviceEncoder::ConnectedAnswer(4), {"passes 4"});
+    t.Add(KoDeviceEncoder::UpdateFinished(100), {"updated 100"});
+    t.Add(KoDeviceEncoder::ModemSettingsAck(1, {"internet", "user"}), {"modem 1 internet|user"});
+    t.Add(KoDeviceEncoder::IpServerAck(-3, {"10.1.1.1"}), {"server -3 10.1.1.1"});
+    t.Add(KoDeviceEncoder::RebootAck(), {"rebooted"});
+    t.Add(KoDeviceEncoder::FilesCountInfo(1, 50, 100, "v.avi"), {"files 1 50 100 v.avi"});
+    QByteArray unit =
+        Hex("0000002D") + QByteArray(3, 'u'); // a system-unit code: only the generic signal
+    t.Add(unit, {});
+    return t;
+}
+
+// Frames the decoder refuses, and damage between frames; none of it may
+// emit more than the generic signal.
+Traffic Malformed()
+{
+    Traffic t;
+    t.stream += Hex("0102AB"); // garbage up to an end byte
+    t.stream += Hex("AA0102"); // a frame cut by the next start byte
+    KoUserParams p;
+    p.line = {QPointF(0, 0)};
+    p.count = 1;
+    t.Add(KoDeviceEncoder::UserParams(0, p) + Hex("00"), {});
+    t.Add(KoDeviceEncoder::TrackedObjects(0, {KoObjectData()}, 0, 0).chopped(2), {});
+    t.Add(Hex("00000007 00000000 0000 7fffffff 00000000 00000000"), {});
+    t.Add(Hex("00000028 A1B1C1D0"), {});
+    t.Add(Hex("0000000A 00000001 00000005"), {});
+    KoDeviceEncoder::ImageHeader h;
+    h.width = 100;
+    h.height = 100;
+    h.lineStep = 100;
+    t.Add(KoDeviceEncoder::Image(h, QByteArray(10, 'x')), {}); // raw lines missing
+    return t;
+}
+
+using Call = std::function<bool(KoTcpClient&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Call)
+
+class TstLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readerSplitsAtEveryPosition();
+    void readerStopDropsQueue();
+    void firstAttemptAtOnceThenEveryPeriod();
+    void disconnectedRequestsWriteNothing();
+    void requestFrames_data();
+    void requestFrames();
+    void genericSendFromAnotherThread();
+    void everyMessageOverTheSocket_data();
+    void everyMessageOverTheSocket();
+    void silentDeviceDroppedAndReconnected();
+    void statusFollowsTheDevice();
+    void reconnectToNewTarget();
+    void backPressureLosesNothing();
+    void destroyWhileStreaming();
+};
+
+void TstLink::readerSplitsAtEveryPosition()
+{
+    Traffic every = EveryMessage();
+    Traffic bad = Malformed();
+    const QByteArray stream = bad.stream + every.stream;
+    const QStringList once = bad.log + every.log;
+
+    QStringList log;
+    QStringList expected;
+    QObject context;
+    auto* reader = new KoTcpDataReader(nullptr);
+    QPointer<KoTcpDataReader> guard(reader);
+    Record(reader, &context, log, Qt::BlockingQueuedConnection);
+    // Two frames share a chunk everywhere; the split runs through every byte.
+    for (int i = 0; i <= stream.size(); ++i) {
+        reader->Push(stream.left(i));
+        reader->Push(stream.mid(i));
+        expected << once;
+    }
+    const bool all = WaitFor([&] { return log.size() >= expected.size(); }, 60000);
+    reader->Stop();
+    QVERIFY(WaitFor([&] { return guard.isNull(); })); // it deletes itself when its thread ends
+    QVERIFY(all);
+    QCOMPARE(log, expected);
+}
+
+void TstLink::readerStopDropsQueue()
+{
+    QStringList log;
+    QObject context;
+    auto* reader = new KoTcpDataReader(nullptr, 300);
+    QPointer<KoTcpDataReader> guard(reader);
+    Record(reader, &context, log, Qt::BlockingQueuedConnection);
+    QTest::qWait(50); // the thread is in its idle sleep now
+    reader->Push(Frame(KoDeviceEncoder::ConnectedAnswer(2)));
+    reader->Stop();
+    QVERIFY(WaitFor([&] { return guard.isNull(); }));
+    QCoreApplication::processEvents();
+    QCOMPARE(log, QStringList());
+}
+
+void TstLink::firstAttemptAtOnceThenEveryPeriod()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    const quint16 port = device.Port();
+    {
+        // An empty host name means the local host.
+        KoTcpClient client(nullptr, QString(), port, Period);
+        QTRY_COMPARE(device.connections, 1);
+    }
+    device.Close(); // nothing listens there now
+
+    KoTcpClient client(nullptr, QString(), port, Period);
+    auto* socket = client.findChild<QTcpSocket*>();
+    QVERIFY(socket);
+    QCOMPARE(socket->state(), QAbstractSocket::ConnectingState);
+
+    int attempts = 0;
+    connect(socket, &QAbstractSocket::stateChanged, this, [&attempts](QAbstractSocket::SocketState s) {
+        if (s == QAbstractSocket::ConnectingState)
+            ++attempts;
+    });
+    QTest::qWait(Period * 4 + Period / 2);
+    QVERIFY2(attempts >= 3 && attempts <= 5, qPrintable(QString::number(attempts)));
+}
+
+void TstLink::disconnectedRequestsWriteNothing()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    const quint16 port = device.Port();
+    device.Close();
+    KoTcpClient client(nullptr, "127.0.0.1", port, Period);
+    QVERIFY(!client.SendReboot());
+    QVERIFY(!client.SendConnectedReq());
+    QVERIFY(!client.SendUserParams(0, KoUserParams()));
+    QVERIFY(!client.SendSwUpdate("abc"));
+    QVERIFY(!client.SendViewMode(0, 1));
+    QVERIFY(!client.TestConnected());
+    bool ok = true;
+    client.sSendMessage(Hex("0000002D"), &ok);
+    QVERIFY(!ok);
+    QVERIFY(!client.SendMessage(QByteArray()));
+
+    // Sends of another thread report the same.
+    bool threaded_ok = true;
+    bool threaded_connected = true;
+    std::thread worker([&] {
+        threaded_ok = client.SendMessage(std::vector<uint8_t>{0, 0, 0, 45});
+        threaded_connected = client.TestConnected();
+    });
+    QTRY_VERIFY(!threaded_ok && !threaded_connected);
+    worker.join();
+}
+
+void TstLink::requestFrames_data()
+{
+    QTest::addColumn<Call>("call");
+    QTest::addColumn<QByteArray>("frame");
+
+    ClientOptions o;
+    o.camMountHeight = 250;
+    o.headSize = 170; // 0xAA: escaped
+    QTest::newRow("options")
+        << Call([o](KoTcpClient& c) { return c.SendClientOptions(1, o); })
+        << Hex("AA 00000003 00000001 000000FA 00000000 00000000 00000000 00000000 00000000"
+               "000000A00A 00000000 00000000 00000000 AB");
+    KoUserParams p;
+    p.line = {QPointF(0.5, 0.25)};
+    p.count = 1;
+    p.zone = QRectF(0, 0, 1, 1);
+    QTest::newRow("user params")
+        << Call([p](KoTcpClient& c) { return c.SendUserParams(2, p); })
+        << Hex("AA 00000004 00000002 00000001 000001F4 000000FA 00000000 00000000 000003E8 "
+               "000003E8 AB");
+    KoStatisticsData from;
+    from.year = 19;
+    from.month = 6;
+    from.day = 18;
+    from.hour = 4;
+    from.count = 5;
+    KoStatisticsData to = from;
+    to.day = 19;
+    QTest::newRow("stat request") << Call([from, to](KoTcpClient& c) {
+        return c.SendStatReq(0, from, to, STAT_INCOMING, STAT_DAY);
+    }) << Hex("AA 00000006 00000000 00 02 13061204 00000005 13061304 00000005 AB");
+    QTest::newRow("record") << Call([](KoTcpClient& c) { return c.WriteVideo(1, 500); })
+                            << Hex("AA 00000009 00000001 00000000 000001F4 AB");
+    QTest::newRow("stop record") << Call([](KoTcpClient& c) { return c.StopRecord(3); })
+                                 << Hex("AA 00000009 00000003 00000001 AB");
+    QTest::newRow("cameras") << Call([](KoTcpClient& c) {
+        return c.SendCameraNums(2, {160, 161});
+    }) << Hex("AA 0000000B 00000002 000000A000 000000A1 AB");
+    QTest::newRow("connected") << Call([](KoTcpClient& c) { return c.SendConnectedReq(); })
+                               << Hex("AA 0000000D AB");
+    QTest::newRow("update") << Call([](KoTcpClient& c) { return c.SendSwUpdate(Hex("01FFA0")); })
+                            << Hex("AA 00000011 00000003 01FFA000 FFFFFFA000 AB");
+    QTest::newRow("modem") << Call([](KoTcpClient& c) { return c.SendModemSettings({"ab"}); })
+                           << Hex("AA 00000013 00000001 00000002 6162 AB");
+    QTest::newRow("server") << Call([](KoTcpClient& c) {
+        return c.SendServerIpSettings({"1", ""});
+    }) << Hex("AA 00000015 00000002 00000001 31 00000000 AB");
+    QTest::newRow("reboot") << Call([](KoTcpClient& c) { return c.SendReboot(); })
+                            << Hex("AA 00000027 A1B1C1D1 AB");
+    QTest::newRow("view mode") << Call([](KoTcpClient& c) { return c.SendViewMode(3, 2); })
+                               << Hex("AA 0000002A 00000003 00000002 AB");
+    QTest::newRow("generic") << Call([](KoTcpClient& c) {
+        return c.SendMessage(Hex("00000031 AB"));
+    }) << Hex("AA 00000031 A00B AB");
+}
+
+void TstLink::requestFrames()
+{
+    QFETCH(Call, call);
+    QFETCH(QByteArray, frame);
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QTRY_VERIFY(device.Connected() && client.TestConnected());
+    QVERIFY(call(client));
+    QTRY_COMPARE(device.received.toHex(' '), frame.toHex(' '));
+}
+
+void TstLink::genericSendFromAnotherThread()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QTRY_VERIFY(client.TestConnected());
+    std::atomic<int> sent{0};
+    std::atomic<bool> connected{false};
+    std::thread worker([&] {
+        connected = client.TestConnected();
+        for (int i = 0; i < 20; ++i)
+            sent += client.SendMessage(std::vector<uint8_t>{0, 0, 0, 47, uint8_t(i)}) ? 1 : 0;
+    });
+    QTRY_COMPARE(sent.load(), 20);
+    worker.join();
+    QVERIFY(connected);
+    QByteArray expected;
+    for (int i = 0; i < 20; ++i)
+        expected += Frame(Hex("0000002F") + QByteArray(1, char(i)));
+    QTRY_COMPARE(device.received, expected);
+}
+
+void TstLink::everyMessageOverTheSocket_data()
+{
+    QTest::addColumn<int>("piece");
+    QTest::newRow("one write") << 0;
+    QTest::newRow("pieces of 1") << 1;
+    QTest::newRow("pieces of 7") << 7;
+    QTest::newRow("pieces of 64") << 64;
+}
+
+void TstLink::everyMessageOverTheSocket()
+{
+    QFETCH(int, piece);
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QStringList log;
+    QObject context;
+    Record(&client, &context, log, Qt::AutoConnection);
+    QTRY_VERIFY(device.Connected());
+
+    const Traffic bad = Malformed();
+    const Traffic every = EveryMessage();
+    const QByteArray stream = bad.stream + every.stream;
+    if (piece == 0) {
+        device.Send(stream);
+    } else {
+        for (int at = 0; at < stream.size(); at += piece) {
+            device.Send(stream.mid(at, piece));
+            if ((at / piece) % 16 == 0)
+                QTest::qWait(1);
+        }
+    }
+    const QStringList expected = bad.log + every.log;
+    QVERIFY(WaitFor([&] { return log.size() >= expected.size(); }));
+    QCOMPARE(log, expected);
+}
+
+void TstLink::silentDeviceDroppedAndReconnected()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QSignalSpy connected(&client, &KoTcpClient::eConnected);
+    QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
+    QTRY_COMPARE(connected.count(), 1);
+    QElapsedTimer timer;
+    timer.start();
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, Period * 6);
+    const qint64 silent = timer.elapsed();
+    QVERIFY2(silent >= Period * 0.8 && silent <= Period * 2 + 100,
+             qPrintable(QString::number(silent)));
+    QTRY_COMPARE_WITH_TIMEOUT(device.connections, 2, Period * 4);
+    QTRY_COMPARE(connected.count(), 2);
+
+    // A device that keeps talking is never dropped.
+    disconnected.clear();
+    for (int i = 0; i < 8; ++i) {
+        device.Send(Frame(KoDeviceEncoder::ConnectedAnswer(1)));
+        QTest::qWait(Period / 3);
+    }
+    QCOMPARE(disconnected.count(), 0);
+}
+
+void TstLink::statusFollowsTheDevice()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    const quint16 port = device.Port();
+    KoTcpClient client(nullptr, "localhost", port, Period);
+    QSignalSpy connected(&client, &KoTcpClient::eConnected);
+    QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
+    QTRY_COMPARE(connected.count(), 1);
+    // The device goes away...
+    device.Drop();
+    device.Close();
+    QTRY_COMPARE(disconnected.count(), 1);
+    QTest::qWait(Period * 2);
+    QCOMPARE(connected.count(), 1);
+    // ... and comes back on the same port.
+    QVERIFY(device.Listen(port));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 2, Period * 4);
+}
+
+void TstLink::reconnectToNewTarget()
+{
+    FakeDevice first, second;
+    QVERIFY(first.Listen());
+    QVERIFY(second.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", first.Port(), Period);
+    QStringList log;
+    QObject context;
+    QTRY_VERIFY(first.Connected());
+    QPointer<QTcpSocket> old_socket = client.findChild<QTcpSocket*>();
+    QVERIFY(old_socket);
+
+    client.Reconnect("127.0.0.1", second.Port());
+    QTRY_VERIFY(second.Connected());
+    QVERIFY(old_socket.isNull());
+    QCOMPARE(client.findChildren<QTcpSocket*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    QCOMPARE(client.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    QTRY_VERIFY(!first.Connected());
+
+    // The new reader delivers what the new device sends.
+    Record(&client, &context, log, Qt::AutoConnection);
+    second.Send(Frame(KoDeviceEncoder::ConnectedAnswer(3)));
+    QTRY_COMPARE(log, (QStringList{"msg 14 4", "passes 3"}));
+    QVERIFY(client.SendConnectedReq());
+    QTRY_COMPARE(second.received, Hex("AA0000000DAB"));
+    QCOMPARE(first.connections, 1);
+}
+
+void TstLink::backPressureLosesNothing()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    // A slow reader and a small queue: reading must pause, and resume.
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000, 20);
+    client.SetQueueLimit(64 * 1024);
+    int next = 0;
+    bool in_order = true;
+    connect(&client, &KoTcpClient::eMessageReceived, this, [&](uint code, QByteArray data) {
+        if (code != 45 || data.size() != 8192 || qFromBigEndian<qint32>(data.constData()) != next)
+            in_order = false;
+        ++next;
+    });
+    QTRY_VERIFY(device.Connected());
+    const int count = 1000; // 8 MiB
+    QByteArray flood;
+    for (int i = 0; i < count; ++i) {
+        QByteArray body = Hex("0000002D") + QByteArray(8192, char(0x5A));
+        qToBigEndian<qint32>(i, body.data() + 4);
+        flood += Frame(body);
+    }
+    device.Send(flood);
+    QVERIFY(WaitFor([&] { return next >= count; }, 60000));
+    QVERIFY(in_order);
+    QVERIFY(client.ReadPauses() > 0);
+}
+
+void TstLink::destroyWhileStreaming()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    auto* client = new KoTcpClient(nullptr, "127.0.0.1", device.Port(), Period);
+    int pictures = 0;
+    connect(client, &KoTcpClient::eImageRecieved1, this,
+            [&pictures](int, int, int, float, int, QImage&) { ++pictures; });
+    QTRY_VERIFY(device.Connected());
+    KoDeviceEncoder::ImageHeader h;
+    h.passId = 1;
+    h.width = 320;
+    h.height = 240;
+    h.lineStep = 320;
+    const QByteArray frame = Frame(KoDeviceEncoder::Image(h, QByteArray(320 * 240, char(0x40))));
+    QByteArray burst;
+    for (int i = 0; i < 50; ++i)
+        burst += frame;
+    device.Send(burst);
+    QTRY_VERIFY(pictures > 3);
+    QElapsedTimer timer;
+    timer.start();
+    delete client; // reader in the middle of its blocking emissions
+    QVERIFY(timer.elapsed() < 2000);
+    const int seen = pictures;
+    QTest::qWait(50);
+    QCOMPARE(pictures, seen);
+    QTRY_COMPARE(device.disconnections, 1);
+}
+
+QTEST_MAIN(TstLink)
+#include "tst_link.moc"
