@@ -4,8 +4,6 @@
 #include "ko_message_decoder.h"
 #include "ko_wire.h"
 
-#include <QMutexLocker>
-
 KoTcpDataReader::KoTcpDataReader(QObject* parent, int idle_ms) : QThread(parent), idleMs(idle_ms)
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
@@ -18,6 +16,9 @@ KoTcpDataReader::~KoTcpDataReader()
     // deleting a running reader must not leave the thread behind.
     stopRequested.store(true);
     wait();
+    // wait() synchronises through Qt's futex-based primitives; the flag makes
+    // the end of run() visible to the memory model (and to ThreadSanitizer).
+    runEnded.load(std::memory_order_acquire);
 }
 
 void KoTcpDataReader::Push(QByteArray data)
@@ -32,7 +33,7 @@ void KoTcpDataReader::Push(QByteArray data)
     producerBusy.store(true);
     const qint64 size = data.size();
     {
-        QMutexLocker lock(&queueMutex);
+        std::lock_guard<std::mutex> lock(queueMutex);
         queue.push_back(std::move(data));
         queuedBytes.fetch_add(size);
         producerBusy.store(false);
@@ -54,6 +55,7 @@ void KoTcpDataReader::run()
     for (;;) {
         if (stopRequested.load()) {
             stopRequested.store(false);
+            runEnded.store(true, std::memory_order_release);
             return;
         }
         if (!producerBusy.load()) {
@@ -63,7 +65,7 @@ void KoTcpDataReader::run()
                 QByteArray chunk;
                 consumerIdle.store(false);
                 {
-                    QMutexLocker lock(&queueMutex);
+                    std::lock_guard<std::mutex> lock(queueMutex);
                     if (queue.empty()) {
                         consumerIdle.store(true);
                         break;

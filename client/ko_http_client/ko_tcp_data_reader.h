@@ -7,12 +7,12 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QMutex>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
 #include <deque>
+#include <mutex>
 #include <vector>
 
 // The decoding half of the device link: takes the chunks the client reads
@@ -87,7 +87,7 @@ private:
     const int idleMs;
 
     std::deque<QByteArray> queue;
-    QMutex queueMutex;
+    std::mutex queueMutex; // a pthread mutex, so ThreadSanitizer sees it
     std::atomic<qint64> queuedBytes{0};
     std::atomic<qint64> drainedLevel{-1}; // -1: nobody waits for eQueueDrained
 
@@ -95,6 +95,7 @@ private:
     std::atomic<bool> consumerIdle{true};
     std::atomic<bool> producerBusy{false};
     std::atomic<bool> dataSeen{false};
+    std::atomic<bool> runEnded{false};
 
     // Thread state, reused from message to message.
     KoFrameParser parser;

@@ -372,10 +372,11 @@ void TstLink::firstAttemptAtOnceThenEveryPeriod()
     QCOMPARE(socket->state(), QAbstractSocket::ConnectingState);
 
     int attempts = 0;
-    connect(socket, &QAbstractSocket::stateChanged, this, [&attempts](QAbstractSocket::SocketState s) {
-        if (s == QAbstractSocket::ConnectingState)
-            ++attempts;
-    });
+    connect(socket, &QAbstractSocket::stateChanged, this,
+            [&attempts](QAbstractSocket::SocketState s) {
+                if (s == QAbstractSocket::ConnectingState)
+                    ++attempts;
+            });
     QTest::qWait(Period * 4 + Period / 2);
     QVERIFY2(attempts >= 3 && attempts <= 5, qPrintable(QString::number(attempts)));
 }
@@ -399,14 +400,19 @@ void TstLink::disconnectedRequestsWriteNothing()
     QVERIFY(!client.SendMessage(QByteArray()));
 
     // Sends of another thread report the same.
-    bool threaded_ok = true;
-    bool threaded_connected = true;
+    std::atomic<bool> threaded_ok{true};
+    std::atomic<bool> threaded_connected{true};
+    std::atomic<bool> done{false};
+    // The worker's calls wait for this thread's event loop.
     std::thread worker([&] {
         threaded_ok = client.SendMessage(std::vector<uint8_t>{0, 0, 0, 45});
         threaded_connected = client.TestConnected();
+        done = true;
     });
-    QTRY_VERIFY(!threaded_ok && !threaded_connected);
+    const bool finished = WaitFor([&] { return done.load(); });
     worker.join();
+    QVERIFY(finished);
+    QVERIFY(!threaded_ok && !threaded_connected);
 }
 
 void TstLink::requestFrames_data()
