@@ -130,8 +130,6 @@ private slots:
     void milliTruncates();
     void defaultUserParams();
     void swUpdateChecksum();
-    void fixedRequests_data();
-    void fixedRequests();
     void requestsDecodeBack();
     void statisticRaw8();
     void statisticAllGroups();
@@ -389,41 +387,6 @@ void TstProtocol::swUpdateChecksum()
              KoDecodedRequest::Result::Decoded);
     QVERIFY(request.swChecksumOk);
     QCOMPARE(request.sw, sw);
-}
-
-void TstProtocol::fixedRequests_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QByteArray>("expected");
-    ClientOptions o;
-    o.camMountHeight = 220;
-    o.camAngleSlope = -3;
-    o.etalonHeight = 170;
-    QTest::newRow("mount data") << KoMessageEncoder::MountData(1, o)
-                                << Hex("0000000300000001000000DC00000000FFFFFFFD"
-                                       "000000000000000000000000000000000000000000000000000000AA");
-    QTest::newRow("record start") << KoMessageEncoder::StartRecord(2, 300)
-                                  << Hex("0000000900000002000000000000012C");
-    QTest::newRow("record stop") << KoMessageEncoder::StopRecord(2)
-                                 << Hex("000000090000000200000001");
-    QTest::newRow("camera nums") << KoMessageEncoder::CameraNums(0, {7, -1})
-                                 << Hex("0000000B0000000000000007FFFFFFFF");
-    QTest::newRow("connected") << KoMessageEncoder::ConnectedRequest() << Hex("0000000D");
-    QTest::newRow("reboot") << KoMessageEncoder::Reboot() << Hex("00000027A1B1C1D1");
-    QTest::newRow("view mode") << KoMessageEncoder::ViewMode(3, 1)
-                               << Hex("0000002A0000000300000001");
-    QTest::newRow("modem settings")
-        << KoMessageEncoder::ModemSettings({"apn", QString::fromLatin1("\xe9")})
-        << Hex("00000013000000020000000361706E00000001E9");
-    QTest::newRow("server settings")
-        << KoMessageEncoder::ServerIpSettings({}) << Hex("0000001500000000");
-}
-
-void TstProtocol::fixedRequests()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(body.toHex(), expected.toHex());
 }
 
 void TstProtocol::requestsDecodeBack()
