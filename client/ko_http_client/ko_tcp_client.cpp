@@ -179,6 +179,10 @@ void KoTcpClient::PushToReader(QByteArray data)
         qCDebug(lcLink) << "reader queue full, pausing reads";
         socket->setReadBufferSize(PausedReadBuffer);
         reader->RequestDrainedSignal(queueLimit / 2);
+        // The thread may have drained the queue before the request was
+        // there; it would then never answer it.
+        if (reader->QueuedBytes() <= queueLimit / 2 && reader->CancelDrainedSignal())
+            sQueueDrained();
     }
 }
 

@@ -45,6 +45,16 @@ void KoTcpDataReader::RequestDrainedSignal(qint64 low_water)
     drainedLevel.store(low_water);
 }
 
+bool KoTcpDataReader::CancelDrainedSignal()
+{
+    qint64 level = drainedLevel.load();
+    while (level >= 0) {
+        if (drainedLevel.compare_exchange_weak(level, -1))
+            return true;
+    }
+    return false;
+}
+
 void KoTcpDataReader::Stop()
 {
     stopRequested.store(true);

@@ -37,6 +37,8 @@ public:
     qint64 QueuedBytes() const { return queuedBytes.load(); }
     // Asks for one eQueueDrained once the queue holds no more than low_water bytes.
     void RequestDrainedSignal(qint64 low_water);
+    // Withdraws that request; false when the signal has been emitted already.
+    bool CancelDrainedSignal();
 
     // The data-seen flag of the connection watchdog.
     bool DataSeen() const { return dataSeen.load(); }
