@@ -79,17 +79,23 @@ void TstImageDecoder::jpegSameAsOpenCv_data()
 {
     QTest::addColumn<int>("channels");
     QTest::addColumn<bool>("greyOut");
-    QTest::newRow("colour file, colour picture") << 3 << false;
-    QTest::newRow("colour file, grey picture") << 3 << true;
-    QTest::newRow("grey file, grey picture") << 1 << true;
-    QTest::newRow("grey file, colour picture") << 1 << false;
+    QTest::addColumn<QSize>("size");
+    for (const QSize size : {QSize(96, 64), QSize(97, 61)}) {
+        const QByteArray tag =
+            QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
+        QTest::newRow(("colour file, colour picture " + tag).constData()) << 3 << false << size;
+        QTest::newRow(("colour file, grey picture " + tag).constData()) << 3 << true << size;
+        QTest::newRow(("grey file, grey picture " + tag).constData()) << 1 << true << size;
+        QTest::newRow(("grey file, colour picture " + tag).constData()) << 1 << false << size;
+    }
 }
 
 void TstImageDecoder::jpegSameAsOpenCv()
 {
     QFETCH(int, channels);
     QFETCH(bool, greyOut);
-    const int w = 96, h = 64;
+    QFETCH(QSize, size);
+    const int w = size.width(), h = size.height();
     const QByteArray jpeg = Encode(TestPicture(w, h, channels), ".jpg");
     const int step = greyOut ? w : w * 3;
     KoImageDecoder fast(KoImageDecoder::Backend::Fast);
