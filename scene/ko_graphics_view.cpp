@@ -1,0 +1,80 @@
+#include "ko_graphics_view.h"
+
+#include "ko_viewer.h"
+
+#include <QMouseEvent>
+#include <QSlider>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr int WheelZoomStep = 6;
+
+} // namespace
+
+KoGraphicsView::KoGraphicsView(QWidget* parent, KoViewer* owner)
+    : QGraphicsView(parent), viewer(owner)
+{
+}
+
+QPoint KoGraphicsView::mapToScenePixel(const QPoint& viewport_pos) const
+{
+    // The view only ever scales, from the top-left corner of a scene that
+    // starts at (0, 0), so its own inverse transform is exactly the pixel
+    // under the mouse, at any zoom and scroll position and also when the
+    // picture is smaller than the viewport.
+    const QPointF p = mapToScene(viewport_pos);
+    return QPoint(int(p.x()), int(p.y()));
+}
+
+void KoGraphicsView::mousePressEvent(QMouseEvent* event)
+{
+    if (!scene())
+        return;
+    const QPoint p = mapToScenePixel(event->pos());
+    if (event->button() == Qt::LeftButton)
+        emit mousePressEv(p.x(), p.y());
+    else
+        emit mouseRightPressEv(p.x(), p.y());
+}
+
+void KoGraphicsView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!scene())
+        return;
+    const QPoint p = mapToScenePixel(event->pos());
+    emit mouseReleaseEv(p.x(), p.y());
+}
+
+void KoGraphicsView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!scene())
+        return;
+    const QPoint p = mapToScenePixel(event->pos());
+    emit mouseMoveEv(p.x(), p.y());
+}
+
+void KoGraphicsView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a quick double click comes as a double click; it
+    // is a press like any other (two points added quickly), and must not go
+    // to the scene.
+    mousePressEvent(event);
+}
+
+void KoGraphicsView::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    // Touchpads send wheel events without any turn at the start and end of a
+    // gesture; those must not zoom out.
+    if (delta == 0 || !viewer)
+        return;
+    QSlider* slider = viewer->zoomSlider;
+    slider->setValue(slider->value() + (delta > 0 ? WheelZoomStep : -WheelZoomStep));
+}

@@ -1,0 +1,3 @@
+#include "ko_scene_log.h"
+
+Q_LOGGING_CATEGORY(lcScene, "velmora.scene", QtWarningMsg)
