@@ -57,3 +57,23 @@ const char* KoBodyReader::Bytes(qint64 n)
     pos += qsizetype(n);
     return p;
 }
+
+bool KoBodyReader::StringList(QStringList& out)
+{
+    out.clear();
+    const int32_t m = I32();
+    // Each text needs at least its length field.
+    if (m < 0 || qint64(m) * 4 > Remaining())
+        return false;
+    out.reserve(m);
+    for (int32_t i = 0; i < m; ++i) {
+        const int32_t n = I32();
+        const char* text = Bytes(n);
+        if (isShort || n < 0) {
+            out.clear();
+            return false;
+        }
+        out.append(QString::fromLatin1(text, n));
+    }
+    return true;
+}

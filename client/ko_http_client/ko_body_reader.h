@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -22,6 +23,11 @@ public:
     // consumed, the reader marked short) when fewer than n remain.
     const char* Bytes(qint64 n);
     bool Skip(qint64 n) { return Bytes(n) != nullptr || n == 0; }
+
+    // i32 count m, then m texts of i32 length and Latin-1 bytes. False (and
+    // out empty) when the body cannot hold what the counts promise; nothing
+    // is reserved before that is known to fit.
+    bool StringList(QStringList& out);
 
     qsizetype Position() const { return pos; }
     qsizetype Remaining() const { return size - pos; }

@@ -25,28 +25,6 @@ void CopySamples(const char* raw, qint64 count, QVector<KoStatisticsData>& out)
         std::memcpy(static_cast<void*>(out.data()), raw, size_t(count * SampleSize));
 }
 
-// i32 count m, then m str32 texts. False when the body cannot hold them.
-bool ReadStrings(KoBodyReader& r, QStringList& out)
-{
-    out.clear();
-    const int32_t m = r.I32();
-    if (m < 0)
-        return false;
-    // Each text needs at least its length field: refuse a count the rest of
-    // the body cannot hold before reserving anything.
-    if (qint64(m) * 4 > r.Remaining())
-        return false;
-    out.reserve(m);
-    for (int32_t i = 0; i < m; ++i) {
-        const int32_t n = r.I32();
-        const char* text = r.Bytes(n);
-        if (r.Short() || n < 0)
-            return false;
-        out.append(QString::fromLatin1(text, n));
-    }
-    return true;
-}
-
 Result DecodeImage(KoBodyReader& r, qsizetype size, KoImageMessage& m)
 {
     m.passId = r.I32();
@@ -283,7 +261,7 @@ KoDecodedMessage::Result KoMessageDecoder::Decode(const char* body, qsizetype si
     case ko_wire::ModemSettingsAck:
     case ko_wire::IpServerAck:
         out.settingsAck.ack = r.I32();
-        if (!ReadStrings(r, out.settingsAck.settings))
+        if (!r.StringList(out.settingsAck.settings))
             result = Result::Dropped;
         break;
     case ko_wire::RebootAck: {

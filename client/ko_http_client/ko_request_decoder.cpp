@@ -21,23 +21,6 @@ KoStatisticsData ReadStamp(KoBodyReader& r)
     return s;
 }
 
-bool ReadStrings(KoBodyReader& r, QStringList& out)
-{
-    out.clear();
-    const int32_t m = r.I32();
-    if (m < 0 || qint64(m) * 4 > r.Remaining())
-        return false;
-    out.reserve(m);
-    for (int32_t i = 0; i < m; ++i) {
-        const int32_t n = r.I32();
-        const char* text = r.Bytes(n);
-        if (r.Short() || n < 0)
-            return false;
-        out.append(QString::fromLatin1(text, n));
-    }
-    return true;
-}
-
 } // namespace
 
 KoDecodedRequest::Result KoRequestDecoder::Decode(const char* body, qsizetype size,
@@ -125,7 +108,7 @@ KoDecodedRequest::Result KoRequestDecoder::Decode(const char* body, qsizetype si
     }
     case ko_wire::ModemSettings:
     case ko_wire::ServerIpSettings:
-        if (!ReadStrings(r, out.settings))
+        if (!r.StringList(out.settings))
             result = Result::Dropped;
         break;
     case ko_wire::Reboot: {
