@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ko_device_records.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+class KoTcpClient;
+
+// The "Video" tab: the four live panels and the device link they share. The
+// rest of the window reaches the link only through this container.
+class KoClientMultUi : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit KoClientMultUi(QWidget* parent = nullptr);
+
+    // The device link owned by the container.
+    KoTcpClient* Link() const;
+
+signals:
+    void eConnected();
+    void eDisconnected();
+    void eStatisticRecieved(int id, const QVector<KoStatisticsData>& stat,
+                            const QVector<KoStatisticsAlarmData>& alarm_stat,
+                            const STATISTICS_ID stat_id, const STATISTICS_TYPE stat_type);
+    void eStatisticAllRecieved(int id, const QVector<QVector<KoStatisticsData>>& statistics,
+                               const STATISTICS_ID stat_id,
+                               const QVector<STATISTICS_TYPE>& stat_types);
+    void ePassCnt(int pass_cnt);
+    void eOptionsReq(int pass_id);
+    void eUpdateFinished(int ans);
+    void eModemSettingsAck(const QStringList& settings, int ack);
+    void eIpServerAck(const QStringList& settings, int ack);
+    void eRebootAck();
+
+public slots:
+    void sSendStatReq(int id, const KoStatisticsData& data_start, const KoStatisticsData& data_end,
+                      const STATISTICS_TYPE stype, const STATISTICS_ID sid);
+    void sConnected();
+    void sConnectedAns(int pass_cnt);
+    void sSendOptions(int id, ClientOptions options);
+    void sSwUpdate(QByteArray sw);
+    void sSendModemSettings(QStringList settings);
+    void sSendServerIpSettings(QStringList settings);
+    void sReboot();
+};
