@@ -1,0 +1,404 @@
+// The key/value settings files: line rules, splitting, loading, the exact
+// bytes the writers produce, and the application data folder.
+
+#include "ko_app_data.h"
+#include "ko_settings_file.h"
+#include "ko_settings_writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace {
+
+const std::string Default = KoSettingsFile::DefaultValue;
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TstSettingsFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parseLine_data();
+    void parseLine();
+    void registeredKeysOnly();
+    void parseText_data();
+    void parseText();
+    void load_data();
+    void load();
+    void writerBytes_data();
+    void writerBytes();
+    void writerRoundTrip_data();
+    void writerRoundTrip();
+    void failedSaveKeepsOldFile();
+    void passFileNames_data();
+    void passFileNames();
+    void dataFolder_data();
+    void dataFolder();
+    void dataFolderOfThisRun();
+};
+
+void TstSettingsFiles::parseLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<QByteArray>("value");
+
+    QTest::newRow("no blanks") << QByteArray("PHONE=123") << true << QByteArray("123");
+    QTest::newRow("blanks and tab") << QByteArray("  PHONE =\t123 ;") << true << QByteArray("123");
+    QTest::newRow("as written") << QByteArray("PHONE = 123;\r") << true << QByteArray("123");
+    QTest::newRow("semicolon cr cr") << QByteArray("PHONE = 123;\r\r") << true << QByteArray("123");
+    QTest::newRow("semicolon at once") << QByteArray("PHONE = 123;") << true << QByteArray("123");
+    QTest::newRow("empty value") << QByteArray("PHONE =") << true << QByteArray();
+    QTest::newRow("only blanks after =") << QByteArray("PHONE =   \t") << true << QByteArray();
+    QTest::newRow("value of bytes")
+        << QByteArray("PHONE = \xd0\x90\xd0\x91") << true << QByteArray("\xd0\x90\xd0\x91");
+    QTest::newRow("= inside value") << QByteArray("PHONE = a=b") << true << QByteArray("a=b");
+
+    QTest::newRow("two words") << QByteArray("PHONE = 12 34") << false << QByteArray();
+    QTest::newRow("note after ;") << QByteArray("PHONE = 123 ; note") << false << QByteArray();
+    QTest::newRow("comment") << QByteArray(";PHONE = 123") << false << QByteArray();
+    QTest::newRow("indented comment") << QByteArray("  ; PHONE = 123") << false << QByteArray();
+    QTest::newRow("empty") << QByteArray() << false << QByteArray();
+    QTest::newRow("blanks only") << QByteArray(" \t ") << false << QByteArray();
+    QTest::newRow("cr only") << QByteArray("\r") << false << QByteArray();
+    QTest::newRow("no =") << QByteArray("PHONE 123") << false << QByteArray();
+    QTest::newRow("key only") << QByteArray("PHONE") << false << QByteArray();
+    QTest::newRow("no key") << QByteArray(" = 123") << false << QByteArray();
+    QTest::newRow("other case") << QByteArray("phone = 123") << false << QByteArray();
+    QTest::newRow("longer key") << QByteArray("PHONES = 123") << false << QByteArray();
+}
+
+void TstSettingsFiles::parseLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, stored);
+    QFETCH(QByteArray, value);
+
+    KoSettingsFile file;
+    file.AddKey("PHONE");
+    QCOMPARE(file.ParseLine(line.toStdString()), stored);
+    QCOMPARE(file.Values.size(), size_t(1));
+    QCOMPARE(file.Values["PHONE"], stored ? value.toStdString() : Default);
+}
+
+void TstSettingsFiles::registeredKeysOnly()
+{
+    KoSettingsFile file;
+    file.AddKey("PORT");
+    file.AddKey("PORT");
+    file.ParseText("HOST_NAME = box\nPORT = 4000;\r\n");
+    QCOMPARE(file.Values.size(), size_t(1));
+    QCOMPARE(file.Values["PORT"], std::string("4000"));
+    // Registering again after a read starts the key over.
+    file.AddKey("PORT");
+    QCOMPARE(file.Values["PORT"], Default);
+}
+
+void TstSettingsFiles::parseText_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("phone");
+    QTest::addColumn<QByteArray>("apn");
+
+    QTest::newRow("lf") << QByteArray("PHONE = 1\nAPN = net\n") << QByteArray("1")
+                        << QByteArray("net");
+    QTest::newRow("empty line between")
+        << QByteArray("PHONE = 1\n\nAPN = net") << QByteArray("1") << QByteArray("net");
+    QTest::newRow("leading lf") << QByteArray("\nPHONE = 1\nAPN = net") << QByteArray("1")
+                                << QByteArray("net");
+    QTest::newRow("crlf") << QByteArray("PHONE = 1\r\nAPN = net\r\n") << QByteArray("1")
+                          << QByteArray("net");
+    QTest::newRow("semicolon cr cr lf")
+        << QByteArray("PHONE = 1;\r\r\nAPN = net;\r\r\n") << QByteArray("1") << QByteArray("net");
+    QTest::newRow("last one wins") << QByteArray("PHONE = 1\nPHONE = 2\nAPN = a\nAPN = b")
+                                   << QByteArray("2") << QByteArray("b");
+    QTest::newRow("bad line keeps earlier")
+        << QByteArray("PHONE = 1\nPHONE = 2 3\nAPN = a") << QByteArray("1") << QByteArray("a");
+    QTest::newRow("bad line does not spill")
+        << QByteArray("PHONE = 1 2\nAPN = a") << QByteArray(Default.c_str()) << QByteArray("a");
+    QTest::newRow("empty") << QByteArray() << QByteArray(Default.c_str())
+                           << QByteArray(Default.c_str());
+    QTest::newRow("lfs only") << QByteArray("\n\n\n") << QByteArray(Default.c_str())
+                              << QByteArray(Default.c_str());
+}
+
+void TstSettingsFiles::parseText()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, phone);
+    QFETCH(QByteArray, apn);
+
+    KoSettingsFile file;
+    file.AddKey("PHONE");
+    file.AddKey("APN");
+    file.ParseText(text.toStdString());
+    QCOMPARE(file.Values["PHONE"], phone.toStdString());
+    QCOMPARE(file.Values["APN"], apn.toStdString());
+}
+
+void TstSettingsFiles::load_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<QByteArray>("port");
+
+    QTest::newRow("file") << "file" << true << QByteArray("4000");
+    QTest::newRow("empty file") << "empty" << true << QByteArray(Default.c_str());
+    QTest::newRow("missing file") << "missing" << false << QByteArray(Default.c_str());
+    QTest::newRow("folder") << "folder" << false << QByteArray(Default.c_str());
+    QTest::newRow("far too large") << "large" << false << QByteArray(Default.c_str());
+}
+
+void TstSettingsFiles::load()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, loaded);
+    QFETCH(QByteArray, port);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("network.txt");
+    if (kind == "file") {
+        // Bigger than one read chunk, so the pieces must join up.
+        QVERIFY(WriteAll(path, QByteArray(5000, '\n') + "PORT = 4000;\r\n"));
+    } else if (kind == "empty") {
+        QVERIFY(WriteAll(path, QByteArray()));
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("network.txt"));
+    } else if (kind == "large") {
+        QVERIFY(WriteAll(path, "PORT = 1;\n" + QByteArray(KoSettingsFile::MaxFileSize, '\n')));
+    }
+
+    KoSettingsFile file;
+    file.AddKey("PORT");
+    QCOMPARE(file.Load(path.toStdString()), loaded);
+    QCOMPARE(file.Values["PORT"], port.toStdString());
+}
+
+void TstSettingsFiles::writerBytes_data()
+{
+    QTest::addColumn<bool>("semicolon");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("crlf") << false
+                          << QByteArray("HOST_NAME = localhost\r\nPORT = 4567\r\nNEG = -12\r\n"
+                                        "EMPTY = \r\nTEXT = a;b c\r\n");
+    QTest::newRow("semicolon crlf")
+        << true
+        << QByteArray("HOST_NAME = localhost;\r\nPORT = 4567;\r\nNEG = -12;\r\n"
+                      "EMPTY = ;\r\nTEXT = a;b c;\r\n");
+}
+
+void TstSettingsFiles::writerBytes()
+{
+    QFETCH(bool, semicolon);
+    QFETCH(QByteArray, bytes);
+
+    KoSettingsWriter writer(semicolon ? KoSettingsWriter::Terminator::SemicolonCrLf
+                                      : KoSettingsWriter::Terminator::CrLf);
+    writer.AddText("HOST_NAME", "localhost");
+    writer.AddNumber("PORT", 4567);
+    writer.AddNumber("NEG", -12);
+    writer.AddText("EMPTY", QString());
+    // Written unchanged even though it cannot be read back.
+    writer.AddText("TEXT", "a;b c");
+    QCOMPARE(writer.Bytes(), bytes);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    QVERIFY(WriteAll(path, QByteArray(1000, 'x')));
+    QVERIFY(writer.Save(path));
+    QCOMPARE(ReadAll(path), bytes);
+}
+
+void TstSettingsFiles::writerRoundTrip_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("plain") << "internet.apn"
+                           << "internet.apn";
+    QTest::newRow("cyrillic") << QString::fromUtf8("Тест") << QString::fromUtf8("Тест");
+    QTest::newRow("blanks only") << "   "
+                                 << "";
+    QTest::newRow("blank inside") << "a b" << Default.c_str();
+    QTest::newRow("semicolon and note") << "a;b" << Default.c_str();
+    QTest::newRow("trailing semicolon") << "a;"
+                                        << "a";
+    // A line break must not smuggle a line of its own into the file.
+    QTest::newRow("lf") << "x\nPHONE = 666"
+                        << "x";
+    QTest::newRow("cr") << "x\rPHONE = 666"
+                        << "x";
+}
+
+void TstSettingsFiles::writerRoundTrip()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, readBack);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("modem.txt");
+    KoSettingsWriter writer(KoSettingsWriter::Terminator::CrLf);
+    writer.AddText("APN", value);
+    writer.AddText("PHONE", "123");
+    QVERIFY(writer.Save(path));
+
+    KoSettingsFile file;
+    file.AddKey("APN");
+    file.AddKey("PHONE");
+    QVERIFY(file.Load(path.toStdString()));
+    QCOMPARE(QString::fromStdString(file.Values["APN"]), readBack);
+    QCOMPARE(file.Values["PHONE"], std::string("123"));
+}
+
+void TstSettingsFiles::failedSaveKeepsOldFile()
+{
+    QTemporaryDir dir;
+    KoSettingsWriter writer(KoSettingsWriter::Terminator::SemicolonCrLf);
+    writer.AddNumber("PORT", 1);
+
+    QVERIFY(!writer.Save(dir.filePath("missing/network.txt")));
+    QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
+
+    // A disk that fills up during the write (a file-size limit stands in for
+    // it; permissions would not stop root): the old file stays whole.
+    const QString path = dir.filePath("network.txt");
+    QVERIFY(WriteAll(path, "PORT = 7;\r\n"));
+    KoSettingsWriter big(KoSettingsWriter::Terminator::SemicolonCrLf);
+    big.AddText("HOST_NAME", QString(4096, 'h'));
+
+    rlimit old_limit{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small_limit = old_limit;
+    small_limit.rlim_cur = 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small_limit), 0);
+    const bool saved = big.Save(path);
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+
+    QVERIFY(!saved);
+    QCOMPARE(ReadAll(path), QByteArray("PORT = 7;\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"network.txt"});
+}
+
+void TstSettingsFiles::passFileNames_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("pass");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("params 0") << "params%0.txt" << 0 << "params0.txt";
+    QTest::newRow("params 1") << "params%0.txt" << 1 << "params1.txt";
+    QTest::newRow("cameras 0") << "cameras%0.txt" << 0 << "cameras0.txt";
+    QTest::newRow("cameras 3") << "cameras%0.txt" << 3 << "cameras3.txt";
+}
+
+void TstSettingsFiles::passFileNames()
+{
+    QFETCH(QString, pattern);
+    QFETCH(int, pass);
+    QFETCH(QString, name);
+    QCOMPARE(KoSettingsWriter::PassFileName(pattern, pass), name);
+}
+
+void TstSettingsFiles::dataFolder_data()
+{
+    // Paths below the temporary folder; "-" for an empty value.
+    QTest::addColumn<QString>("programData");
+    QTest::addColumn<QString>("genericData");
+    QTest::addColumn<QString>("folder");
+
+    QTest::newRow("program data") << "pd"
+                                  << "gd"
+                                  << "pd/Velmora/";
+    QTest::newRow("program data with slash") << "pd/"
+                                             << "-"
+                                             << "pd/Velmora/";
+    QTest::newRow("already there") << "existing"
+                                   << "-"
+                                   << "existing/Velmora/";
+    QTest::newRow("program data missing") << "nowhere"
+                                          << "gd"
+                                          << "-";
+    QTest::newRow("generic data") << "-"
+                                  << "gd"
+                                  << "gd/Velmora/";
+    QTest::newRow("generic data with parents") << "-"
+                                               << "a/b/share"
+                                               << "a/b/share/Velmora/";
+    QTest::newRow("neither") << "-"
+                             << "-"
+                             << "-";
+    QTest::newRow("a file in the way") << "blocked"
+                                       << "-"
+                                       << "-";
+}
+
+void TstSettingsFiles::dataFolder()
+{
+    QFETCH(QString, programData);
+    QFETCH(QString, genericData);
+    QFETCH(QString, folder);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QDir root(dir.path());
+    QVERIFY(root.mkdir("pd"));
+    QVERIFY(root.mkdir("gd"));
+    QVERIFY(root.mkpath("existing/Velmora"));
+    QVERIFY(root.mkdir("blocked"));
+    QVERIFY(WriteAll(dir.filePath("blocked/Velmora"), "not a folder"));
+
+    auto under = [&](const QString& name) {
+        return name == "-" ? QString() : dir.path() + '/' + name;
+    };
+    const QString built = KoAppData::Build(under(programData), under(genericData));
+    QCOMPARE(built, under(folder));
+    if (!built.isEmpty())
+        QVERIFY(QFileInfo(built).isDir());
+    QVERIFY(!QFileInfo::exists(dir.filePath("nowhere")));
+}
+
+void TstSettingsFiles::dataFolderOfThisRun()
+{
+    const QString program_data = qEnvironmentVariable("PROGRAMDATA");
+    if (program_data.isEmpty())
+        QSKIP("run through CTest, which gives the test a data folder of its own");
+
+    // A relative value still names one place once the working directory moves.
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QFileInfo(program_data).absolutePath()));
+    qputenv("PROGRAMDATA", QFileInfo(program_data).fileName().toLocal8Bit());
+    const QString folder = KoAppData::Folder();
+    QVERIFY(QDir::setCurrent(previous));
+
+    QCOMPARE(folder, QFileInfo(program_data).absoluteFilePath() + "/Velmora/");
+    QVERIFY(QFileInfo(folder).isDir());
+    QCOMPARE(KoAppData::Folder(), folder);
+}
+
+QTEST_GUILESS_MAIN(TstSettingsFiles)
+#include "tst_settings_files.moc"
