@@ -1,0 +1,84 @@
+#include "command_results.h"
+
+#include "settings/ko_settings_writer.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+// The boxes are the main window's, so they are translated in its context
+// ("MainWindow") and parented to it.
+
+void CommandResults::UpdateFinished(QWidget* window, int ans)
+{
+    if (ans == 100) {
+        QMessageBox::information(window, QCoreApplication::translate("MainWindow", "Succes!"),
+                                 QCoreApplication::translate("MainWindow",
+                                                             "Update was finished succesfull. The "
+                                                             "device will reboot after 1 minute."));
+    } else {
+        QMessageBox::warning(
+            window, QCoreApplication::translate("MainWindow", "Warning!"),
+            QCoreApplication::translate("MainWindow", "Update trouble. Code error: %0").arg(ans));
+    }
+}
+
+void CommandResults::RebootAck(QWidget* window)
+{
+    QMessageBox::information(window, QCoreApplication::translate("MainWindow", "Succes!"),
+                             QCoreApplication::translate("MainWindow", "Reboot command received"));
+}
+
+void CommandResults::ModemSettingsAck(QWidget* window, const QStringList& settings, int ack)
+{
+    if (ack < 0) {
+        QMessageBox::warning(
+            window, QCoreApplication::translate("MainWindow", "Warning!"),
+            QCoreApplication::translate("MainWindow", "Can not set modem settings. Code error: %0")
+                .arg(ack));
+        return;
+    }
+    if (ack == 1)
+        QMessageBox::information(
+            window, QCoreApplication::translate("MainWindow", "Succes!"),
+            QCoreApplication::translate("MainWindow", "Install modem settings OK!"));
+    // The list is the one the device sent back, so the file holds what it
+    // confirmed, also when it answered with 0.
+    WriteModemFile(settings);
+}
+
+void CommandResults::IpServerAck(QWidget* window, const QStringList& settings, int ack)
+{
+    if (ack < 0) {
+        QMessageBox::warning(
+            window, QCoreApplication::translate("MainWindow", "Warning!"),
+            QCoreApplication::translate("MainWindow", "Can not set ip server. Code error: %0")
+                .arg(ack));
+        return;
+    }
+    if (ack == 1)
+        QMessageBox::information(
+            window, QCoreApplication::translate("MainWindow", "Succes!"),
+            QCoreApplication::translate("MainWindow", "Ip server settings OK!"));
+    WriteRemoteFile(settings);
+}
+
+bool CommandResults::WriteModemFile(const QStringList& settings)
+{
+    if (settings.size() < 4)
+        return false;
+    KoSettingsWriter writer(KoSettingsWriter::Terminator::CrLf);
+    writer.AddText("PHONE", settings.at(0));
+    writer.AddText("USERNAME", settings.at(1));
+    writer.AddText("PASSWORD", settings.at(2));
+    writer.AddText("APN", settings.at(3));
+    return writer.Save(QStringLiteral("modem.txt"));
+}
+
+bool CommandResults::WriteRemoteFile(const QStringList& settings)
+{
+    if (settings.isEmpty())
+        return false;
+    KoSettingsWriter writer(KoSettingsWriter::Terminator::CrLf);
+    writer.AddText("IP", settings.at(0));
+    return writer.Save(QStringLiteral("remote.txt"));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+// What the main window makes of the device's answers to the Tools commands:
+// a modal box with one OK button, parented to the window, and for the modem
+// and server settings the file that the editors read the next time they open.
+// The main window's result slots call these one to one.
+class CommandResults
+{
+public:
+    static void UpdateFinished(QWidget* window, int ans);
+    static void RebootAck(QWidget* window);
+    static void ModemSettingsAck(QWidget* window, const QStringList& settings, int ack);
+    static void IpServerAck(QWidget* window, const QStringList& settings, int ack);
+
+    // "modem.txt" from the first four items, "remote.txt" from the first one;
+    // too short a list writes nothing. Return whether the file was written.
+    static bool WriteModemFile(const QStringList& settings);
+    static bool WriteRemoteFile(const QStringList& settings);
+};

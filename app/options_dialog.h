@@ -1,0 +1,17 @@
+#pragma once
+
+#include "client/ko_http_client/ko_device_records.h"
+
+#include <QDialog>
+
+// Host of the mount options editor of one pass.
+class OptionsDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    OptionsDialog(QWidget* parent, int pass_id);
+
+signals:
+    void eOkClicked(int pass_id, ClientOptions options);
+};
