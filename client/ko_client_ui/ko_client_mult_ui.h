@@ -18,6 +18,10 @@ class KoClientMultUi : public QWidget
 public:
     explicit KoClientMultUi(QWidget* parent = nullptr);
 
+    // The connection target of "network.txt" in the application data folder:
+    // "localhost" and 4567 unless the file names others.
+    static void ReadNetworkFile(const QString& path, QString& host_name, ushort& port);
+
     // The device link owned by the container.
     KoTcpClient* Link() const;
 
@@ -47,4 +51,7 @@ public slots:
     void sSendModemSettings(QStringList settings);
     void sSendServerIpSettings(QStringList settings);
     void sReboot();
+
+private:
+    KoTcpClient* link = nullptr;
 };

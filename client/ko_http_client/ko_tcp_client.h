@@ -48,6 +48,9 @@ public:
     // How often reading was paused for a full queue (for tests and the debug log).
     int ReadPauses() const { return readPauses; }
     QAbstractSocket::SocketState State() const;
+    // The target of this connection generation.
+    QString HostName() const { return hostName; }
+    ushort Port() const { return port; }
 
 public slots:
     void sReadPendingDatagrams();
