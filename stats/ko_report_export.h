@@ -2,10 +2,14 @@
 
 #include "ko_device_records.h"
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
+
+class QComboBox;
+class QLineEdit;
 
 // The "Reports" tab: hourly counts of a date range written as an XML report.
 // Also the writer of the statistics page's period files.
@@ -19,6 +23,10 @@ public:
     // Writes name + ".xml" with one Stamp per bar; false when nothing was written.
     static bool WritePeriodFile(const QVector<int>& in_values, const QVector<int>& out_values,
                                 const QStringList& labels, const QString& name, STATISTICS_ID sid);
+
+    // The folder reports are written to; what the folder dialog sets.
+    QString saveFolder() const;
+    void setSaveFolder(const QString& folder);
 
 signals:
     void eSendXmlStatReq(int pass_id, const KoStatisticsData& data_start,
@@ -37,4 +45,24 @@ public slots:
     void sYearEndChanged(int indx);
     void sMonthEndChanged(int indx);
     void sPassCnt(int pass_cnt);
+
+protected:
+    // Every box of the page goes through here (modal, one OK button).
+    virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+
+private:
+    static QDate selectedDate(const QComboBox* year_box, const QComboBox* month_box,
+                              const QComboBox* day_box);
+    static void fillDays(const QComboBox* year_box, const QComboBox* month_box, QComboBox* day_box);
+
+    QComboBox* passBox = nullptr;
+    QComboBox* startYearBox = nullptr;
+    QComboBox* endYearBox = nullptr;
+    QComboBox* startMonthBox = nullptr;
+    QComboBox* endMonthBox = nullptr;
+    QComboBox* startDayBox = nullptr;
+    QComboBox* endDayBox = nullptr;
+    QLineEdit* folderEdit = nullptr;
+    int passIndex = 0;
+    int passCount = 4;
 };
