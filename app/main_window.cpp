@@ -1,0 +1,176 @@
+#include "main_window.h"
+
+#include "ko_app_data.h"
+#include "ko_app_log.h"
+#include "ko_client_mult_ui.h"
+#include "ko_report_export.h"
+#include "ko_statistics_viewer.h"
+#include "ko_tcp_client.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+
+#include <memory>
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent, Qt::WindowFlags()), ui(std::make_unique<Ui::MainWindowClass>())
+{
+    // Both travel between the reader thread and the GUI thread.
+    qRegisterMetaType<QByteArray>("QByteArray");
+    qRegisterMetaType<QString>("QString");
+
+    ui->setupUi(this);
+
+    // Every settings file is a plain name relative to the data folder. Without
+    // a folder they stay where the program was started.
+    const QString folder = KoAppData::Folder();
+    if (!folder.isEmpty() && !QDir::setCurrent(folder))
+        qCWarning(lcApp) << "cannot enter the data folder" << folder;
+    qCDebug(lcApp) << "working directory" << QDir::currentPath();
+
+    auto* close_action = new QAction(tr("Close"), this);
+    close_action->setStatusTip(tr("Close program"));
+    connect(close_action, &QAction::triggered, this, &MainWindow::close);
+    ui->menuFile->addAction(close_action);
+
+    struct ToolEntry
+    {
+        QString text;
+        QString tip;
+        void (MainWindow::*slot)();
+    };
+    const ToolEntry tools[] = {
+        {tr("Lan options"), tr("Open LAN network options"),
+         &MainWindow::sOpenNetworkSettingsDialog},
+        {tr("Modem settings"), tr("Open modem dialog"), &MainWindow::sModemDialog},
+        {tr("Server settings"), tr("Open server dialog"), &MainWindow::sServerChangeDialog},
+        {tr("Update"), tr("Open update dialog"), &MainWindow::sUpdateDialog},
+        {tr("Reboot"), tr("Reboot device"), &MainWindow::sRebootDialog},
+    };
+    for (const ToolEntry& entry : tools) {
+        auto* action = new QAction(entry.text, this);
+        action->setStatusTip(entry.tip);
+        connect(action, &QAction::triggered, this, entry.slot);
+        ui->menuTools->addAction(action);
+    }
+
+    setContentsMargins(0, 0, 0, 0);
+
+    clientUi = new KoClientMultUi(this);
+    connect(clientUi, &KoClientMultUi::eConnected, this, &MainWindow::sConnected);
+    connect(clientUi, &KoClientMultUi::eDisconnected, this, &MainWindow::sDisconnected);
+
+    auto* scroll_area = new QScrollArea(this);
+    scroll_area->setWidget(clientUi);
+
+    // The system unit's texts are Russian in every language.
+    auto* sys_action = new QAction(QStringLiteral("Системные настройки"), this);
+    connect(sys_action, &QAction::triggered, this, &MainWindow::sSysSettingsDialog);
+    ui->menuTools->addAction(sys_action);
+
+    sysController.SetLink(clientUi->Link());
+    sysController.SetStatusBar(ui->statusBar);
+    sysController.SetParentWidget(this);
+
+    // The form's two pages only held places; clear() would keep them as
+    // hidden children.
+    ui->tabWidget->clear();
+    delete ui->tab;
+    ui->tab = nullptr;
+    delete ui->tab_2;
+    ui->tab_2 = nullptr;
+    ui->tabWidget->addTab(scroll_area, tr("Video"));
+    ui->tabWidget->setTabsClosable(false);
+
+    connect(clientUi, &KoClientMultUi::eOptionsReq, this, &MainWindow::sOptionsReq);
+    connect(clientUi, &KoClientMultUi::eUpdateFinished, this, &MainWindow::sUpdateFinished);
+    connect(clientUi, &KoClientMultUi::eModemSettingsAck, this, &MainWindow::sModemSettingsAck);
+    connect(clientUi, &KoClientMultUi::eIpServerAck, this, &MainWindow::sIpServerAck);
+
+    auto* statistics = new KoStatisticsViewer(this);
+    connect(clientUi, &KoClientMultUi::eStatisticRecieved, statistics,
+            &KoStatisticsViewer::sStatisticRecieved);
+    connect(clientUi, &KoClientMultUi::ePassCnt, statistics, &KoStatisticsViewer::sPassCnt);
+    connect(statistics, &KoStatisticsViewer::eSendStatReq, clientUi, &KoClientMultUi::sSendStatReq);
+    ui->tabWidget->addTab(statistics, tr("Statistics"));
+
+    auto* reports = new KoReportExport(this);
+    connect(clientUi, &KoClientMultUi::ePassCnt, reports, &KoReportExport::sPassCnt);
+    connect(reports, &KoReportExport::eSendXmlStatReq, clientUi, &KoClientMultUi::sSendStatReq);
+    connect(clientUi, &KoClientMultUi::eStatisticAllRecieved, reports,
+            &KoReportExport::sStatisticXmlRecieved);
+    ui->tabWidget->addTab(reports, tr("Reports"));
+
+    connect(clientUi, &KoClientMultUi::eRebootAck, this, &MainWindow::sRebootAck);
+
+    layout()->setContentsMargins(0, 0, 0, 0);
+
+    ui->statusBar->showMessage(tr("Disconnected"));
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::sConnected()
+{
+    ui->statusBar->showMessage(tr("Connected"));
+}
+
+void MainWindow::sDisconnected()
+{
+    ui->statusBar->showMessage(tr("Disconnected"));
+}
+
+void MainWindow::sReconnect(KoNetworkOptions net_settings)
+{
+    if (KoTcpClient* link = clientUi->Link())
+        link->Reconnect(net_settings.hostName, net_settings.port);
+}
+
+// The dialogs of the Tools menu and the result boxes of the device's answers
+// are still to come.
+void MainWindow::sOpenNetworkSettingsDialog() {}
+
+void MainWindow::sModemDialog() {}
+
+void MainWindow::sServerChangeDialog() {}
+
+void MainWindow::sUpdateDialog() {}
+
+void MainWindow::sRebootDialog() {}
+
+void MainWindow::sOptionsReq(int) {}
+
+void MainWindow::sUpdateFinished(int) {}
+
+void MainWindow::sModemSettingsAck(const QStringList&, int) {}
+
+void MainWindow::sIpServerAck(const QStringList&, int) {}
+
+void MainWindow::sRebootAck() {}
+
+void MainWindow::sSysSettingsDialog()
+{
+    sysController.ShowSettingsDialog(this);
+}
+
+void MainWindow::sShowQuestion(std::wstring cap, std::wstring text, bool* result)
+{
+    auto box = std::make_unique<QMessageBox>();
+    box->setWindowTitle(QString::fromStdWString(cap));
+    box->setText(QString::fromStdWString(text));
+    box->setIcon(QMessageBox::Question);
+    QPushButton* yes = box->addButton(QMessageBox::Yes);
+    QPushButton* no = box->addButton(QMessageBox::No);
+    yes->setText(QStringLiteral("Да"));
+    no->setText(QStringLiteral("Нет"));
+    box->exec();
+    // Closing the box any other way than with Yes answers no.
+    const bool answer = box->clickedButton() == yes;
+    box.reset();
+    if (result)
+        *result = answer;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "ko_device_records.h"
+#include "sys_controller.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+class KoClientMultUi;
+namespace Ui {
+class MainWindowClass;
+}
+
+// The one top-level window: menus, the "Video", "Statistics" and "Reports"
+// tabs, the status bar, and the wiring between the pages and the device link.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+public slots:
+    void sConnected();
+    void sDisconnected();
+    void sReconnect(KoNetworkOptions net_settings);
+    void sOpenNetworkSettingsDialog();
+    void sModemDialog();
+    void sServerChangeDialog();
+    void sUpdateDialog();
+    void sRebootDialog();
+    void sOptionsReq(int pass_id);
+    void sUpdateFinished(int ans);
+    void sModemSettingsAck(const QStringList& settings, int ack);
+    void sIpServerAck(const QStringList& settings, int ack);
+    void sRebootAck();
+    void sSysSettingsDialog();
+    // A yes/no question for the system-unit controller, which asks from a pool
+    // thread and sleeps until the box is closed. Uses no window state.
+    static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
+
+private:
+    std::unique_ptr<Ui::MainWindowClass> ui;
+    KoClientMultUi* clientUi = nullptr;
+    // Destroyed before the pages and the link it talks to.
+    cntsys::SysController sysController;
+};

@@ -1,0 +1,374 @@
+// The main window: its menus, tabs and status bar, the yes/no question of the
+// system-unit controller, the translation, and the program's start-up.
+
+#include "ko_app_data.h"
+#include "ko_client_mult_ui.h"
+#include "ko_report_export.h"
+#include "ko_statistics_viewer.h"
+#include "main_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QStringList Texts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions)
+        texts << action->text();
+    return texts;
+}
+
+QString StatusText(MainWindow& window)
+{
+    return window.findChild<QStatusBar*>("statusBar")->currentMessage();
+}
+
+// Runs handle on the message box as soon as one is shown modally.
+void OnMessageBox(QObject* context, std::function<void(QMessageBox*)> handle)
+{
+    auto* timer = new QTimer(context);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, handle] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            handle(box);
+        }
+    });
+    timer->start();
+}
+
+QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        if (button->text() == text)
+            return button;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void embeddedImages_data();
+    void embeddedImages();
+    void menuBar();
+    void menuEntries_data();
+    void menuEntries();
+    void closeEntry();
+    void tabs();
+    void statusBar_data();
+    void statusBar();
+    void workingDirectory();
+    void question_data();
+    void question();
+    void translation();
+    void startUp_data();
+    void startUp();
+};
+
+void TstMainWindow::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void TstMainWindow::embeddedImages_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("size");
+
+    QTest::newRow("people") << ":/people.png" << 96;
+    QTest::newRow("record") << ":/Record-Normal-icon.png" << 48;
+    QTest::newRow("zoom in") << ":/zoomin.png" << 48;
+    QTest::newRow("zoom out") << ":/zoomout.png" << 48;
+    QTest::newRow("refresh") << ":/Refresh.png" << 48;
+    QTest::newRow("calendar") << ":/calendaricon.png" << 48;
+    QTest::newRow("clock") << ":/clockicon.png" << 48;
+}
+
+void TstMainWindow::embeddedImages()
+{
+    QFETCH(QString, path);
+    QFETCH(int, size);
+
+    const QImage image(path);
+    QCOMPARE(image.size(), QSize(size, size));
+    QVERIFY(image.hasAlphaChannel());
+    // Something is drawn, and the corners are left clear or nearly so.
+    int opaque = 0;
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x)
+            opaque += qAlpha(image.pixel(x, y)) > 128;
+    }
+    QVERIFY2(opaque > size * size / 8, qPrintable(QString::number(opaque)));
+    QVERIFY(qAlpha(image.pixel(0, 0)) < 64);
+}
+
+void TstMainWindow::menuBar()
+{
+    MainWindow window;
+    QCOMPARE(window.windowTitle(), QString("Velmora Configurator"));
+    QCOMPARE(Texts(window.menuBar()->actions()), (QStringList{"File", "Tools"}));
+    // The form's own actions stay out of sight.
+    QVERIFY(window.actions().isEmpty());
+}
+
+void TstMainWindow::menuEntries_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("tips");
+
+    QTest::newRow("File") << "menuFile" << QStringList{"Close"} << QStringList{"Close program"};
+    QTest::newRow("Tools")
+        << "menuTools"
+        << QStringList{"Lan options", "Modem settings", "Server settings",
+                       "Update",      "Reboot",         QString::fromUtf8("Системные настройки")}
+        << QStringList{"Open LAN network options", "Open modem dialog", "Open server dialog",
+                       "Open update dialog",       "Reboot device",     QString()};
+}
+
+void TstMainWindow::menuEntries()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, tips);
+
+    MainWindow window;
+    const QList<QAction*> actions = window.findChild<QMenu*>(menu)->actions();
+    QCOMPARE(Texts(actions), texts);
+    QStringList shown_tips;
+    for (const QAction* action : actions) {
+        shown_tips << action->statusTip();
+        QCOMPARE(action->parent(), &window);
+    }
+    QCOMPARE(shown_tips, tips);
+}
+
+void TstMainWindow::closeEntry()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QMenu*>("menuFile")->actions().first()->trigger();
+    QVERIFY(!window.isVisible());
+}
+
+void TstMainWindow::tabs()
+{
+    MainWindow window;
+    auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(0), QString("Video"));
+    QCOMPARE(tabs->tabText(1), QString("Statistics"));
+    QCOMPARE(tabs->tabText(2), QString("Reports"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QVERIFY(!tabs->tabsClosable());
+
+    auto* scroll = qobject_cast<QScrollArea*>(tabs->widget(0));
+    QVERIFY(scroll);
+    QVERIFY(qobject_cast<KoClientMultUi*>(scroll->widget()));
+    QVERIFY(qobject_cast<KoStatisticsViewer*>(tabs->widget(1)));
+    QVERIFY(qobject_cast<KoReportExport*>(tabs->widget(2)));
+    // The form's placeholder pages are gone with the tabs they stood in.
+    QVERIFY(!window.findChild<QWidget*>("tab"));
+    QVERIFY(!window.findChild<QWidget*>("tab_2"));
+}
+
+void TstMainWindow::statusBar_data()
+{
+    // Events: c = the container reports a connection, d = a disconnection,
+    // u = the system unit writes a text of its own.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("at start") << ""
+                              << "Disconnected";
+    QTest::newRow("connected") << "c"
+                               << "Connected";
+    QTest::newRow("lost") << "cd"
+                          << "Disconnected";
+    QTest::newRow("lost and regained") << "cdc"
+                                       << "Connected";
+    QTest::newRow("unit text stays") << "cu"
+                                     << "unit";
+    QTest::newRow("next change overwrites the unit") << "cud"
+                                                     << "Disconnected";
+}
+
+void TstMainWindow::statusBar()
+{
+    QFETCH(QString, events);
+    QFETCH(QString, shown);
+
+    MainWindow window;
+    auto* container = window.findChild<KoClientMultUi*>();
+    QVERIFY(container);
+    for (const QChar event : events) {
+        if (event == 'c')
+            emit container->eConnected();
+        else if (event == 'd')
+            emit container->eDisconnected();
+        else
+            window.findChild<QStatusBar*>("statusBar")->showMessage("unit", 0);
+    }
+    QCOMPARE(StatusText(window), shown);
+}
+
+void TstMainWindow::workingDirectory()
+{
+    if (qEnvironmentVariableIsEmpty("PROGRAMDATA"))
+        QSKIP("run through CTest, which gives the test a data folder of its own");
+    MainWindow window;
+    const QString expected =
+        QFileInfo(qEnvironmentVariable("PROGRAMDATA")).absoluteFilePath() + "/Velmora";
+    QCOMPARE(QDir::currentPath(), expected);
+    QCOMPARE(KoAppData::Folder(), expected + '/');
+}
+
+void TstMainWindow::question_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("withResult");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("yes") << "yes" << true << true;
+    QTest::newRow("no") << "no" << true << false;
+    QTest::newRow("escape") << "escape" << true << false;
+    QTest::newRow("closed") << "close" << true << false;
+    QTest::newRow("yes, nowhere to store") << "yes" << false << false;
+    QTest::newRow("no, nowhere to store") << "no" << false << false;
+}
+
+void TstMainWindow::question()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, withResult);
+    QFETCH(bool, expected);
+
+    bool shown = false;
+    OnMessageBox(this, [&](QMessageBox* box) {
+        shown = true;
+        QCOMPARE(box->windowTitle(), QString::fromUtf8("Применение настроек"));
+        QCOMPARE(box->text(), QString::fromUtf8("Применить? Ёё"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->parent(), nullptr);
+        QCOMPARE(box->buttons().size(), 2);
+        QAbstractButton* yes = ButtonWithText(box, QString::fromUtf8("Да"));
+        QAbstractButton* no = ButtonWithText(box, QString::fromUtf8("Нет"));
+        QVERIFY(yes && no);
+        QCOMPARE(box->buttonRole(yes), QMessageBox::YesRole);
+        if (answer == "yes")
+            yes->click();
+        else if (answer == "no")
+            no->click();
+        else if (answer == "escape")
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->close();
+    });
+
+    // The answer starts out as the opposite, so a store that did not happen shows.
+    bool result = !expected;
+    MainWindow::sShowQuestion(L"Применение настроек", L"Применить? Ёё",
+                              withResult ? &result : nullptr);
+    QVERIFY(shown);
+    if (withResult)
+        QCOMPARE(result, expected);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TstMainWindow::translation()
+{
+    QTranslator translator;
+    QVERIFY2(translator.load("tb_client_ru", VELMORA_BIN_DIR),
+             "tb_client_ru.qm beside the program");
+    QCoreApplication::installTranslator(&translator);
+    MainWindow window;
+    QCoreApplication::removeTranslator(&translator);
+
+    QStringList texts{window.windowTitle(), StatusText(window)};
+    for (const QAction* menu : window.menuBar()->actions()) {
+        texts << menu->text();
+        for (const QAction* action : menu->menu()->actions())
+            texts << action->text() << action->statusTip();
+    }
+    auto* tabs = window.findChild<QTabWidget*>("tabWidget");
+    for (int i = 0; i < tabs->count(); ++i)
+        texts << tabs->tabText(i);
+    texts.removeAll(QString()); // the system settings entry has no tip
+
+    QCOMPARE(texts.size(), 20);
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    for (const QString& text : texts)
+        QVERIFY2(text.contains(cyrillic), qPrintable("untranslated: " + text));
+}
+
+void TstMainWindow::startUp_data()
+{
+    QTest::addColumn<bool>("fromBin");
+    QTest::addColumn<QString>("translationLine");
+
+    QTest::newRow("from the build folder") << true << "translation loaded from";
+    QTest::newRow("elsewhere, no translation") << false << "no translation in";
+}
+
+void TstMainWindow::startUp()
+{
+    QFETCH(bool, fromBin);
+    QFETCH(QString, translationLine);
+
+    QTemporaryDir program_data;
+    QTemporaryDir elsewhere;
+    QVERIFY(program_data.isValid() && elsewhere.isValid());
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PROGRAMDATA", program_data.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_LOGGING_RULES", "velmora.app.debug=true");
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(fromBin ? QString(VELMORA_BIN_DIR) : elsewhere.path());
+    program.start(QString(VELMORA_BIN_DIR) + "/velmora-configurator", QStringList());
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+
+    const QString folder = program_data.filePath("Velmora");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 10000);
+    // It keeps running until it is closed.
+    QVERIFY(!program.waitForFinished(500));
+    QCOMPARE(program.state(), QProcess::Running);
+    program.terminate();
+    if (!program.waitForFinished(5000)) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+
+    const QString log = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(log.contains(translationLine), qPrintable(log));
+    QVERIFY2(log.contains("working directory \"" + folder + "\""), qPrintable(log));
+}
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_main_window.moc"
