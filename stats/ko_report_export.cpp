@@ -24,6 +24,7 @@ KoReportExport::KoReportExport(QWidget* parent) : QWidget(parent)
                                   tr("September"), tr("October"),  tr("November"), tr("December")};
 
     passBox = new QComboBox(this);
+    passBox->setObjectName(QStringLiteral("passBox"));
     for (int p = 0; p < passCount; ++p)
         passBox->addItem(QString::number(p));
     passBox->addItem(tr("Total"));
@@ -42,8 +43,15 @@ KoReportExport::KoReportExport(QWidget* parent) : QWidget(parent)
     };
     make_date_boxes(startYearBox, startMonthBox, startDayBox);
     make_date_boxes(endYearBox, endMonthBox, endDayBox);
+    startYearBox->setObjectName(QStringLiteral("startYearBox"));
+    startMonthBox->setObjectName(QStringLiteral("startMonthBox"));
+    startDayBox->setObjectName(QStringLiteral("startDayBox"));
+    endYearBox->setObjectName(QStringLiteral("endYearBox"));
+    endMonthBox->setObjectName(QStringLiteral("endMonthBox"));
+    endDayBox->setObjectName(QStringLiteral("endDayBox"));
 
     folderEdit = new QLineEdit(QDir::currentPath() + QStringLiteral("/reports"), this);
+    folderEdit->setObjectName(QStringLiteral("folderEdit"));
     if (!QDir().mkpath(folderEdit->text()))
         qCWarning(lcStats) << "cannot create the report folder" << folderEdit->text();
 
