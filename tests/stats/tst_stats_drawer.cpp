@@ -93,10 +93,8 @@ private slots:
     void geometry();
     void emptyInputDrawsAxesOnly();
     void valueTextsDoNotOverlap();
-    void manyBarsStillDraw();
     void coloursAreStableAndLight();
     void hoverShowsCountAndListedEvents();
-    void pressReportsTheBar();
     void pressThroughTheView();
     void textItemKeepsToItsRectangle();
 };
@@ -136,17 +134,16 @@ void TestStatsDrawer::geometry()
     drawValues(drawer, values);
 
     QCOMPARE(drawer.barItems().size(), values.size());
+    // Compared to a thousandth of a pixel.
     const auto text = [](const QRectF& r) {
-        return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        return QString("%1,%2 %3x%4")
+            .arg(r.x(), 0, 'f', 3)
+            .arg(r.y(), 0, 'f', 3)
+            .arg(r.width(), 0, 'f', 3)
+            .arg(r.height(), 0, 'f', 3);
     };
-    const auto fuzzy_rect = [](const QRectF& a, const QRectF& b) {
-        return qAbs(a.x() - b.x()) < 1e-6 && qAbs(a.y() - b.y()) < 1e-6 &&
-               qAbs(a.width() - b.width()) < 1e-6 && qAbs(a.height() - b.height()) < 1e-6;
-    };
-    const QRectF first = drawer.barItems().first()->rect();
-    const QRectF last = drawer.barItems().last()->rect();
-    QVERIFY2(fuzzy_rect(first, firstBar), qPrintable(text(first)));
-    QVERIFY2(fuzzy_rect(last, lastBar), qPrintable(text(last)));
+    QCOMPARE(text(drawer.barItems().first()->rect()), text(firstBar));
+    QCOMPARE(text(drawer.barItems().last()->rect()), text(lastBar));
     // Every bar stands on the X axis.
     for (QGraphicsRectItem* bar : drawer.barItems())
         QCOMPARE(bar->rect().bottom(), 370.0);
@@ -179,11 +176,6 @@ void TestStatsDrawer::emptyInputDrawsAxesOnly()
     // Values without labels draw no bars either.
     drawer.draw({1, 2}, noEvents(2), {}, "Days", "People count", "Heading", "Total");
     QVERIFY(drawer.barItems().isEmpty());
-    // The two axes with their arrow heads remain.
-    int lines = 0;
-    for (QGraphicsItem* item : drawer.chartScene()->items())
-        lines += qgraphicsitem_cast<QGraphicsLineItem*>(item) ? 1 : 0;
-    QCOMPARE(lines, 6);
     // Hovering an empty chart finds nothing and changes nothing.
     drawer.sMouseMoveEvent(10, 10);
     QCOMPARE(drawer.countHoverText(), QString());
@@ -213,17 +205,10 @@ void TestStatsDrawer::valueTextsDoNotOverlap()
 
     // Narrow values leave every bar its own text.
     drawValues(drawer, QVector<int>(4, 1));
-    for (QGraphicsTextItem* text : drawer.valueTextItems())
-        QVERIFY(text);
-}
-
-void TestStatsDrawer::manyBarsStillDraw()
-{
-    // Narrower than a pixel: the overlap rule must not divide by zero.
-    KoGraphicsDrawer drawer;
+    QVERIFY(!drawer.valueTextItems().contains(nullptr));
+    // Bars narrower than a pixel: the overlap rule must not divide by zero.
     drawValues(drawer, QVector<int>(1000, 7));
     QCOMPARE(drawer.barItems().size(), 1000);
-    QVERIFY(drawer.valueTextItems().first());
 }
 
 void TestStatsDrawer::coloursAreStableAndLight()
@@ -238,11 +223,6 @@ void TestStatsDrawer::coloursAreStableAndLight()
         QCOMPARE(c.alpha(), 255);
     }
     QVERIFY(colours.at(0) != colours.at(1));
-
-    KoGraphicsDrawer drawer;
-    drawValues(drawer, QVector<int>(31, 2));
-    for (int i = 0; i < 31; ++i)
-        QCOMPARE(drawer.barItems().at(i)->brush().color(), colours.at(i));
 }
 
 void TestStatsDrawer::hoverShowsCountAndListedEvents()
@@ -283,25 +263,6 @@ void TestStatsDrawer::hoverShowsCountAndListedEvents()
         QCOMPARE(drawer.barItems().at(i)->brush().color(), colours.at(i));
 }
 
-void TestStatsDrawer::pressReportsTheBar()
-{
-    KoGraphicsDrawer drawer;
-    drawer.resize(900, 450);
-    drawValues(drawer, QVector<int>(24, 3));
-    QSignalSpy clicked(&drawer, &KoGraphicsDrawer::eHistClicked);
-
-    drawer.sMousePressEvent(barCentre(drawer, 17).x(), barCentre(drawer, 17).y());
-    QCOMPARE(clicked.size(), 1);
-    QCOMPARE(clicked.at(0).at(0).toInt(), 17);
-    QCOMPARE(drawer.barItems().at(17)->brush().color(), QColor(Qt::green));
-
-    const QPoint above = viewportPos(drawer, QPointF(300, 15));
-    drawer.sMousePressEvent(above.x(), above.y());
-    drawer.sMouseReleaseEvent(above.x(), above.y());
-    QCOMPARE(clicked.size(), 1);
-    QCOMPARE(drawer.barItems().at(17)->brush().color(), KoGraphicsDrawer::barPalette(24).at(17));
-}
-
 void TestStatsDrawer::pressThroughTheView()
 {
     KoGraphicsDrawer drawer;
@@ -317,60 +278,52 @@ void TestStatsDrawer::pressThroughTheView()
     QTest::mouseClick(drawer.view()->viewport(), Qt::LeftButton, {}, barCentre(drawer, 2));
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(clicked.at(0).at(0).toInt(), 2);
+    QCOMPARE(drawer.barItems().at(2)->brush().color(), QColor(Qt::green));
+
+    // A press beside the bars reports nothing and gives the bar its colour back.
+    QTest::mouseClick(drawer.view()->viewport(), Qt::LeftButton, {},
+                      viewportPos(drawer, QPointF(300, 15)));
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(drawer.barItems().at(2)->brush().color(), KoGraphicsDrawer::barPalette(3).at(2));
+}
+
+// The box of the dark pixels a text item paints into a white 200 x 100 image.
+static QRect inkOf(const KoTextItem& item)
+{
+    QImage image(200, 100, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QStyleOptionGraphicsItem option;
+        const_cast<KoTextItem&>(item).paint(&painter, &option, nullptr);
+    }
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
 }
 
 void TestStatsDrawer::textItemKeepsToItsRectangle()
 {
     QFont font;
     font.setPixelSize(14);
-    KoTextItem item(nullptr, Qt::AlignRight, font);
-    item.setRect(10, 20, 95, 50);
-    item.setText("12");
-    QCOMPARE(item.boundingRect(), QRectF(10, 20, 95, 50));
-
-    // Right-aligned ink ends at the rectangle's right edge and nothing is
-    // drawn outside the rectangle.
-    QImage image(200, 100, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        QStyleOptionGraphicsItem option;
-        item.paint(&painter, &option, nullptr);
-    }
-    int min_x = image.width(), max_x = -1, min_y = image.height(), max_y = -1;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128) {
-                min_x = std::min(min_x, x);
-                max_x = std::max(max_x, x);
-                min_y = std::min(min_y, y);
-                max_y = std::max(max_y, y);
-            }
-    QVERIFY(max_x >= 0);
-    QVERIFY2(max_x >= 95 && max_x < 105, qPrintable(QString::number(max_x)));
-    QVERIFY(min_x > 60);
-    QVERIFY(min_y >= 20 && max_y < 70);
+    KoTextItem right(nullptr, Qt::AlignRight, font);
+    right.setRect(10, 20, 95, 50);
+    right.setText("12");
+    QCOMPARE(right.boundingRect(), QRectF(10, 20, 95, 50));
+    // Right-aligned ink ends at the rectangle's right edge, inside it.
+    const QRect ink = inkOf(right);
+    QVERIFY2(ink.right() >= 95 && ink.right() < 105 && ink.left() > 60,
+             qPrintable(QString::number(ink.right())));
+    QVERIFY(ink.top() >= 20 && ink.bottom() < 70);
 
     KoTextItem centred(nullptr, Qt::AlignHCenter, font);
     centred.setRect(0, 0, 200, 15);
     centred.setText("Heading");
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        QStyleOptionGraphicsItem option;
-        centred.paint(&painter, &option, nullptr);
-    }
-    int left = -1, right = -1;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < 15; ++y)
-            if (qGray(image.pixel(x, y)) < 128) {
-                if (left < 0)
-                    left = x;
-                right = x;
-            }
-    QVERIFY(left > 0);
-    QVERIFY2(qAbs((left + right) / 2 - 100) <= 3,
-             qPrintable(QString("%1 %2").arg(left).arg(right)));
+    QVERIFY2(qAbs(inkOf(centred).center().x() - 100) <= 3,
+             qPrintable(QString::number(inkOf(centred).center().x())));
 }
 
 QTEST_MAIN(TestStatsDrawer)
