@@ -107,4 +107,355 @@
         <translation>Параметры</translation>
     </message>
 </context>
+<context>
+    <name>KoGraphicsDrawer</name>
+    <message>
+        <source>. Occlusion on: </source>
+        <translation>. Перекрытие: </translation>
+    </message>
+    <message>
+        <source>. Signal off: </source>
+        <translation>. Нет сигнала: </translation>
+    </message>
+    <message>
+        <source>. Occlusion off: </source>
+        <translation>. Перекрытие снято: </translation>
+    </message>
+    <message>
+        <source>. Signal on: </source>
+        <translation>. Сигнал есть: </translation>
+    </message>
+    <message>
+        <source>. Started: </source>
+        <translation>. Запуск: </translation>
+    </message>
+    <message>
+        <source>. Ignition off: </source>
+        <translation>. Зажигание выключено: </translation>
+    </message>
+    <message>
+        <source>. Ignition on: </source>
+        <translation>. Зажигание включено: </translation>
+    </message>
+    <message>
+        <source>. Shutdown: </source>
+        <translation>. Выключение: </translation>
+    </message>
+    <message>
+        <source>. Shutdown req: </source>
+        <translation>. Запрос выключения: </translation>
+    </message>
+    <message>
+        <source>Count: </source>
+        <translation>Количество: </translation>
+    </message>
+    <message>
+        <source>Events:
+</source>
+        <translation>События:
+</translation>
+    </message>
+</context>
+<context>
+    <name>KoReportExport</name>
+    <message>
+        <source>Pass number:</source>
+        <translation>Номер прохода:</translation>
+    </message>
+    <message>
+        <source>Start date:</source>
+        <translation>Начальная дата:</translation>
+    </message>
+    <message>
+        <source>End date:</source>
+        <translation>Конечная дата:</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Год:</translation>
+    </message>
+    <message>
+        <source>Month:</source>
+        <translation>Месяц:</translation>
+    </message>
+    <message>
+        <source>Day:</source>
+        <translation>День:</translation>
+    </message>
+    <message>
+        <source>Xml report</source>
+        <translation>Отчёт XML</translation>
+    </message>
+    <message>
+        <source>Save folder:</source>
+        <translation>Папка для сохранения:</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Все</translation>
+    </message>
+    <message>
+        <source>Choose directory</source>
+        <translation>Выберите папку</translation>
+    </message>
+    <message>
+        <source>Date error</source>
+        <translation>Ошибка даты</translation>
+    </message>
+    <message>
+        <source>Final date must be later than start date</source>
+        <translation>Конечная дата должна быть позже начальной</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>Empty data for report</source>
+        <translation>Нет данных для отчёта</translation>
+    </message>
+    <message>
+        <source>Succes!</source>
+        <translation>Успешно!</translation>
+    </message>
+    <message>
+        <source>Report was saved in </source>
+        <translation>Отчёт сохранён в </translation>
+    </message>
+    <message>
+        <source>Yanuary</source>
+        <translation>Январь</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation>Февраль</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation>Март</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>Апрель</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation>Май</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation>Июнь</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation>Июль</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>Август</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>Сентябрь</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation>Октябрь</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>Ноябрь</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation>Декабрь</translation>
+    </message>
+</context>
+<context>
+    <name>KoStatisticsViewer</name>
+    <message>
+        <source>Pass:</source>
+        <translation>Проход:</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Год:</translation>
+    </message>
+    <message>
+        <source>Month:</source>
+        <translation>Месяц:</translation>
+    </message>
+    <message>
+        <source>Day:</source>
+        <translation>День:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Тип:</translation>
+    </message>
+    <message>
+        <source>Incoming</source>
+        <translation>Входящие</translation>
+    </message>
+    <message>
+        <source>Outcoming</source>
+        <translation>Выходящие</translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>Все</translation>
+    </message>
+    <message>
+        <source>Year report</source>
+        <translation>Отчёт за год</translation>
+    </message>
+    <message>
+        <source>Month report</source>
+        <translation>Отчёт за месяц</translation>
+    </message>
+    <message>
+        <source>Day report</source>
+        <translation>Отчёт за день</translation>
+    </message>
+    <message>
+        <source>Save to .xml</source>
+        <translation>Сохранить в .xml</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>Пн</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Вт</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Ср</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Чт</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Пт</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Сб</translation>
+    </message>
+    <message>
+        <source>San</source>
+        <translation>Вс</translation>
+    </message>
+    <message>
+        <source>all passes</source>
+        <translation>все проходы</translation>
+    </message>
+    <message>
+        <source>pass %0</source>
+        <translation>проход %0</translation>
+    </message>
+    <message>
+        <source>People count</source>
+        <translation>Число людей</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>Месяц</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Дни</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Часы</translation>
+    </message>
+    <message>
+        <source>Year statistics</source>
+        <translation>Статистика за год</translation>
+    </message>
+    <message>
+        <source>Month statistics</source>
+        <translation>Статистика за месяц</translation>
+    </message>
+    <message>
+        <source>Day statistics</source>
+        <translation>Статистика за день</translation>
+    </message>
+    <message>
+        <source>Year statistics for 20%0 %1</source>
+        <translation>Статистика за 20%0 год, %1</translation>
+    </message>
+    <message>
+        <source>Month statistics for %0.%1 %2</source>
+        <translation>Статистика за месяц %0.%1, %2</translation>
+    </message>
+    <message>
+        <source>Day statistics for %0.%1.%2 %3</source>
+        <translation>Статистика за день %0.%1.%2, %3</translation>
+    </message>
+    <message>
+        <source>Total people count = %0</source>
+        <translation>Всего людей = %0</translation>
+    </message>
+    <message>
+        <source>Succes!</source>
+        <translation>Успешно!</translation>
+    </message>
+    <message>
+        <source>Report was saved in </source>
+        <translation>Отчёт сохранён в </translation>
+    </message>
+    <message>
+        <source>Yanuary</source>
+        <translation>Январь</translation>
+    </message>
+    <message>
+        <source>February</source>
+        <translation>Февраль</translation>
+    </message>
+    <message>
+        <source>March</source>
+        <translation>Март</translation>
+    </message>
+    <message>
+        <source>April</source>
+        <translation>Апрель</translation>
+    </message>
+    <message>
+        <source>May</source>
+        <translation>Май</translation>
+    </message>
+    <message>
+        <source>June</source>
+        <translation>Июнь</translation>
+    </message>
+    <message>
+        <source>July</source>
+        <translation>Июль</translation>
+    </message>
+    <message>
+        <source>August</source>
+        <translation>Август</translation>
+    </message>
+    <message>
+        <source>September</source>
+        <translation>Сентябрь</translation>
+    </message>
+    <message>
+        <source>October</source>
+        <translation>Октябрь</translation>
+    </message>
+    <message>
+        <source>November</source>
+        <translation>Ноябрь</translation>
+    </message>
+    <message>
+        <source>December</source>
+        <translation>Декабрь</translation>
+    </message>
+</context>
 </TS>

@@ -14,8 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QGraphicsRectItem>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -237,6 +239,7 @@ private slots:
     void reportEmptyReply();
     void writeFailureLeavesNoFile();
 
+    void russianTexts();
     void againstTheSimulator();
 
 private:
@@ -818,6 +821,29 @@ void TestStatsPages::writeFailureLeavesNoFile()
     viewer.sStatisticRecieved(0, {stamp(16, 3, 5, 0, 2)}, {}, STAT_DAY, STAT_OUTCOMING);
     QVERIFY(viewer.boxes.isEmpty());
     QCOMPARE(QDir(tmp->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestStatsPages::russianTexts()
+{
+    QTranslator translator;
+    QVERIFY(translator.load("tb_client_ru", VELMORA_BIN_DIR));
+    QCoreApplication::installTranslator(&translator);
+    KoStatisticsViewer viewer;
+    KoReportExport report;
+    QCoreApplication::removeTranslator(&translator);
+    // Every caption and box entry; the pass and date numbers stay as they are.
+    QStringList texts{translator.translate("KoGraphicsDrawer", "Events:\n")};
+    for (QWidget* page : {static_cast<QWidget*>(&viewer), static_cast<QWidget*>(&report)}) {
+        for (QLabel* label : page->findChildren<QLabel*>())
+            texts << label->text();
+        for (QPushButton* button : page->findChildren<QPushButton*>())
+            texts << button->text();
+        for (QComboBox* combo : page->findChildren<QComboBox*>())
+            texts << entries(combo).filter(QRegularExpression("\\D"));
+    }
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    for (const QString& text : texts)
+        QVERIFY2(text.contains(cyrillic), qPrintable("untranslated: " + text));
 }
 
 // Both pages wired to a real link as the main window wires them, against the
