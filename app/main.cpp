@@ -3,13 +3,86 @@
 #include "ko_app_log.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QTranslator>
+
+#ifndef VELMORA_VERSION
+#define VELMORA_VERSION "0.0.0"
+#endif
+
+namespace {
+
+const char* const TranslationName = "tb_client_ru";
+
+// The window takes no options of its own: only the usual --help and --version.
+void AddOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Sets up and watches a Velmora stereo-camera passenger counter.\n"
+                       "The device address is kept in network.txt in the data folder\n"
+                       "($PROGRAMDATA/Velmora, or ~/.local/share/Velmora)."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// Whether the command line asks for help or the version. These are answered
+// before the window's application exists, so they work without a display.
+bool AsksForText(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    AddOptions(parser);
+    parser.parse(args);
+    return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")) ||
+           parser.isSet(QStringLiteral("help-all"));
+}
+
+// Where the translation may be: the working directory at start (where a
+// technician may drop another one), beside the program (the build tree), and
+// the data folder of the prefix the program is installed in.
+QStringList TranslationFolders()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {
+        QDir::currentPath(), program.absolutePath(),
+        QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/velmora/translations")))};
+}
+
+QIcon BuiltInIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/velmora-configurator-%1.png").arg(size));
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    QCoreApplication::setApplicationName(QStringLiteral("velmora-configurator"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    if (AsksForText(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        AddOptions(parser);
+        parser.process(core); // prints and exits
+        return 0;
+    }
+
     Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
+    {
+        // Qt's own options are gone by now; anything else is refused.
+        QCommandLineParser parser;
+        AddOptions(parser);
+        parser.process(app);
+    }
+    app.setWindowIcon(BuiltInIcon());
 
     // Plug-ins may lie beside the program or in "platforms" below the folder
     // it was started in. The paths are fixed now: the window moves the working
@@ -20,12 +93,26 @@ int main(int argc, char** argv)
 
     QTranslator translator;
     app.installTranslator(&translator);
-    if (translator.load(QStringLiteral("tb_client_ru")))
-        qCDebug(lcApp) << "translation loaded from" << QDir::currentPath();
-    else
-        qCDebug(lcApp) << "no translation in" << QDir::currentPath() << "- English texts";
+    const QStringList folders = TranslationFolders();
+    bool loaded = false;
+    for (const QString& folder : folders) {
+        if (translator.load(QLatin1String(TranslationName), folder)) {
+            qCDebug(lcApp).noquote() << "translation loaded from" << folder;
+            loaded = true;
+            break;
+        }
+    }
+    if (!loaded)
+        qCDebug(lcApp).noquote() << "no translation in" << folders.join(QStringLiteral(", "))
+                                 << "- English texts";
 
     MainWindow window;
+    // The form names an icon file relative to the working directory at start;
+    // where it is missing the window shows the program's own.
+    if (window.windowIcon().availableSizes().isEmpty()) {
+        window.setWindowIcon(app.windowIcon());
+        qCDebug(lcApp) << "built-in window icon";
+    }
     window.show();
     return app.exec();
 }

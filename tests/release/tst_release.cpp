@@ -1,0 +1,240 @@
+// The Debian package: what it installs, what it depends on, and that the
+// installed configurator answers --version and --help and finds its
+// translation.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Run Execute(const QString& program, const QStringList& args,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+            const QString& folder = QString())
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    process.start(program, args);
+    Run run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("did not finish: ") + program;
+        return run;
+    }
+    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class TestRelease : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir scratch;
+    QString package;
+    QString root;
+
+    QString Installed(const QString& path) const { return root + QLatin1Char('/') + path; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(scratch.isValid());
+        const Run pack =
+            Execute(QStringLiteral(VELMORA_CPACK),
+                    {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"),
+                     scratch.filePath(QStringLiteral("out")), QStringLiteral("--config"),
+                     QStringLiteral(VELMORA_BUILD_DIR "/CPackConfig.cmake")});
+        QVERIFY2(pack.code == 0, qPrintable(pack.out + pack.err));
+        const QStringList debs = QDir(scratch.filePath(QStringLiteral("out")))
+                                     .entryList({QStringLiteral("*.deb")}, QDir::Files);
+        QCOMPARE(debs.size(), 1);
+        package = scratch.filePath(QStringLiteral("out/") + debs.first());
+        root = scratch.filePath(QStringLiteral("root"));
+        const Run unpack = Execute(QStringLiteral("dpkg"), {QStringLiteral("-x"), package, root});
+        QVERIFY2(unpack.code == 0, qPrintable(unpack.err));
+    }
+
+    void files_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("program");
+        QTest::newRow("configurator") << "usr/bin/velmora-configurator" << true;
+        for (const QString& tool :
+             QStringLiteral(VELMORA_TOOLS).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(tool)) << QStringLiteral("usr/bin/") + tool << true;
+        QTest::newRow("translation") << "usr/share/velmora/translations/tb_client_ru.qm" << false;
+        QTest::newRow("desktop entry")
+            << "usr/share/applications/velmora-configurator.desktop" << false;
+        QTest::newRow("icon 48") << "usr/share/icons/hicolor/48x48/apps/velmora-configurator.png"
+                                 << false;
+        QTest::newRow("icon 256") << "usr/share/icons/hicolor/256x256/apps/velmora-configurator.png"
+                                  << false;
+    }
+
+    void files()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, program);
+        const QFileInfo info(Installed(path));
+        QVERIFY2(info.isFile() && info.size() > 0, qPrintable(path));
+        QCOMPARE(info.isExecutable(), program);
+    }
+
+    // Every library an installed program links comes from a package the
+    // .deb depends on, and none of them is a -dev package.
+    void dependencies()
+    {
+        const Run field = Execute(QStringLiteral("dpkg-deb"),
+                                  {QStringLiteral("-f"), package, QStringLiteral("Depends")});
+        QCOMPARE(field.code, 0);
+        QSet<QString> depends;
+        for (const QString& item : field.out.split(QRegularExpression(QStringLiteral("[,|]")))) {
+            const QString name = item.trimmed().section(QLatin1Char(' '), 0, 0);
+            QVERIFY2(!name.endsWith(QLatin1String("-dev")), qPrintable(name));
+            depends.insert(name);
+        }
+        const QStringList programs =
+            QDir(Installed(QStringLiteral("usr/bin"))).entryList(QDir::Files);
+        QVERIFY(!programs.isEmpty());
+        for (const QString& program : programs) {
+            const Run dynamic =
+                Execute(QStringLiteral("readelf"),
+                        {QStringLiteral("-d"), Installed(QStringLiteral("usr/bin/") + program)});
+            QCOMPARE(dynamic.code, 0);
+            const QRegularExpression needed(QStringLiteral("\\(NEEDED\\).*\\[(.+)\\]"));
+            auto it = needed.globalMatch(dynamic.out);
+            while (it.hasNext()) {
+                const QString library = it.next().captured(1);
+                const Run owner = Execute(QStringLiteral("dpkg"),
+                                          {QStringLiteral("-S"), QStringLiteral("*/") + library});
+                QVERIFY2(owner.code == 0, qPrintable(library));
+                // Several packages may ship a library of that name (other
+                // architectures): one of them must be depended on.
+                bool found = false;
+                for (const QString& line : owner.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                    for (const QString& name :
+                         line.section(QLatin1String(": "), 0, 0).split(QLatin1Char(',')))
+                        found = found ||
+                                depends.contains(name.section(QLatin1Char(':'), 0, 0).trimmed());
+                QVERIFY2(found, qPrintable(program + ": " + library + " from " + owner.out));
+            }
+        }
+    }
+
+    // Help and version work without a display; anything else is refused.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("--version")
+            << "--version" << 0 << "^velmora-configurator " VELMORA_VERSION "\\n$";
+        QTest::newRow("-v") << "-v" << 0 << "^velmora-configurator " VELMORA_VERSION "\\n$";
+        QTest::newRow("--help") << "--help" << 0 << "^Usage: .*network\\.txt.*--version";
+        QTest::newRow("-h") << "-h" << 0 << "^Usage: ";
+        QTest::newRow("unknown") << "--port" << 1 << "Unknown option 'port'";
+    }
+
+    void commandLine()
+    {
+        QFETCH(QString, option);
+        QFETCH(int, code);
+        QFETCH(QString, pattern);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        if (code == 0)
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        const Run run =
+            Execute(Installed(QStringLiteral("usr/bin/velmora-configurator")), {option}, env);
+        QCOMPARE(run.code, code);
+        const QRegularExpression expected(pattern, QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(expected.match(code == 0 ? run.out : run.err).hasMatch(),
+                 qPrintable(run.out + run.err));
+    }
+
+    // The translation is found in the working directory, beside the program
+    // or in the installed data folder, in that order; the window shows the
+    // built-in icon because the form's icon file is absent.
+    void translation_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("inWorkingDir");
+        QTest::addColumn<QString>("folder");
+        const QString installed = QStringLiteral("usr/bin/velmora-configurator");
+        QTest::newRow("installed") << installed << false << "usr/share/velmora/translations";
+        QTest::newRow("working directory first") << installed << true << QString();
+        QTest::newRow("beside the program")
+            << QStringLiteral(VELMORA_BIN_DIR "/velmora-configurator") << false
+            << QStringLiteral(VELMORA_BIN_DIR);
+    }
+
+    void translation()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, inWorkingDir);
+        QFETCH(QString, folder);
+        QTemporaryDir work;
+        QVERIFY(work.isValid());
+        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("data/Velmora")));
+        // A port nothing listens on: the window must not reach anyone's device.
+        QFile network(work.filePath(QStringLiteral("data/Velmora/network.txt")));
+        QVERIFY(network.open(QIODevice::WriteOnly));
+        network.write("HOST_NAME=127.0.0.1\nPORT=1\n");
+        network.close();
+        if (inWorkingDir) {
+            QVERIFY(QFile::copy(
+                Installed(QStringLiteral("usr/share/velmora/translations/tb_client_ru.qm")),
+                work.filePath(QStringLiteral("tb_client_ru.qm"))));
+            folder = work.path();
+        } else if (!QDir::isAbsolutePath(folder)) {
+            folder = Installed(folder);
+        }
+        if (!QDir::isAbsolutePath(program))
+            program = Installed(program);
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("velmora.app.debug=true"));
+        env.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{message}"));
+        env.insert(QStringLiteral("PROGRAMDATA"), work.filePath(QStringLiteral("data")));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(work.path());
+        process.start(program, QStringList());
+        QString log;
+        QElapsedTimer clock;
+        clock.start();
+        while (!log.contains(QLatin1String("window icon")) && clock.elapsed() < 60000 &&
+               process.state() != QProcess::NotRunning) {
+            process.waitForReadyRead(1000);
+            log += QString::fromLocal8Bit(process.readAllStandardError());
+        }
+        process.kill();
+        process.waitForFinished();
+        QVERIFY2(log.contains(QStringLiteral("translation loaded from ") + QDir::cleanPath(folder) +
+                              QLatin1Char('\n')),
+                 qPrintable(log));
+        QVERIFY2(log.contains(QLatin1String("built-in window icon")), qPrintable(log));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRelease)
+#include "tst_release.moc"
