@@ -1,19 +1,495 @@
 #include "sys_controller.h"
 
+#include "ack_message.h"
+#include "block_sys_settings_form.h"
+#include "ko_app_data.h"
+#include "ko_tcp_client.h"
+#include "text_forms.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+#include <QtConcurrent>
+
 namespace cntsys {
 
-SysController::SysController(QObject* parent) : QObject(parent) {}
+namespace {
 
-SysController::~SysController() = default;
+QString ipPort(const LANParams& lan)
+{
+    return QString::fromStdString(IpToText(lan.ip)) + QLatin1Char(':') + QString::number(lan.port);
+}
 
-void SysController::SetLink(KoTcpClient*) {}
+} // namespace
 
-void SysController::SetStatusBar(QStatusBar*) {}
+SysController::SysController(QObject* parent) : SysController(parent, Timing()) {}
 
-void SysController::SetParentWidget(QWidget*) {}
+SysController::SysController(QObject* parent, const Timing& timing_)
+    : QObject(parent), timing(timing_)
+{
+    CounterProfile::RegisterMetaTypes();
+    qRegisterMetaType<std::wstring>("std::wstring");
+}
 
-void SysController::ShowSettingsDialog(QWidget*) {}
+SysController::~SysController()
+{
+    syncOn = false;
+    {
+        QMutexLocker lock(&stop->mutex);
+        stop->stopping = true;
+        stop->wake.wakeAll();
+    }
+    {
+        QMutexLocker lock(&tableMutex);
+        closing = true;
+        tableWake.wakeAll();
+    }
+    // Every wait of a task now ends at once, so this does not block for long.
+    QList<QFuture<void>> running;
+    {
+        QMutexLocker lock(&taskMutex);
+        running = tasks;
+        tasks.clear();
+    }
+    for (QFuture<void>& task : running)
+        task.waitForFinished();
+}
 
-void SysController::sMessageReceived(uint, QByteArray) {}
+void SysController::SetLink(KoTcpClient* link_)
+{
+    if (link)
+        link->disconnect(this);
+    disconnect(link);
+    link = link_;
+    hasLink = link_ != nullptr;
+    if (!link_)
+        return;
+    connect(link_, &KoTcpClient::eMessageReceived, this, &SysController::sMessageReceived);
+    connect(this, &SysController::Reboot, link_, &KoTcpClient::SendReboot);
+    connect(this, qOverload<QString, ushort>(&SysController::eReconnect), link_,
+            &KoTcpClient::Reconnect);
+}
+
+void SysController::SetStatusBar(QStatusBar* bar)
+{
+    statusBar = bar;
+    if (bar)
+        connect(this, &SysController::eShowText, bar, &QStatusBar::showMessage);
+}
+
+void SysController::SetParentWidget(QWidget* widget)
+{
+    parentWidget = widget;
+    if (!widget)
+        return;
+    // The question is asked on the GUI thread (see OnGui), so the call is direct.
+    connect(this, SIGNAL(eShowWindow(std::wstring, std::wstring, bool*)), widget,
+            SLOT(sShowQuestion(std::wstring, std::wstring, bool*)), Qt::DirectConnection);
+}
+
+CounterProfile SysController::LastRead() const
+{
+    QMutexLocker lock(&profileMutex);
+    return lastRead;
+}
+
+CounterProfile SysController::Applied() const
+{
+    QMutexLocker lock(&profileMutex);
+    return applied;
+}
+
+bool SysController::Busy()
+{
+    QMutexLocker lock(&taskMutex);
+    for (const QFuture<void>& task : tasks) {
+        if (!task.isFinished())
+            return true;
+    }
+    return false;
+}
+
+void SysController::ShowSettingsDialog(QWidget* parent)
+{
+    auto* form = new BlockSysSettingsForm(parent);
+    connect(form, &BlockSysSettingsForm::eOK, this, &SysController::sSysSettingsDialogOK);
+    connect(this, qOverload<CounterProfile, bool>(&SysController::eShowParams), form,
+            qOverload<CounterProfile, bool>(&BlockSysSettingsForm::ShowParams));
+    // The refresh moves the clock, never the zone the operator may have chosen.
+    connect(this, &SysController::eShowTimePars, form,
+            qOverload<TimeParams, bool>(&BlockSysSettingsForm::ShowDateTime));
+    connect(form, &BlockSysSettingsForm::eDisableSync, this, &SysController::DisableSync);
+
+    StartTask([this] {
+        CounterProfile profile = LastRead();
+        ReadParams(profile, timing.readMs, true);
+        QMutexLocker lock(&profileMutex);
+        lastRead = profile;
+    });
+    EnableSync();
+    form->exec();
+    DisableSync();
+    delete form;
+}
+
+void SysController::sSysSettingsDialogOK(CounterProfile profile)
+{
+    {
+        QMutexLocker lock(&profileMutex);
+        applying = profile;
+    }
+    StartTask([this, profile] { ApplyParams(profile); });
+}
+
+void SysController::EnableSync()
+{
+    if (syncOn.exchange(true))
+        return;
+    const int generation = ++syncGeneration;
+    StartTask([this, generation] { SyncLoop(generation); });
+}
+
+void SysController::DisableSync()
+{
+    syncOn = false;
+    QMutexLocker lock(&stop->mutex);
+    stop->wake.wakeAll();
+}
+
+void SysController::syncfunc()
+{
+    SyncLoop(syncGeneration);
+}
+
+bool SysController::SyncRunning(int generation) const
+{
+    return syncOn && syncGeneration == generation;
+}
+
+void SysController::SyncLoop(int generation)
+{
+    while (SyncRunning(generation) && !Stopping()) {
+        if (hasLink) {
+            TimeParams time;
+            if (SendAndWait(45, nullptr, 46, &time, timing.syncPeriodMs / 3, false))
+                emit eShowTimePars(time, false);
+        }
+        if (!SyncRunning(generation))
+            return;
+        // Woken early when the sync is turned off or the controller goes.
+        QDeadlineTimer deadline(timing.syncPeriodMs);
+        QMutexLocker lock(&stop->mutex);
+        while (!stop->stopping && SyncRunning(generation)) {
+            if (!stop->wake.wait(&stop->mutex, deadline))
+                break;
+        }
+    }
+}
+
+bool SysController::ReadParams(CounterProfile& profile, int timeout_ms, bool report)
+{
+    QMutexLocker lock(&readMutex);
+    if (!hasLink || Stopping())
+        return false;
+    if (!LinkConnected()) {
+        if (report)
+            Show(QStringLiteral("Нет связи с устройством"));
+        return false;
+    }
+    if (report)
+        Show(QStringLiteral("Получение параметров"));
+
+    TimeParams time;
+    if (!SendAndWait(45, nullptr, 46, &time, timeout_ms, false)) {
+        if (report)
+            Show(QStringLiteral("Дата и время не получены"));
+        return false;
+    }
+    profile.time = time;
+    LANParams lan;
+    if (!SendAndWait(49, nullptr, 50, &lan, timeout_ms, false)) {
+        if (report)
+            Show(QStringLiteral("Настройки LAN не получены"));
+        return false;
+    }
+    profile.lan = lan;
+    SrvParams srv;
+    if (!SendAndWait(53, nullptr, 54, &srv, timeout_ms, false)) {
+        if (report)
+            Show(QStringLiteral("Настройки сервера не получены"));
+        return false;
+    }
+    profile.srv = srv;
+
+    if (report)
+        Show(QStringLiteral("Параметры получены"));
+    emit eShowParams(profile, false);
+    return true;
+}
+
+bool SysController::ApplyParams(CounterProfile profile)
+{
+    QMutexLocker lock(&applyMutex);
+    if (!hasLink || Stopping())
+        return false;
+    if (!LinkConnected()) {
+        Show(QStringLiteral("Нет связи с устройством"));
+        return false;
+    }
+    if (!Ask(L"Применение настроек",
+             L"Применить введенные настройки? Устройство будет перезагружено автоматически"))
+        return false;
+
+    AckMessage ack;
+    Show(QStringLiteral("Установка параметров LAN"));
+    if (!SendAndWait(47, &profile.lan, 48, &ack, timing.applyMs, false) || ack.status != 0) {
+        Show(QStringLiteral("Ошибка установки параметров LAN"));
+        return false;
+    }
+    LANParams before;
+    {
+        QMutexLocker profiles(&profileMutex);
+        before = lastRead.lan;
+        applied.lan = profile.lan;
+    }
+    AppendLog(before, profile.lan);
+    Show(QStringLiteral("Параметры LAN установлены"));
+
+    Show(QStringLiteral("Установка параметров сервера"));
+    if (!SendAndWait(51, &profile.srv, 52, &ack, timing.applyMs, false) || ack.status != 0) {
+        Show(QStringLiteral("Ошибка установки параметров сервера"));
+        return false;
+    }
+    {
+        QMutexLocker profiles(&profileMutex);
+        applied.srv = profile.srv;
+    }
+    Show(QStringLiteral("Параметры сервера установлены"));
+
+    Show(QStringLiteral("Установка даты и времени"));
+    if (!SendAndWait(43, &profile.time, 44, &ack, timing.applyMs, false) || ack.status != 0) {
+        Show(QStringLiteral("Ошибка установки даты и времени"));
+        return false;
+    }
+    {
+        QMutexLocker profiles(&profileMutex);
+        applied.time = profile.time;
+    }
+    Show(QStringLiteral("Дата и время установлены"));
+
+    // The device streams pictures again once it has taken the settings.
+    for (int i = 0; i < timing.pictures; ++i) {
+        QByteArray picture;
+        if (!WaitReply(1, picture, timing.pictureMs)) {
+            Show(QStringLiteral("Устройство не отвечает"));
+            return false;
+        }
+    }
+
+    // Waited for before the command goes, so a quick answer is not missed.
+    const quint64 ticket = Register(40);
+    bool sent = false;
+    OnGui([this] { return Reboot(); }, sent);
+    QByteArray none;
+    if (!Wait(40, ticket, none, timing.rebootAckMs)) {
+        Show(QStringLiteral("Устройство не перезагрузилось"));
+        return false;
+    }
+    emit eReconnect(QString::fromStdString(IpToText(profile.lan.ip)), profile.lan.port);
+    return true;
+}
+
+bool SysController::SendAndWait(uint code, const CntObj* payload, uint reply_code, CntObj* reply,
+                                int timeout_ms, bool report)
+{
+    if (!hasLink)
+        return false;
+    std::vector<uint8_t> bytes = {uint8_t(code >> 24), uint8_t(code >> 16), uint8_t(code >> 8),
+                                  uint8_t(code)};
+    if (payload)
+        payload->Serialize(bytes, false);
+
+    const quint64 ticket = Register(reply_code);
+    if (!Send(QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())))) {
+        Forget(reply_code, ticket);
+        if (report)
+            Show(QStringLiteral("Устройство не подключено"));
+        return false;
+    }
+    QByteArray data;
+    if (!Wait(reply_code, ticket, data, timeout_ms)) {
+        if (report)
+            Show(QStringLiteral("Устройство не отвечает"));
+        return false;
+    }
+    if (reply && !reply->Deserialize(reinterpret_cast<const uint8_t*>(data.constData()),
+                                     size_t(data.size()), 0)) {
+        if (report)
+            Show(QStringLiteral("Неожиданный ответ устройства"));
+        return false;
+    }
+    return true;
+}
+
+bool SysController::WaitReply(uint code, QByteArray& data, int timeout_ms)
+{
+    return Wait(code, Register(code), data, timeout_ms);
+}
+
+quint64 SysController::Register(uint code)
+{
+    QMutexLocker lock(&tableMutex);
+    // An earlier waiter on this code is no longer served and ends at its timeout.
+    Waiter& waiter = table[code];
+    waiter.payload.clear();
+    waiter.received = false;
+    waiter.ticket = ++nextTicket;
+    return waiter.ticket;
+}
+
+void SysController::Forget(uint code, quint64 ticket)
+{
+    QMutexLocker lock(&tableMutex);
+    const auto it = table.find(code);
+    if (it != table.end() && it->second.ticket == ticket)
+        table.erase(it);
+}
+
+bool SysController::Wait(uint code, quint64 ticket, QByteArray& data, int timeout_ms)
+{
+    QDeadlineTimer deadline(timeout_ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                           : QDeadlineTimer(timeout_ms));
+    QMutexLocker lock(&tableMutex);
+    for (;;) {
+        const auto it = table.find(code);
+        const bool mine = it != table.end() && it->second.ticket == ticket;
+        if (mine && it->second.received) {
+            data = it->second.payload;
+            // A late reply after this one finds nobody waiting and is dropped.
+            table.erase(it);
+            return true;
+        }
+        if (closing || deadline.hasExpired()) {
+            if (mine)
+                table.erase(it);
+            return false;
+        }
+        tableWake.wait(&tableMutex, deadline);
+    }
+}
+
+void SysController::sMessageReceived(uint code, QByteArray data)
+{
+    QMutexLocker lock(&tableMutex);
+    const auto it = table.find(code);
+    if (it == table.end() || closing)
+        return;
+    it->second.payload = data;
+    it->second.received = true;
+    tableWake.wakeAll();
+}
+
+bool SysController::Stopping()
+{
+    QMutexLocker lock(&stop->mutex);
+    return stop->stopping;
+}
+
+bool SysController::OnGui(std::function<bool()> fn, bool& result)
+{
+    if (QThread::currentThread() == thread()) {
+        if (Stopping())
+            return false;
+        result = fn();
+        return true;
+    }
+    struct Call
+    {
+        bool done = false;
+        bool result = false;
+    };
+    const auto call = std::make_shared<Call>();
+    const std::shared_ptr<Stop> s = stop;
+    QMutexLocker lock(&s->mutex);
+    if (s->stopping)
+        return false;
+    // Dropped unrun if this object goes first; s and call outlive it.
+    QMetaObject::invokeMethod(
+        this,
+        [s, call, fn] {
+            const bool r = fn();
+            QMutexLocker done(&s->mutex);
+            call->result = r;
+            call->done = true;
+            s->wake.wakeAll();
+        },
+        Qt::QueuedConnection);
+    while (!call->done && !s->stopping)
+        s->wake.wait(&s->mutex);
+    if (!call->done)
+        return false;
+    result = call->result;
+    return true;
+}
+
+bool SysController::Send(const QByteArray& bytes)
+{
+    bool sent = false;
+    return OnGui([this, bytes] { return link && link->SendMessage(bytes); }, sent) && sent;
+}
+
+bool SysController::LinkConnected()
+{
+    bool connected = false;
+    return OnGui([this] { return link && link->TestConnected(); }, connected) && connected;
+}
+
+bool SysController::Ask(const std::wstring& title, const std::wstring& text)
+{
+    // The answer lives as long as the call, which may end after this task.
+    const auto answer = std::make_shared<bool>(false);
+    bool yes = false;
+    return OnGui(
+               [this, title, text, answer] {
+                   emit eShowWindow(title, text, answer.get());
+                   return *answer;
+               },
+               yes) &&
+           yes;
+}
+
+void SysController::Show(const QString& text)
+{
+    emit eShowText(text, 0);
+}
+
+void SysController::StartTask(std::function<void()> task)
+{
+    QMutexLocker lock(&taskMutex);
+    if (Stopping())
+        return;
+    for (auto it = tasks.begin(); it != tasks.end();) {
+        if (it->isFinished())
+            it = tasks.erase(it);
+        else
+            ++it;
+    }
+    tasks.append(QtConcurrent::run(std::move(task)));
+}
+
+void SysController::AppendLog(const LANParams& from, const LANParams& to)
+{
+    const QString folder = KoAppData::Folder();
+    if (folder.isEmpty())
+        return;
+    QFile log(folder + QStringLiteral("Log.txt"));
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        return;
+    const QString line = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH:mm")) +
+                         QStringLiteral("      ") + ipPort(from) + QStringLiteral(" -> ") +
+                         ipPort(to) + QLatin1Char('\n');
+    log.write(line.toUtf8());
+}
 
 } // namespace cntsys
