@@ -4,6 +4,7 @@
 #include "modem_dialog.h"
 #include "options_dialog.h"
 #include "reboot_dialog.h"
+#include "update_dialog.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -30,6 +31,13 @@ public:
     {
         run(new ChangeIPDialog(window), &ChangeIPDialog::eOkClicked, container,
             &Container::sSendServerIpSettings);
+    }
+
+    template <class Container>
+    static void OpenUpdateDialog(QWidget* window, Container* container)
+    {
+        run(new SwUpdateDialog(window), &SwUpdateDialog::eOkClicked, container,
+            &Container::sSwUpdate);
     }
 
     template <class Container>

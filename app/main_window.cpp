@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "command_dialogs.h"
+#include "command_results.h"
 #include "ko_app_data.h"
 #include "ko_app_log.h"
 #include "ko_client_mult_ui.h"
@@ -130,27 +132,53 @@ void MainWindow::sReconnect(KoNetworkOptions net_settings)
         link->Reconnect(net_settings.hostName, net_settings.port);
 }
 
-// The dialogs of the Tools menu and the result boxes of the device's answers
-// are still to come.
+// The connection settings dialog is still to come.
 void MainWindow::sOpenNetworkSettingsDialog() {}
 
-void MainWindow::sModemDialog() {}
+void MainWindow::sModemDialog()
+{
+    CommandDialogs::OpenModemDialog(this, clientUi);
+}
 
-void MainWindow::sServerChangeDialog() {}
+void MainWindow::sServerChangeDialog()
+{
+    CommandDialogs::OpenServerChangeDialog(this, clientUi);
+}
 
-void MainWindow::sUpdateDialog() {}
+void MainWindow::sUpdateDialog()
+{
+    CommandDialogs::OpenUpdateDialog(this, clientUi);
+}
 
-void MainWindow::sRebootDialog() {}
+void MainWindow::sRebootDialog()
+{
+    CommandDialogs::OpenRebootDialog(this, clientUi);
+}
 
-void MainWindow::sOptionsReq(int) {}
+void MainWindow::sOptionsReq(int pass_id)
+{
+    CommandDialogs::OpenOptionsDialog(this, clientUi, pass_id);
+}
 
-void MainWindow::sUpdateFinished(int) {}
+void MainWindow::sUpdateFinished(int ans)
+{
+    CommandResults::UpdateFinished(this, ans);
+}
 
-void MainWindow::sModemSettingsAck(const QStringList&, int) {}
+void MainWindow::sModemSettingsAck(const QStringList& settings, int ack)
+{
+    CommandResults::ModemSettingsAck(this, settings, ack);
+}
 
-void MainWindow::sIpServerAck(const QStringList&, int) {}
+void MainWindow::sIpServerAck(const QStringList& settings, int ack)
+{
+    CommandResults::IpServerAck(this, settings, ack);
+}
 
-void MainWindow::sRebootAck() {}
+void MainWindow::sRebootAck()
+{
+    CommandResults::RebootAck(this);
+}
 
 void MainWindow::sSysSettingsDialog()
 {

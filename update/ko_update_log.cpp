@@ -1,0 +1,3 @@
+#include "ko_update_log.h"
+
+Q_LOGGING_CATEGORY(lcUpdate, "velmora.update", QtWarningMsg)
