@@ -1,0 +1,261 @@
+// Distribution files: the cipher, the CRC, what the reader accepts and
+// refuses, the update widget, and pcdtool.
+
+#include "update/ko_distribution_reader.h"
+#include "update/ko_distribution_writer.h"
+#include "update/ko_tea.h"
+#include "update/ko_updater.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QByteArray sample(KoDistribution::HeaderMode mode)
+{
+    KoDistributionWriter writer;
+    writer.addMember("first", "0123456789abc", mode); // 13 bytes
+    writer.addMember("second", QByteArray(20, 'z'), mode);
+    return writer.toByteArray();
+}
+
+bool readBytes(const QByteArray& bytes, KoDistribution* d = nullptr)
+{
+    KoDistribution local;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return KoDistributionReader::read(&buffer, d ? d : &local);
+}
+
+template <typename T>
+void put(QByteArray* bytes, int pos, T value)
+{
+    char field[sizeof(T)];
+    qToLittleEndian(value, field);
+    bytes->replace(pos, int(sizeof(T)), field, int(sizeof(T)));
+}
+
+// Records "Warning" boxes and closes them from inside their own loop.
+QStringList answerBoxes(const std::function<void()>& action)
+{
+    QStringList texts;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+            box->close();
+        }
+    });
+    timer.start(5);
+    action();
+    return texts;
+}
+
+} // namespace
+
+class TestUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tea_data();
+    void tea();
+    void crc();
+    void layout();
+    void refused_data();
+    void refused();
+    void updater();
+    void pcdtool();
+};
+
+// Published TEA vectors (words as numbers).
+void TestUpdate::tea_data()
+{
+    QTest::addColumn<QVector<quint32>>("key");
+    QTest::addColumn<QVector<quint32>>("plain");
+    QTest::addColumn<QVector<quint32>>("cipher");
+    const QVector<quint32> zero{0, 0, 0, 0};
+    const QVector<quint32> key{0x01234567, 0x12345678, 0x23456789, 0x3456789A};
+    QTest::newRow("zero") << zero << QVector<quint32>{0, 0}
+                          << QVector<quint32>{0x41ea3a0a, 0x94baa940};
+    QTest::newRow("zero key") << zero << QVector<quint32>{0x01020304, 0x05060708}
+                              << QVector<quint32>{0x6a2f9cf3, 0xfccf3c55};
+    QTest::newRow("key, zero") << key << QVector<quint32>{0, 0}
+                               << QVector<quint32>{0x34e943b0, 0x900f5dcb};
+    QTest::newRow("key") << key << QVector<quint32>{0x01020304, 0x05060708}
+                         << QVector<quint32>{0x773dc179, 0x878a81c0};
+}
+
+void TestUpdate::tea()
+{
+    QFETCH(QVector<quint32>, key);
+    QFETCH(QVector<quint32>, plain);
+    QFETCH(QVector<quint32>, cipher);
+    const KoTea::Key k{key[0], key[1], key[2], key[3]};
+    quint32 v[2] = {plain[0], plain[1]};
+    KoTea::encipherBlock(v, k);
+    QCOMPARE((QVector<quint32>{v[0], v[1]}), cipher);
+    // Buffers hold the words little-endian, first word first.
+    char bytes[8];
+    qToLittleEndian(cipher[0], bytes);
+    qToLittleEndian(cipher[1], bytes + 4);
+    QVERIFY(KoTea::decipher(bytes, 8, k));
+    QCOMPARE(qFromLittleEndian<quint32>(bytes), plain[0]);
+    QCOMPARE(qFromLittleEndian<quint32>(bytes + 4), plain[1]);
+    QVERIFY(!KoTea::decipher(bytes, 7, k));
+}
+
+void TestUpdate::crc()
+{
+    QCOMPARE(KoDistribution::crc32(QByteArray("123456789")), 0xCBF43926u);
+}
+
+void TestUpdate::layout()
+{
+    KoDistributionWriter empty;
+    const QByteArray bare = empty.toByteArray();
+    QCOMPARE(bare.left(8), QByteArray("DORVEK-N"));
+    QCOMPARE(bare.size(), KoDistribution::fixedHeaderSize);
+    KoDistribution d;
+    QVERIFY(readBytes(bare, &d));
+    QVERIFY(d.members.isEmpty());
+
+    for (auto mode : {KoDistribution::modeClear, KoDistribution::modeEnciphered}) {
+        const QByteArray bytes = sample(mode);
+        const qint64 start = KoDistribution::dataStart(0, 2);
+        QCOMPARE(bytes.size(), start + 16 + 24);
+        QVERIFY(readBytes(bytes, &d));
+        QCOMPARE(d.members.size(), 2);
+        QCOMPARE(d.members[0].dataOffset, quint64(start));
+        QCOMPARE(d.members[1].dataOffset, quint64(start + 16));
+        QCOMPARE(d.members[0].crc, KoDistribution::crc32(QByteArray("0123456789abc")));
+        QCOMPARE(bytes.mid(int(start), 13) == "0123456789abc", mode == KoDistribution::modeClear);
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QByteArray data;
+        QVERIFY(KoDistributionReader::readMemberData(&buffer, d.members[1], &data));
+        QCOMPARE(data, QByteArray(20, 'z'));
+    }
+}
+
+void TestUpdate::refused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const int start = int(KoDistribution::dataStart(0, 2));
+    const int record1 = KoDistribution::fixedHeaderSize + KoDistribution::memberRecordSize;
+    for (auto mode : {KoDistribution::modeClear, KoDistribution::modeEnciphered}) {
+        const QByteArray good = sample(mode);
+        const QByteArray tag = mode == KoDistribution::modeClear ? "clear " : "enciphered ";
+        QByteArray b = good;
+        b[0] = 'X';
+        QTest::newRow((tag + "magic").constData()) << b;
+        b = good;
+        b[start + 3] = char(b[start + 3] ^ 1);
+        QTest::newRow((tag + "first member's byte").constData()) << b;
+        b = good;
+        b[start + 16 + 19] = char(b[start + 16 + 19] ^ 0x80);
+        QTest::newRow((tag + "last member's byte").constData()) << b;
+        QTest::newRow((tag + "truncated data").constData()) << good.left(good.size() - 1);
+        QTest::newRow((tag + "truncated records").constData()) << good.left(record1 + 10);
+        b = good;
+        put<quint32>(&b, record1 + 4 + 2 + 32 + 8, 0xFFFFFFF0u);
+        QTest::newRow((tag + "oversized member").constData()) << b;
+        b = good;
+        put<quint64>(&b, record1 + 4 + 2 + 32, ~quint64(0) - 3);
+        QTest::newRow((tag + "offset beyond").constData()) << b;
+        b = good;
+        put<qint16>(&b, KoDistribution::fixedHeaderSize - 2, 32767);
+        QTest::newRow((tag + "member count beyond").constData()) << b;
+        b = good;
+        b[KoDistribution::fixedHeaderSize - 3] = char(200);
+        QTest::newRow((tag + "group count beyond").constData()) << b;
+        b = good;
+        b[record1 + 4 + 2 + 32 + 8 + 4] = 7;
+        QTest::newRow((tag + "unknown header mode").constData()) << b;
+    }
+}
+
+void TestUpdate::refused()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!readBytes(bytes));
+}
+
+void TestUpdate::updater()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sw.pcd"));
+    KoDistributionWriter writer;
+    writer.addMember("rus", "russian config");
+    writer.addMember("eng", "english config", KoDistribution::modeEnciphered);
+    QVERIFY(writer.write(path));
+
+    QWidget host;
+    auto* updater = new KoUpdater(&host);
+    host.show();
+    QString chosen = path;
+    updater->SetFileChooser(
+        [&chosen](QWidget*, const QString&, const QString&, const QString&) { return chosen; });
+    QSignalSpy sent(updater, &KoUpdater::eSwUpdate);
+    QVERIFY(answerBoxes([&] { updater->sOpenPath(); }).isEmpty());
+    QCOMPARE(updater->ConfigurationNames(), (QStringList{"rus", "eng"}));
+
+    // A cancelled file dialog empties what was shown before.
+    chosen.clear();
+    QCOMPARE(answerBoxes([&] { updater->sOpenPath(); }),
+             QStringList{"Warning: Not correct distributive"});
+    QVERIFY(updater->ConfigurationNames().isEmpty());
+    QVERIFY(updater->findChild<QLineEdit*>(QStringLiteral("swPath"))->text().isEmpty());
+    updater->sOkClicked();
+    QCOMPARE(sent.size(), 0);
+    QVERIFY(host.isVisible());
+
+    chosen = path;
+    updater->sOpenPath();
+    auto* view = updater->findChild<QListView*>(QStringLiteral("configurations"));
+    view->setCurrentIndex(view->model()->index(1, 0));
+    updater->sOkClicked();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0][0].toByteArray(), QByteArray("english config"));
+    QVERIFY(!host.isVisible());
+}
+
+void TestUpdate::pcdtool()
+{
+    QTemporaryDir dir;
+    const QString tool = QStringLiteral(VELMORA_BIN_DIR "/pcdtool");
+    auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(tool, args);
+        p.waitForFinished(10000);
+        return qMakePair(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()));
+    };
+    QFile in(dir.filePath(QStringLiteral("a.bin")));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write("thirteen byte");
+    in.close();
+    QCOMPARE(run({"pack", "--cipher", "o.pcd", "conf=a.bin", "two=a.bin"}).first, 0);
+    const auto listed = run({"list", "o.pcd"});
+    QCOMPARE(listed.first, 0);
+    QCOMPARE(listed.second.count(QStringLiteral("\t13\t")), 2);
+    QCOMPARE(run({"extract", "o.pcd", "two", "b.bin"}).first, 0);
+    QFile out(dir.filePath(QStringLiteral("b.bin")));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll(), QByteArray("thirteen byte"));
+    QCOMPARE(run({"list", "a.bin"}).first, 1);
+}
+
+QTEST_MAIN(TestUpdate)
+#include "tst_update.moc"
