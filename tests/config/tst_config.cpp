@@ -91,6 +91,8 @@ public:
     void sSendModemSettings(const QStringList& settings) { modem.append(settings); }
     void sSendServerIpSettings(const QStringList& settings) { server.append(settings); }
     void sReboot() { ++reboots; }
+    void sSwUpdate(const QByteArray& sw) { updates.append(sw); }
+    QList<QByteArray> updates;
     void sSendOptions(int id, ClientOptions record) { options.append({id, record}); }
 };
 
@@ -400,6 +402,8 @@ void TestConfig::openDialogs()
         titles.append(dialog->windowTitle());
         QVERIFY(dialog->isModal());
         QCOMPARE(dialog->parentWidget(), &window);
+        if (dialog->windowTitle() == QStringLiteral("Update sw dialog"))
+            QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
         if (dialog->findChild<KoApnSettings*>()) {
             edit(dialog, "phone")->setText(QStringLiteral("+7900"));
             edit(dialog, "password")->setText(QStringLiteral("pa ss"));
@@ -416,6 +420,8 @@ void TestConfig::openDialogs()
     CommandDialogs::OpenModemDialog(&window, &container);
     CommandDialogs::OpenServerChangeDialog(&window, &container);
     CommandDialogs::OpenRebootDialog(&window, &container);
+    CommandDialogs::OpenUpdateDialog(&window, &container);
+    QVERIFY(container.updates.isEmpty());
     QVERIFY(container.modem.isEmpty());
     QVERIFY(container.server.isEmpty());
     QCOMPARE(container.reboots, 0);
@@ -431,8 +437,8 @@ void TestConfig::openDialogs()
     QCOMPARE(container.reboots, 1);
 
     const QStringList once{"Modem settings dialog", "Server IP dialog", ""};
-    QCOMPARE(titles, once + once);
-    QCOMPARE(opened.size(), 6);
+    QCOMPARE(titles, once + QStringList{"Update sw dialog"} + once);
+    QCOMPARE(opened.size(), 7);
     for (const auto& dialog : opened)
         QVERIFY(dialog.isNull());
 }
