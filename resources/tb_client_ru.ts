@@ -458,4 +458,46 @@
         <translation>Декабрь</translation>
     </message>
 </context>
+<context>
+    <name>KoUpdater</name>
+    <message>
+        <source>SW path</source>
+        <translation>Путь к ПО</translation>
+    </message>
+    <message>
+        <source>Configurations</source>
+        <translation>Конфигурации</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ок</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Choose the sw file</source>
+        <translation>Выберите файл ПО</translation>
+    </message>
+    <message>
+        <source>(*.pcd)</source>
+        <translation>(*.pcd)</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Not correct distributive</source>
+        <translation>Некорректный дистрибутив</translation>
+    </message>
+</context>
+<context>
+    <name>SwUpdateDialog</name>
+    <message>
+        <source>Update sw dialog</source>
+        <translation>Обновление ПО</translation>
+    </message>
+</context>
 </TS>
