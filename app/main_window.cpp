@@ -8,6 +8,7 @@
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
+#include "network_setting_dialog.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -132,8 +133,12 @@ void MainWindow::sReconnect(KoNetworkOptions net_settings)
         link->Reconnect(net_settings.hostName, net_settings.port);
 }
 
-// The connection settings dialog is still to come.
-void MainWindow::sOpenNetworkSettingsDialog() {}
+void MainWindow::sOpenNetworkSettingsDialog()
+{
+    auto dialog = std::make_unique<NetworkSettingDialog>(this);
+    connect(dialog.get(), &NetworkSettingDialog::eOkClicked, this, &MainWindow::sReconnect);
+    dialog->exec();
+}
 
 void MainWindow::sModemDialog()
 {

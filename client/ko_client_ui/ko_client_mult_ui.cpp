@@ -1,11 +1,16 @@
 #include "ko_client_mult_ui.h"
 
+#include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_settings_file.h"
 #include "ko_tcp_client.h"
 
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLoggingCategory>
+#include <QPixmap>
 
 #include <cstdlib>
 
@@ -25,9 +30,82 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
     ushort port = KoTcpClient::DefaultPort;
     ReadNetworkFile(KoAppData::Folder() + QStringLiteral("network.txt"), host_name, port);
 
+    for (int i = 0; i < 4; ++i)
+        panels[size_t(i)] = new KoAlgoServiceControllUI(i, this);
+
     link = new KoTcpClient(this, host_name, port);
     connect(link, &KoTcpClient::eConnected, this, &KoClientMultUi::sConnected);
     connect(link, &KoTcpClient::eDisconnected, this, &KoClientMultUi::eDisconnected);
+    connect(link, &KoTcpClient::eStatisticRecieved, this, &KoClientMultUi::eStatisticRecieved);
+    connect(link, &KoTcpClient::eStatisticAllRecieved, this,
+            &KoClientMultUi::eStatisticAllRecieved);
+    connect(link, &KoTcpClient::eConnectedAns, this, &KoClientMultUi::sConnectedAns);
+    connect(link, &KoTcpClient::eUpdateFinished, this, &KoClientMultUi::eUpdateFinished);
+    connect(link, &KoTcpClient::eModemSettingsAck, this, &KoClientMultUi::eModemSettingsAck);
+    connect(link, &KoTcpClient::eIpServerAck, this, &KoClientMultUi::eIpServerAck);
+    connect(link, &KoTcpClient::eRebootAck, this, &KoClientMultUi::eRebootAck);
+
+    using ImageSignal = void (KoTcpClient::*)(int, int, int, float, int, QImage&);
+    const ImageSignal images[4] = {&KoTcpClient::eImageRecieved0, &KoTcpClient::eImageRecieved1,
+                                   &KoTcpClient::eImageRecieved2, &KoTcpClient::eImageRecieved3};
+    for (int i = 0; i < 4; ++i) {
+        KoAlgoServiceControllUI* panel = panels[size_t(i)];
+        // Pictures go by pass; every other per-pass signal reaches every
+        // panel, which keeps only its own.
+        connect(link, images[i], panel, &KoAlgoServiceControllUI::sImageRecieved);
+        connect(link, &KoTcpClient::eUserParamsRecieved, panel,
+                &KoAlgoServiceControllUI::sUserParamsRecieved);
+        connect(link, &KoTcpClient::eMountDataRecieved, panel,
+                &KoAlgoServiceControllUI::sMountDataRecieved);
+        connect(link, &KoTcpClient::eCameraOptionsRecieved, panel,
+                &KoAlgoServiceControllUI::sCameraOptionsRecieved);
+        connect(link, &KoTcpClient::eTrackingObjectsRecieved, panel,
+                &KoAlgoServiceControllUI::sObjectsTracked);
+        connect(link, &KoTcpClient::eDispOptionsRecieved, panel,
+                &KoAlgoServiceControllUI::sDispOptionsRecieved);
+        connect(link, &KoTcpClient::eStopRecord, panel, &KoAlgoServiceControllUI::sStopRecord);
+        connect(link, &KoTcpClient::eRecorded, panel, &KoAlgoServiceControllUI::sRecorded);
+        connect(link, &KoTcpClient::eFilesCountInfo, panel,
+                &KoAlgoServiceControllUI::sFilesCountInfo);
+        connect(panel, &KoAlgoServiceControllUI::eOptionsReq, this, &KoClientMultUi::eOptionsReq);
+        panel->link = link;
+    }
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(panels[0], 0, 0);
+    grid->addWidget(panels[1], 0, 1);
+    grid->addWidget(panels[2], 1, 0);
+    grid->addWidget(panels[3], 1, 1);
+    auto* help_row = new QHBoxLayout;
+    auto* people = new QLabel(this);
+    people->setPixmap(QPixmap(QStringLiteral(":/people.png")));
+    help_row->addWidget(people);
+    help_row->addWidget(new QLabel(
+        tr("Use left mouse key button for new line point addition\nUse right mouse key button for "
+           "last line point deletion\n\n\n\nIncoming people cross the line from blue to yellow "
+           "line\nOutcoming people cross the line from yellow to blue line"),
+        this));
+    help_row->addItem(new QSpacerItem(10, 15, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
+    grid->addLayout(help_row, 2, 0);
+    setContentsMargins(0, 0, 0, 0);
+}
+
+void KoClientMultUi::TodayStamps(const QDateTime& now, KoStatisticsData& start,
+                                 KoStatisticsData& end)
+{
+    const QDate today = now.toLocalTime().date();
+    const auto stamp = [](const QDateTime& local) {
+        const QDateTime utc = local.toUTC();
+        KoStatisticsData data;
+        data.year = static_cast<uint8_t>(utc.date().year() - 2000);
+        data.month = static_cast<uint8_t>(utc.date().month());
+        data.day = static_cast<uint8_t>(utc.date().day());
+        data.hour = static_cast<uint8_t>(utc.time().hour());
+        data.count = 0;
+        return data;
+    };
+    start = stamp(QDateTime(today, QTime(0, 0), Qt::LocalTime));
+    end = stamp(QDateTime(today.addDays(1), QTime(0, 0), Qt::LocalTime));
 }
 
 void KoClientMultUi::ReadNetworkFile(const QString& path, QString& host_name, ushort& port)
@@ -43,18 +121,10 @@ void KoClientMultUi::ReadNetworkFile(const QString& path, QString& host_name, us
     if (host != KoSettingsFile::DefaultValue && !host.empty())
         host_name = QString::fromStdString(host);
     const std::string& port_text = file.Values[PortKey];
-    if (port_text != KoSettingsFile::DefaultValue) {
-        // Only a whole number that is a port: an empty or mistyped value would
-        // otherwise become port 0 (or some other port's low 16 bits), which
-        // no device listens on.
-        char* end = nullptr;
-        const long value = std::strtol(port_text.c_str(), &end, 10);
-        if (!port_text.empty() && end && *end == '\0' && value > 0 && value <= 65535)
-            port = static_cast<ushort>(value);
-        else
-            qCDebug(lcClientUi) << "network.txt: no port in" << port_text.c_str() << ", keeping"
-                                << port;
-    }
+    // Files written before the connection dialog checked the range keep
+    // their meaning: the low 16 bits of the number.
+    if (port_text != KoSettingsFile::DefaultValue)
+        port = static_cast<ushort>(std::atoi(port_text.c_str()));
 }
 
 KoTcpClient* KoClientMultUi::Link() const
@@ -62,9 +132,11 @@ KoTcpClient* KoClientMultUi::Link() const
     return link;
 }
 
-void KoClientMultUi::sSendStatReq(int, const KoStatisticsData&, const KoStatisticsData&,
-                                  const STATISTICS_TYPE, const STATISTICS_ID)
+void KoClientMultUi::sSendStatReq(int id, const KoStatisticsData& data_start,
+                                  const KoStatisticsData& data_end, const STATISTICS_TYPE stype,
+                                  const STATISTICS_ID sid)
 {
+    link->SendStatReq(id, data_start, data_end, stype, sid);
 }
 
 void KoClientMultUi::sConnected()
@@ -74,14 +146,39 @@ void KoClientMultUi::sConnected()
     emit eConnected();
 }
 
-void KoClientMultUi::sConnectedAns(int) {}
+void KoClientMultUi::sConnectedAns(int pass_cnt)
+{
+    passCount = pass_cnt;
+    for (int i = 0; i < 4; ++i)
+        panels[size_t(i)]->setEnabled(i < pass_cnt);
+    KoStatisticsData start, end;
+    TodayStamps(QDateTime::currentDateTime(), start, end);
+    emit ePassCnt(passCount);
+    // Today's incoming counts by hour; the id carries the pass count.
+    link->SendStatReq(pass_cnt, start, end, STAT_INCOMING, STAT_DAY);
+}
 
-void KoClientMultUi::sSendOptions(int, ClientOptions) {}
+void KoClientMultUi::sSendOptions(int id, ClientOptions options)
+{
+    link->SendClientOptions(id, options);
+}
 
-void KoClientMultUi::sSwUpdate(QByteArray) {}
+void KoClientMultUi::sSwUpdate(QByteArray sw)
+{
+    link->SendSwUpdate(sw);
+}
 
-void KoClientMultUi::sSendModemSettings(QStringList) {}
+void KoClientMultUi::sSendModemSettings(QStringList settings)
+{
+    link->SendModemSettings(settings);
+}
 
-void KoClientMultUi::sSendServerIpSettings(QStringList) {}
+void KoClientMultUi::sSendServerIpSettings(QStringList settings)
+{
+    link->SendServerIpSettings(settings);
+}
 
-void KoClientMultUi::sReboot() {}
+void KoClientMultUi::sReboot()
+{
+    link->SendReboot();
+}

@@ -3,10 +3,14 @@
 #include "ko_device_records.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
 
+#include <array>
+
+class KoAlgoServiceControllUI;
 class KoTcpClient;
 
 // The "Video" tab: the four live panels and the device link they share. The
@@ -20,10 +24,16 @@ public:
 
     // The connection target of "network.txt" in the application data folder:
     // "localhost" and 4567 unless the file names others.
+    // Today's statistics request: local midnight of today and of tomorrow,
+    // each as a UTC stamp.
+    static void TodayStamps(const QDateTime& now, KoStatisticsData& start, KoStatisticsData& end);
+
     static void ReadNetworkFile(const QString& path, QString& host_name, ushort& port);
 
     // The device link owned by the container.
     KoTcpClient* Link() const;
+    KoAlgoServiceControllUI* Panel(int pass_id) const { return panels[size_t(pass_id)]; }
+    int PassCount() const { return passCount; }
 
 signals:
     void eConnected();
@@ -53,5 +63,7 @@ public slots:
     void sReboot();
 
 private:
+    std::array<KoAlgoServiceControllUI*, 4> panels{};
     KoTcpClient* link = nullptr;
+    int passCount = -1; // not set before the first answer
 };

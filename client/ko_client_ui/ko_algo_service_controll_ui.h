@@ -1,0 +1,119 @@
+#pragma once
+
+#include "ko_device_records.h"
+
+#include <QGraphicsScene>
+#include <QIcon>
+#include <QList>
+#include <QMap>
+#include <QPixmap>
+#include <QSize>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class KoBaseFigure;
+class KoCrossLineFigure;
+class KoSelectorFigure;
+class KoTcpClient;
+class KoViewer;
+class QCheckBox;
+class QComboBox;
+class QGraphicsEllipseItem;
+class QGraphicsPixmapItem;
+class QGraphicsRectItem;
+class QGraphicsTextItem;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+// The live panel of one pass: the camera picture, the counts, the tracked
+// objects, the counting line and zone editors and the recording controls.
+// Every device slot takes a pass id and ignores data of other passes.
+class KoAlgoServiceControllUI : public QWidget
+{
+    Q_OBJECT
+
+public:
+    KoAlgoServiceControllUI(int pass_id, QWidget* parent = nullptr);
+
+    // Colour of the marks of a tracked object id: the same for an id within
+    // a run, never darker than a component sum of 255.
+    static QColor ObjectColor(int id);
+
+    int passId = 0;
+    KoDispConvertOptions dispOptions;
+    int viewMode = 0;
+    bool recording = false;
+    KoTcpClient* link = nullptr; // set by the container, not owned
+
+    KoViewer* viewer = nullptr;
+    QComboBox* viewModeCombo = nullptr;
+    QMap<int, int> trackLengths;
+    QLabel* inLabel = nullptr;
+    QLabel* outLabel = nullptr;
+    QLabel* fpsLabel = nullptr;
+    QLabel* countedFilesLabel = nullptr;
+    QGraphicsScene scene;
+    QLineEdit* framesEdit = nullptr;
+    QPixmap recordPixmap;
+    QIcon stopIcon;
+    QPushButton* recordButton = nullptr;
+    QPushButton* clearButton = nullptr;
+    QPushButton* installButton = nullptr;
+    QPushButton* defaultButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPushButton* optionsButton = nullptr;
+    QCheckBox* stereoCheck = nullptr;
+    QGraphicsPixmapItem* pixmapItem = nullptr;
+    float imageWidth = 0;
+    float imageHeight = 0;
+    KoCrossLineFigure* lineFigure = nullptr;
+    KoSelectorFigure* zoneFigure = nullptr;
+    QList<KoBaseFigure*> figures;
+    QVector<QGraphicsRectItem*> objectRects;
+    QVector<QGraphicsEllipseItem*> objectDots;
+    QVector<QGraphicsTextItem*> stateTexts;
+    QVector<QGraphicsTextItem*> lengthTexts;
+    int lastIn = 0;
+    int lastOut = 0;
+    int baseIn = 0;
+    int baseOut = 0;
+    std::array<QSize, 5> imageSizes{}; // picture ids 1 to 5
+    QVBoxLayout* mainLayout = nullptr;
+    QTimer viewModeTimer;
+
+signals:
+    void eOptionsReq(int pass_id);
+
+public slots:
+    void sImageRecieved(int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im);
+    void sObjectsTracked(int id, const std::vector<KoObjectData>& vobjects, int in_cnt,
+                         int out_cnt);
+    void sUserParamsRecieved(int id, const KoUserParams& params);
+    void sMountDataRecieved(int id, const ClientOptions& options);
+    void sCameraOptionsRecieved(int id, int res, const KoCameraNums& options);
+    void sDispOptionsRecieved(int id, const KoDispConvertOptions& options);
+    void sRecorded(int id, int res);
+    void sStopRecord(int id);
+    void sFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
+    void sMouseMoveEvL(int x, int y);
+    void sMousePressEvL(int x, int y);
+    void sMouseRightPressEvL(int x, int y);
+    void sMouseReleaseEvL(int x, int y);
+    void sClearChanges();
+    void sDefaultsLine();
+    void sInstallChanges();
+    void sOptionsClicked();
+    void sViewModeChanged(int indx);
+    void sClearInOut();
+    void sRecordButClicked();
+    void sSendViewMode();
+
+private:
+    void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);
+};

@@ -1,0 +1,426 @@
+// The live panels, their container and the connection settings, alone and
+// against velmora-devsim.
+
+#include "../support/devsim_process.h"
+#include "ko_algo_service_controll_ui.h"
+#include "ko_client_mult_ui.h"
+#include "ko_cross_line_figure.h"
+#include "ko_network_settings.h"
+#include "ko_selector_figure.h"
+#include "ko_tcp_client.h"
+#include "network_setting_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGraphicsRectItem>
+#include <QGraphicsTextItem>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using Panel = KoAlgoServiceControllUI;
+
+class TstClientUi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void panelCounts();
+    void panelRefitAndViewMode();
+    void panelRecord_data();
+    void panelRecord();
+    void panelMarks();
+    void panelFiles();
+    void panelEdits();
+    void containerRouting();
+    void todayStamps_data();
+    void todayStamps();
+    void dialog_data();
+    void dialog();
+    void endToEnd();
+
+private:
+    QTemporaryDir dir;
+    QStringList warnings;
+};
+
+void TstClientUi::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    QDir::setCurrent(dir.path());
+    KoNetworkSettings::warningBox = [this](QWidget*, const QString& title, const QString& text) {
+        warnings << title + "/" + text;
+    };
+}
+
+static KoObjectData Object(int id, int x, int y, int state, int track = 0)
+{
+    KoObjectData o;
+    o.id = id;
+    o.x = x;
+    o.y = y;
+    o.state = state;
+    o.trackLength = track;
+    return o;
+}
+
+void TstClientUi::panelCounts()
+{
+    Panel panel(1);
+    QImage im(64, 48, QImage::Format_RGB888);
+    QImage empty;
+    panel.sImageRecieved(0, 5, 5, 1, 1, im); // another pass
+    QCOMPARE(panel.inLabel->text(), QString("In: 0"));
+    panel.sImageRecieved(1, 7, 4, 12.5f, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:7"));
+    QCOMPARE(panel.fpsLabel->text(), QString("fps: 12.5"));
+    panel.sClearInOut();
+    QCOMPARE(panel.inLabel->text(), QString("In: 0"));
+    QCOMPARE(panel.outLabel->text(), QString("Out: 0"));
+    panel.sImageRecieved(1, 10, 4, 1, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:3"));
+    QCOMPARE(panel.outLabel->text(), QString("Out:0"));
+    // An empty picture: counts are remembered, labels not updated.
+    panel.sImageRecieved(1, 12, 4, 1, 1, empty);
+    QCOMPARE(panel.inLabel->text(), QString("In:3"));
+    panel.sImageRecieved(1, 2, 4, 1, 1, im); // the device counter restarted
+    QCOMPARE(panel.inLabel->text(), QString("In:0"));
+    panel.sImageRecieved(1, 5, 4, 1, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:3"));
+}
+
+void TstClientUi::panelRefitAndViewMode()
+{
+    Panel panel(0);
+    QImage im(640, 480, QImage::Format_RGB888);
+    im.fill(Qt::red);
+    panel.sImageRecieved(0, 0, 0, 1, 1, im);
+    QCOMPARE(panel.imageWidth, 640.f);
+    QCOMPARE(panel.lineFigure->lineWidth, 16.f);
+    QCOMPARE(panel.lineFigure->sceneWidth, 640.f);
+    QCOMPARE(panel.zoneFigure->zoneWidth, 640.f);
+    QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::red));
+    panel.lineFigure->sceneWidth = 1; // a same-size picture does not refit
+    panel.sImageRecieved(0, 0, 0, 1, 1, im);
+    QCOMPARE(panel.lineFigure->sceneWidth, 1.f);
+
+    panel.viewModeCombo->setCurrentIndex(2); // "No send": the last picture stays
+    QImage blue(640, 480, QImage::Format_RGB888);
+    blue.fill(Qt::blue);
+    panel.sImageRecieved(0, 0, 0, 1, 1, blue);
+    QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::red));
+}
+
+void TstClientUi::panelRecord_data()
+{
+    QTest::addColumn<bool>("stereo");
+    QTest::addColumn<QString>("frames");
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<QByteArray>("sent"); // hex of the request's body, empty: nothing
+    QTest::newRow("mono") << false << "8000" << false << QByteArray("write -8000");
+    QTest::newRow("stereo") << true << "8000" << false << QByteArray("write 8000");
+    QTest::newRow("not a number") << false << "abc" << false << QByteArray();
+    QTest::newRow("stop whatever the text") << false << "abc" << true << QByteArray("stop");
+}
+
+// The panel's request and a reference request made on the same link must
+// be the same bytes; when the panel sends nothing, two reference stops.
+void TstClientUi::panelRecord()
+{
+    QFETCH(bool, stereo);
+    QFETCH(QString, frames);
+    QFETCH(bool, recording);
+    QFETCH(QByteArray, sent);
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    KoTcpClient link(nullptr, "127.0.0.1", server.serverPort());
+    QSignalSpy connected(&link, &KoTcpClient::eConnected);
+    QVERIFY(server.waitForNewConnection(10000));
+    QTcpSocket* device = server.nextPendingConnection();
+    QTRY_VERIFY_WITH_TIMEOUT(connected.count() > 0, 10000);
+
+    Panel panel(2);
+    panel.link = &link;
+    panel.viewModeTimer.stop();
+    panel.stereoCheck->setChecked(stereo);
+    panel.framesEdit->setText(frames);
+    panel.recording = recording;
+    panel.sRecordButClicked();
+    QCOMPARE(panel.recording, recording); // only the device's answers change it
+    if (sent.startsWith("write"))
+        link.WriteVideo(2, sent.mid(6).toInt());
+    else if (sent == "stop")
+        link.StopRecord(2);
+    else {
+        link.StopRecord(2);
+        link.StopRecord(2);
+    }
+    QByteArray data;
+    QTRY_VERIFY_WITH_TIMEOUT((data += device->readAll()).size() > 0 && data.size() % 2 == 0 &&
+                                 data.left(data.size() / 2) == data.mid(data.size() / 2),
+                             10000);
+}
+
+void TstClientUi::panelMarks()
+{
+    Panel panel(3);
+    const int before = panel.scene.items().size();
+    panel.sObjectsTracked(0, {Object(1, 50, 50, 2)}, 0, 0); // another pass
+    QCOMPARE(panel.objectRects.size(), 0);
+    panel.sObjectsTracked(3, {Object(1, 50, 50, 2), Object(2, 80, 80, 4), Object(3, 9, 9, 1)}, 0,
+                          0);
+    QCOMPARE(panel.scene.items().size(), before + 12);
+    QCOMPARE(panel.objectRects[0]->rect(), QRectF(35, 35, 30, 30));
+    QCOMPARE(panel.stateTexts[0]->toPlainText(), QString("IN"));
+    QCOMPARE(panel.stateTexts[1]->toPlainText(), QString("OUT"));
+    const QColor c = Panel::ObjectColor(2);
+    QCOMPARE(c, Panel::ObjectColor(2));
+    QVERIFY(c.red() + c.green() + c.blue() >= 255);
+    QCOMPARE(panel.objectRects[1]->pen().color(), c);
+    // Fewer objects: the pool is reset, the third slot has no size.
+    panel.sObjectsTracked(3, {Object(1, 50, 50, 2), Object(2, 80, 80, 4)}, 0, 0);
+    QCOMPARE(panel.objectRects[2]->rect(), QRectF());
+    QCOMPARE(panel.stateTexts[2]->toPlainText(), QString());
+    // More objects: the pool grows without a reset; a state-0 object leaves its slot.
+    panel.sObjectsTracked(
+        3, {Object(5, 20, 20, 1), Object(6, 0, 0, 0), Object(7, 30, 30, 1), Object(8, 40, 40, 1)},
+        0, 0);
+    QCOMPARE(panel.objectRects.size(), 4);
+    QCOMPARE(panel.objectRects[1]->rect(), QRectF(65, 65, 30, 30));
+    QCOMPARE(panel.scene.items().size(), before + 16);
+    // Track length: stored above 20, shown once it is 20 or less.
+    for (int track : {25, 30})
+        panel.sObjectsTracked(3, {Object(9, 50, 50, 1, track)}, 0, 0);
+    QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString());
+    panel.sObjectsTracked(3, {Object(9, 50, 50, 1, 12)}, 0, 0);
+    QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString("30"));
+    panel.sObjectsTracked(3, {Object(4, 50, 50, 1, 12)}, 0, 0); // id 9 gone: forgotten
+    QVERIFY(panel.trackLengths.isEmpty());
+}
+
+void TstClientUi::panelFiles()
+{
+    Panel panel(1);
+    ClientOptions o;
+    o.camMountHeight = 230;
+    o.camViewAngle = 0;
+    o.camAngleSlope = -5;
+    o.minObjectHeight = 100;
+    o.minHeadSquare = 40;
+    o.maxHumanVelocity = 9;
+    o.headSize = 150;
+    o.minTrackLenght = 10;
+    o.minLostObjectFrames = 7;
+    o.etalonHeight = 170;
+    panel.sMountDataRecieved(0, o); // another pass
+    QVERIFY(!QFile::exists("params0.txt") && !QFile::exists("params1.txt"));
+    panel.sMountDataRecieved(1, o);
+    KoCameraNums nums;
+    nums.left = 11;
+    nums.right = 12;
+    panel.sCameraOptionsRecieved(1, -1, nums);
+    QFile params("params1.txt"), cameras("cameras1.txt");
+    QVERIFY(params.open(QIODevice::ReadOnly) && cameras.open(QIODevice::ReadOnly));
+    QCOMPARE(params.readAll(),
+             QByteArray("KO_CAM_MOUNT_HEIGHT = 230;\r\nKO_CAM_VIEW_ANGLE = 0;\r\n"
+                        "KO_CAM_ANGLE_SLOPE = -5;\r\nKO_MIN_OBJECT_HEIGHT = 100;\r\n"
+                        "KO_MIN_HEAD_SQUARE = 40;\r\nKO_MAX_HUMAN_VELOCITY = 9;\r\n"
+                        "KO_HEAD_SIZE = 150;\r\nKO_MIN_TRACK_LENGHT = 10;\r\n"
+                        "KO_MIN_LOST_OBJECT_FRAMES = 7;\r\nKO_ETALON_HEIGHT = 170;\r\n"));
+    QCOMPARE(cameras.readAll(), QByteArray("KO_LEFT_CAM_ID = 11;\r\nKO_RIGHT_CAM_ID = 12;\r\n"));
+
+    panel.sFilesCountInfo(1, 3, 9, "a.avi");
+    QVERIFY(panel.countedFilesLabel);
+    QCOMPARE(panel.countedFilesLabel->text(), QString("Counted files: 3/9 of file: a.avi"));
+    panel.sRecorded(1, 1);
+    QVERIFY(panel.recording && panel.stereoCheck->isChecked());
+    panel.sStopRecord(1);
+    QVERIFY(!panel.recording);
+}
+
+void TstClientUi::panelEdits()
+{
+    Panel panel(0);
+    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
+    panel.defaultButton->click();
+    QVERIFY(panel.cancelButton->isEnabled() && panel.installButton->isEnabled());
+    panel.cancelButton->click();
+    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
+    // A new line point by the mouse (left press far from the zone handles).
+    panel.sMousePressEvL(200, 150);
+    panel.sMouseReleaseEvL(200, 150);
+    QVERIFY(panel.cancelButton->isEnabled() && panel.installButton->isEnabled());
+    KoUserParams params;
+    params.line = {QPointF(0.1, 0.5), QPointF(0.9, 0.5)};
+    params.count = 2;
+    params.zone = QRectF(0.1, 0.1, 0.8, 0.8);
+    panel.sUserParamsRecieved(1, params); // another pass
+    QVERIFY(panel.installButton->isEnabled());
+    panel.sUserParamsRecieved(0, params);
+    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
+    QVERIFY(!panel.lineFigure->modified && !panel.zoneFigure->modified);
+}
+
+void TstClientUi::containerRouting()
+{
+    QFile::remove(KoNetworkSettings::FilePath());
+    KoClientMultUi ui(nullptr);
+    KoTcpClient* link = ui.Link();
+    QImage im(64, 48, QImage::Format_RGB888);
+    emit link->eImageRecieved3(3, 4, 0, 1, 1, im);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(ui.Panel(i)->lastIn, i == 3 ? 4 : 0);
+    emit link->eImageRecieved1(3, 9, 0, 1, 1, im); // pass 3 data on pass 1's signal
+    QCOMPARE(ui.Panel(1)->lastIn, 0);
+    emit link->eTrackingObjectsRecieved(3, {Object(1, 5, 5, 2)}, 0, 0);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(ui.Panel(i)->objectRects.size(), i == 3 ? 1 : 0);
+
+    QSignalSpy passes(&ui, &KoClientMultUi::ePassCnt);
+    QSignalSpy options(&ui, &KoClientMultUi::eOptionsReq);
+    emit link->eConnectedAns(2);
+    QCOMPARE(passes.value(0).value(0).toInt(), 2);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(ui.Panel(i)->isEnabled(), i < 2);
+    emit link->eConnectedAns(4);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(ui.Panel(i)->isEnabled());
+    ui.Panel(2)->optionsButton->click();
+    QCOMPARE(options.value(0).value(0).toInt(), 2);
+}
+
+void TstClientUi::todayStamps_data()
+{
+    QTest::addColumn<QByteArray>("tz");
+    QTest::addColumn<QVector<int>>("start"); // year-2000, month, day, hour
+    QTest::addColumn<QVector<int>>("end");
+    QTest::newRow("UTC") << QByteArray("UTC") << QVector<int>{26, 12, 7, 0}
+                         << QVector<int>{26, 12, 8, 0};
+    // UTC+3: local midnight is 21:00 UTC of the day before.
+    QTest::newRow("UTC+3") << QByteArray("Etc/GMT-3") << QVector<int>{26, 12, 6, 21}
+                           << QVector<int>{26, 12, 7, 21};
+    QTest::newRow("UTC+3, year end")
+        << QByteArray("Etc/GMT-3") << QVector<int>{26, 12, 31, 21} << QVector<int>{27, 1, 1, 21};
+}
+
+void TstClientUi::todayStamps()
+{
+    QFETCH(QByteArray, tz);
+    QFETCH(QVector<int>, start);
+    QFETCH(QVector<int>, end);
+    const QByteArray old = qgetenv("TZ");
+    qputenv("TZ", tz);
+    tzset();
+    const QDateTime now = QTest::currentDataTag() == QByteArray("UTC+3, year end")
+                              ? QDateTime(QDate(2027, 1, 1), QTime(10, 0), Qt::LocalTime)
+                              : QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::LocalTime);
+    KoStatisticsData s, e;
+    KoClientMultUi::TodayStamps(now, s, e);
+    qputenv("TZ", old);
+    tzset();
+    QCOMPARE((QVector<int>{s.year, s.month, s.day, s.hour}), start);
+    QCOMPARE((QVector<int>{e.year, e.month, e.day, e.hour}), end);
+}
+
+void TstClientUi::dialog_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("empty form: port first") << ""
+                                            << ""
+                                            << "Warning/Not correct port";
+    QTest::newRow("letters") << "h"
+                             << "4a"
+                             << "Warning/Not correct port";
+    QTest::newRow("above range") << "h"
+                                 << "70000"
+                                 << "Warning/Not correct port";
+    QTest::newRow("negative") << "h"
+                              << "-1"
+                              << "Warning/Not correct port";
+    QTest::newRow("zero") << "h"
+                          << "0"
+                          << "Warning/Not correct port";
+    QTest::newRow("no host") << ""
+                             << "4000"
+                             << "Warning/Not host name";
+    QTest::newRow("valid") << "127.0.0.1"
+                           << "65535"
+                           << "";
+}
+
+void TstClientUi::dialog()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(QString, warning);
+    QFile::remove(KoNetworkSettings::FilePath());
+    warnings.clear();
+    NetworkSettingDialog dialog;
+    KoNetworkSettings* content = dialog.Content();
+    QCOMPARE(content->hostEdit->text(), QString("localhost"));
+    QCOMPARE(content->portEdit->text(), QString("4567"));
+    QSignalSpy ok(&dialog, &NetworkSettingDialog::eOkClicked);
+    content->hostEdit->setText(host);
+    content->portEdit->setText(port);
+    content->sOkClicked();
+    QCOMPARE(warnings.join(","), warning);
+    QCOMPARE(ok.count(), warning.isEmpty() ? 1 : 0);
+    QCOMPARE(QFile::exists(KoNetworkSettings::FilePath()), warning.isEmpty());
+    if (!warning.isEmpty())
+        return;
+    QFile file(KoNetworkSettings::FilePath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("HOST_NAME = 127.0.0.1;\r\nPORT = 65535;\r\n"));
+    NetworkSettingDialog again; // shows the stored address
+    QCOMPARE(again.Content()->portEdit->text(), QString("65535"));
+    QFile::remove(KoNetworkSettings::FilePath());
+}
+
+void TstClientUi::endToEnd()
+{
+    DevsimProcess sim;
+    QVERIFY(sim.start({"--passes", "2"}));
+    QFile::remove(KoNetworkSettings::FilePath());
+    QFile::remove(KoNetworkSettings::FilePath());
+    KoClientMultUi ui(nullptr); // connects to localhost:4567, nothing there
+    ui.show();
+    QSignalSpy connected(&ui, &KoClientMultUi::eConnected);
+    // The dialog's address reaches the link, which reconnects.
+    NetworkSettingDialog dialog;
+    connect(&dialog, &NetworkSettingDialog::eOkClicked, &ui,
+            [&ui](KoNetworkOptions o) { ui.Link()->Reconnect(o.hostName, o.port); });
+    dialog.Content()->hostEdit->setText("127.0.0.1");
+    dialog.Content()->portEdit->setText(QString::number(sim.port()));
+    dialog.Content()->sOkClicked();
+    QFile::remove(KoNetworkSettings::FilePath());
+    QTRY_VERIFY_WITH_TIMEOUT(connected.count() > 0, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui.PassCount(), 2, 20000);
+    QVERIFY(ui.Panel(1)->isEnabled() && !ui.Panel(2)->isEnabled());
+
+    for (int i = 0; i < 2; ++i)
+        QTRY_VERIFY_WITH_TIMEOUT(ui.Panel(i)->imageSizes[0].isValid(), 20000);
+    QVERIFY(!ui.Panel(2)->imageSizes[0].isValid());
+    Panel* panel = ui.Panel(0);
+    QTRY_VERIFY_WITH_TIMEOUT(panel->lastIn + panel->lastOut > 0, 60000);
+
+    panel->sMousePressEvL(int(panel->imageWidth / 2), int(panel->imageHeight / 3));
+    panel->sMouseReleaseEvL(int(panel->imageWidth / 2), int(panel->imageHeight / 3));
+    QVERIFY(panel->installButton->isEnabled());
+    const QVector<QPointF> edited = panel->lineFigure->editingPoints;
+    QSignalSpy back(ui.Link(), &KoTcpClient::eUserParamsRecieved);
+    panel->installButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(back.count() > 0, 20000);
+    QTRY_VERIFY(!panel->installButton->isEnabled() && !panel->cancelButton->isEnabled());
+    QCOMPARE(panel->lineFigure->committedPoints.size(), edited.size());
+}
+
+QTEST_MAIN(TstClientUi)
+#include "tst_client_ui.moc"
