@@ -500,4 +500,132 @@
         <translation>Обновление ПО</translation>
     </message>
 </context>
+<context>
+    <name>KoAlgoServiceControllUI</name>
+    <message>
+        <source>Install changes</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>Default params</source>
+        <translation>По умолчанию</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Опции</translation>
+    </message>
+    <message>
+        <source>View mode: </source>
+        <translation>Режим: </translation>
+    </message>
+    <message>
+        <source>Left camera</source>
+        <translation>Левая камера</translation>
+    </message>
+    <message>
+        <source>Right camera</source>
+        <translation>Правая камера</translation>
+    </message>
+    <message>
+        <source>No send</source>
+        <translation>Не передавать</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>In: %0</source>
+        <translation>Вход: %0</translation>
+    </message>
+    <message>
+        <source>Out: %0</source>
+        <translation>Выход: %0</translation>
+    </message>
+    <message>
+        <source>fps: %0</source>
+        <translation>кадр/с: %0</translation>
+    </message>
+    <message>
+        <source>In:%0</source>
+        <translation>Вход:%0</translation>
+    </message>
+    <message>
+        <source>Out:%0</source>
+        <translation>Выход:%0</translation>
+    </message>
+    <message>
+        <source>Frames count:</source>
+        <translation>Кадров:</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Стерео</translation>
+    </message>
+    <message>
+        <source>Counted files: </source>
+        <translation>Обработано файлов: </translation>
+    </message>
+    <message>
+        <source>Counted files: %0/%1 of file: %3</source>
+        <translation>Обработано файлов: %0/%1 файла: %3</translation>
+    </message>
+</context>
+<context>
+    <name>KoClientMultUi</name>
+    <message>
+        <source>Use left mouse key button for new line point addition
+Use right mouse key button for last line point deletion
+
+
+
+Incoming people cross the line from blue to yellow line
+Outcoming people cross the line from yellow to blue line</source>
+        <translation>Левая кнопка мыши добавляет точку линии
+Правая кнопка мыши удаляет последнюю точку линии
+
+
+
+Входящие пересекают линию от синей к жёлтой
+Выходящие пересекают линию от жёлтой к синей</translation>
+    </message>
+</context>
+<context>
+    <name>KoNetworkSettings</name>
+    <message>
+        <source>Host name:</source>
+        <translation>Имя хоста:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Порт:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Not correct port</source>
+        <translation>Неверный порт</translation>
+    </message>
+    <message>
+        <source>Not host name</source>
+        <translation>Не указано имя хоста</translation>
+    </message>
+</context>
+<context>
+    <name>NetworkSettingDialog</name>
+    <message>
+        <source>Lan options</source>
+        <translation>Настройки сети</translation>
+    </message>
+</context>
 </TS>
