@@ -230,20 +230,18 @@ void TstSettingsFiles::writerRoundTrip_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("readBack");
 
-    QTest::newRow("plain") << "internet.apn"
-                           << "internet.apn";
-    QTest::newRow("cyrillic") << QString::fromUtf8("Тест") << QString::fromUtf8("Тест");
-    QTest::newRow("blanks only") << "   "
-                                 << "";
-    QTest::newRow("blank inside") << "a b" << Default.c_str();
-    QTest::newRow("semicolon and note") << "a;b" << Default.c_str();
-    QTest::newRow("trailing semicolon") << "a;"
-                                        << "a";
+    const auto row = [](const char* name, const QString& value, const QString& readBack) {
+        QTest::newRow(name) << value << readBack;
+    };
+    row("plain", "internet.apn", "internet.apn");
+    row("cyrillic", QString::fromUtf8("Тест"), QString::fromUtf8("Тест"));
+    row("blanks only", "   ", "");
+    row("blank inside", "a b", Default.c_str());
+    row("semicolon and note", "a;b", Default.c_str());
+    row("trailing semicolon", "a;", "a");
     // A line break must not smuggle a line of its own into the file.
-    QTest::newRow("lf") << "x\nPHONE = 666"
-                        << "x";
-    QTest::newRow("cr") << "x\rPHONE = 666"
-                        << "x";
+    row("lf", "x\nPHONE = 666", "x");
+    row("cr", "x\rPHONE = 666", "x");
 }
 
 void TstSettingsFiles::writerRoundTrip()
@@ -322,30 +320,17 @@ void TstSettingsFiles::dataFolder_data()
     QTest::addColumn<QString>("genericData");
     QTest::addColumn<QString>("folder");
 
-    QTest::newRow("program data") << "pd"
-                                  << "gd"
-                                  << "pd/Velmora/";
-    QTest::newRow("program data with slash") << "pd/"
-                                             << "-"
-                                             << "pd/Velmora/";
-    QTest::newRow("already there") << "existing"
-                                   << "-"
-                                   << "existing/Velmora/";
-    QTest::newRow("program data missing") << "nowhere"
-                                          << "gd"
-                                          << "-";
-    QTest::newRow("generic data") << "-"
-                                  << "gd"
-                                  << "gd/Velmora/";
-    QTest::newRow("generic data with parents") << "-"
-                                               << "a/b/share"
-                                               << "a/b/share/Velmora/";
-    QTest::newRow("neither") << "-"
-                             << "-"
-                             << "-";
-    QTest::newRow("a file in the way") << "blocked"
-                                       << "-"
-                                       << "-";
+    const auto row = [](const char* name, const char* pd, const char* gd, const char* folder) {
+        QTest::newRow(name) << QString(pd) << QString(gd) << QString(folder);
+    };
+    row("program data", "pd", "gd", "pd/Velmora/");
+    row("program data with slash", "pd/", "-", "pd/Velmora/");
+    row("already there", "existing", "-", "existing/Velmora/");
+    row("program data missing", "nowhere", "gd", "-");
+    row("generic data", "-", "gd", "gd/Velmora/");
+    row("generic data with parents", "-", "a/b/share", "a/b/share/Velmora/");
+    row("neither", "-", "-", "-");
+    row("a file in the way", "blocked", "-", "-");
 }
 
 void TstSettingsFiles::dataFolder()
