@@ -356,24 +356,13 @@ void TestStatsPages::replies_data()
     QTest::addColumn<QString>("boxText");
 
     const QStringList none{QString(), QString()};
-    QTest::newRow("empty year") << 0 << QVector<KoStatisticsData>() << QVector<float>(12, 0) << none
-                                << "Month"
-                                << "Year statistics"
-                                << ""
-                                << ""
-                                << "";
-    QTest::newRow("empty month") << 1 << QVector<KoStatisticsData>() << QVector<float>(31, 0)
-                                 << none << "Days"
-                                 << "Month statistics"
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("empty day") << 2 << QVector<KoStatisticsData>() << QVector<float>(24, 0) << none
-                               << "Hours"
-                               << "Day statistics"
-                               << ""
-                               << ""
-                               << "";
+    const QStringList axes{"Month", "Days", "Hours"};
+    const QStringList headings{"Year statistics", "Month statistics", "Day statistics"};
+    const int bars[] = {12, 31, 24};
+    for (int sid = 0; sid < 3; ++sid)
+        QTest::addRow("empty %s", qPrintable(axes[sid]))
+            << sid << QVector<KoStatisticsData>() << QVector<float>(bars[sid], 0) << none
+            << axes[sid] << headings[sid] << QString() << QString() << QString();
 
     // Local month starts, stamped in UTC; of two records for March the first
     // gives the bar, though both add to the total.
