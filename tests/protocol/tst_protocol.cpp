@@ -104,6 +104,17 @@ QByteArray I32(int32_t v)
     return out;
 }
 
+KoStatisticsData Stamp(int yy, int month, int day, int hour, int32_t count)
+{
+    KoStatisticsData s;
+    s.year = uint8_t(yy);
+    s.month = uint8_t(month);
+    s.day = uint8_t(day);
+    s.hour = uint8_t(hour);
+    s.count = count;
+    return s;
+}
+
 using Result = KoDecodedMessage::Result;
 
 } // namespace
@@ -305,14 +316,7 @@ void TstProtocol::oversizedFrameDropped()
 
 void TstProtocol::statRequestStamps()
 {
-    KoStatisticsData start;
-    start.year = 19;
-    start.month = 6;
-    start.day = 18;
-    start.hour = 4;
-    start.count = 5;
-    KoStatisticsData end = start;
-    end.count = -2;
+    const KoStatisticsData start = Stamp(19, 6, 18, 4, 5), end = Stamp(19, 6, 18, 4, -2);
     const QByteArray body = KoMessageEncoder::StatRequest(3, start, end, STAT_OUTCOMING, STAT_DAY);
     QCOMPARE(body.toHex(), Hex("00000006"
                                "00000003"
@@ -404,15 +408,7 @@ void TstProtocol::requestsDecodeBack()
 
 void TstProtocol::statisticRaw8()
 {
-    KoStatisticsData a;
-    a.year = 19;
-    a.month = 6;
-    a.day = 18;
-    a.hour = 4;
-    a.count = 0x01020304;
-    KoStatisticsData b = a;
-    b.hour = 5;
-    b.count = -1;
+    const KoStatisticsData a = Stamp(19, 6, 18, 4, 0x01020304), b = Stamp(19, 6, 18, 5, -1);
     KoStatisticsAlarmData alarm;
     alarm.time = 1560830400;
     alarm.code = 7;
@@ -438,11 +434,7 @@ void TstProtocol::statisticRaw8()
 
 void TstProtocol::statisticAllGroups()
 {
-    KoStatisticsData s;
-    s.year = 20;
-    s.count = 3;
-    QVector<KoStatisticsData> in(3, s), out(1, s);
-    out[0].count = 9;
+    const QVector<KoStatisticsData> in(3, Stamp(20, 0, 0, 0, 3)), out(1, Stamp(20, 0, 0, 0, 9));
     const QByteArray body = KoDeviceEncoder::StatisticAll(
         2, {in, out}, {STAT_INCOMING, STAT_OUTCOMING}, {STAT_MONTH, STAT_YEAR});
     QCOMPARE(body.size(), 20 + 12 + 32);
