@@ -385,35 +385,26 @@ void TestFigures::zoneDrag_data()
     QTest::addColumn<QPoint>("target");
     QTest::addColumn<QRectF>("expected");
 
+    const auto row = [](const char* name, int handle, QPoint via, QPoint target, QRectF rect) {
+        QTest::newRow(name) << handle << via << target << rect;
+    };
     // The zone starts at (100, 100, 200, 100).
-    QTest::newRow("top-left") << 0 << QPoint(50, 60) << QPoint(50, 60) << QRectF(50, 60, 250, 140);
-    QTest::newRow("top-middle") << 1 << QPoint(5, 80) << QPoint(5, 80) << QRectF(100, 80, 200, 120);
-    QTest::newRow("top-right") << 2 << QPoint(350, 70) << QPoint(350, 70)
-                               << QRectF(100, 70, 250, 130);
-    QTest::newRow("middle-left") << 3 << QPoint(90, 0) << QPoint(90, 0)
-                                 << QRectF(90, 100, 210, 100);
-    QTest::newRow("middle-right") << 4 << QPoint(320, 470) << QPoint(320, 470)
-                                  << QRectF(100, 100, 220, 100);
-    QTest::newRow("bottom-left") << 5 << QPoint(60, 250) << QPoint(60, 250)
-                                 << QRectF(60, 100, 240, 150);
-    QTest::newRow("bottom-middle")
-        << 6 << QPoint(0, 260) << QPoint(0, 260) << QRectF(100, 100, 200, 160);
-    QTest::newRow("bottom-right") << 7 << QPoint(400, 300) << QPoint(400, 300)
-                                  << QRectF(100, 100, 300, 200);
-    QTest::newRow("bottom-right to the picture's corner")
-        << 7 << QPoint(640, 480) << QPoint(640, 480) << QRectF(100, 100, 540, 380);
-    QTest::newRow("bottom-right past the right edge keeps the last width")
-        << 7 << QPoint(400, 200) << QPoint(641, 250) << QRectF(100, 100, 300, 100);
-    QTest::newRow("bottom-middle past the bottom edge")
-        << 6 << QPoint(0, 300) << QPoint(0, 481) << QRectF(100, 100, 200, 200);
-    QTest::newRow("top-left past the opposite corner")
-        << 0 << QPoint(350, 250) << QPoint(350, 250) << QRectF(100, 100, 200, 100);
-    QTest::newRow("bottom-middle onto the top side")
-        << 6 << QPoint(150, 100) << QPoint(150, 100) << QRectF(100, 100, 200, 100);
-    QTest::newRow("middle-left past the left edge")
-        << 3 << QPoint(-1, 150) << QPoint(-1, 150) << QRectF(100, 100, 200, 100);
-    QTest::newRow("top-middle past the top edge")
-        << 1 << QPoint(150, 40) << QPoint(150, -3) << QRectF(100, 40, 200, 160);
+    row("top-left", 0, {50, 60}, {50, 60}, {50, 60, 250, 140});
+    row("top-middle", 1, {5, 80}, {5, 80}, {100, 80, 200, 120});
+    row("top-right", 2, {350, 70}, {350, 70}, {100, 70, 250, 130});
+    row("middle-left", 3, {90, 0}, {90, 0}, {90, 100, 210, 100});
+    row("middle-right", 4, {320, 470}, {320, 470}, {100, 100, 220, 100});
+    row("bottom-left", 5, {60, 250}, {60, 250}, {60, 100, 240, 150});
+    row("bottom-middle", 6, {0, 260}, {0, 260}, {100, 100, 200, 160});
+    row("bottom-right", 7, {400, 300}, {400, 300}, {100, 100, 300, 200});
+    row("bottom-right to the picture's corner", 7, {640, 480}, {640, 480}, {100, 100, 540, 380});
+    row("bottom-right past the right edge keeps the last width", 7, {400, 200}, {641, 250},
+        {100, 100, 300, 100});
+    row("bottom-middle past the bottom edge", 6, {0, 300}, {0, 481}, {100, 100, 200, 200});
+    row("top-left past the opposite corner", 0, {350, 250}, {350, 250}, {100, 100, 200, 100});
+    row("bottom-middle onto the top side", 6, {150, 100}, {150, 100}, {100, 100, 200, 100});
+    row("middle-left past the left edge", 3, {-1, 150}, {-1, 150}, {100, 100, 200, 100});
+    row("top-middle past the top edge", 1, {150, 40}, {150, -3}, {100, 40, 200, 160});
 }
 
 void TestFigures::zoneDrag()
