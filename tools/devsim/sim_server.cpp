@@ -16,11 +16,11 @@ namespace {
 // the tool has read what is waiting: a slow reader sees frames dropped, as a
 // real device drops them, instead of an ever-growing queue.
 constexpr qint64 StreamBacklog = 2 * 1024 * 1024;
-constexpr qint64 SlowBacklog = 64 * 1024;
+constexpr qint64 SlowBacklog = 32 * 1024;
 // Flood mode tops the socket up to this whenever it has taken some.
 constexpr qint64 FloodBacklog = 512 * 1024;
 // Slow mode: this many bytes every tick of the trickle timer.
-constexpr int TrickleBytes = 64;
+constexpr int TrickleBytes = 256;
 constexpr int TrickleMs = 10;
 
 QByteArray bodyOf(int32_t code, const QByteArray& payload)
@@ -111,6 +111,8 @@ void SimServer::Accept()
         Connection& c = *owned;
         c.id = nextId++;
         c.socket = socket;
+        if (options.fault == SimOptions::Fault::Slow)
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connections.push_back(std::move(owned));
         Log(&c, QStringLiteral("connection from %1:%2")
                     .arg(socket->peerAddress().toString())
