@@ -32,7 +32,7 @@ QDateTime TimeParams::ToUnitDateTime() const
 
 void TimeParams::SetFromUnitDateTime(const QDateTime& shown)
 {
-    // The fields are the unit's wall clock whatever spec the caller gave them.
+    // The fields are the unit's wall clock whatever time zone the caller gave them.
     QDateTime fields(shown.date(), shown.time(), Qt::UTC);
     qint64 seconds = fields.toSecsSinceEpoch() - static_cast<qint64>(time_zone) * 60;
     date_time = seconds > 0 ? static_cast<uint64_t>(seconds) : 0;

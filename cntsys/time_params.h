@@ -21,7 +21,7 @@ public:
     bool Deserialize(const uint8_t* data, size_t size, size_t offset) override;
 
     // The clock fields as the unit shows them: UTC moved by the zone, in a
-    // QDateTime with time spec UTC.
+    // QDateTime in UTC.
     QDateTime ToUnitDateTime() const;
     // The inverse: clock fields read at the unit's zone (time_zone must be set
     // first); a moment before 1970 is stored as 0.

@@ -17,12 +17,12 @@ KoStatisticsData KoStatStamp::localMidnightUtc(const QDate& date)
     return pack(QDateTime(date, QTime(0, 0), Qt::LocalTime).toUTC());
 }
 
-QDateTime KoStatStamp::unpack(const KoStatisticsData& stamp, Qt::TimeSpec spec)
+QDateTime KoStatStamp::unpack(const KoStatisticsData& stamp, Qt::TimeSpec timeSpec)
 {
     const QDate date(2000 + stamp.year, stamp.month, stamp.day);
     if (!date.isValid() || stamp.hour > 23)
         return QDateTime();
-    return QDateTime(date, QTime(stamp.hour, 0), spec);
+    return QDateTime(date, QTime(stamp.hour, 0), timeSpec);
 }
 
 KoStatisticsData KoStatStamp::utcToLocal(const KoStatisticsData& stamp)

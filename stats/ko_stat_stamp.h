@@ -10,13 +10,13 @@
 class KoStatStamp
 {
 public:
-    // The stamp of a moment, in the moment's own time spec; count 0.
+    // The stamp of a moment, in the moment's own Qt::TimeSpec; count 0.
     static KoStatisticsData pack(const QDateTime& moment);
     // Local midnight of a date, as a UTC request stamp.
     static KoStatisticsData localMidnightUtc(const QDate& date);
-    // The stamp read as a moment of the given time spec; invalid for a stamp
+    // The stamp read as a moment of the given Qt::TimeSpec; invalid for a stamp
     // that names no real hour.
-    static QDateTime unpack(const KoStatisticsData& stamp, Qt::TimeSpec spec);
+    static QDateTime unpack(const KoStatisticsData& stamp, Qt::TimeSpec timeSpec);
     // A UTC stamp moved to local time, the count kept. A stamp that names no
     // real hour is returned unchanged.
     static KoStatisticsData utcToLocal(const KoStatisticsData& stamp);
