@@ -1,4 +1,5 @@
 #include "tests/support/devsim_process.h"
+#include "tests/support/frame_bodies.h"
 
 #include "cntsys/ack_message.h"
 #include "cntsys/lan_params.h"
@@ -44,21 +45,7 @@ public:
             timeout_ms);
         return found;
     }
-    void pump()
-    {
-        const QByteArray data = socket.readAll();
-        const char* p = data.constData();
-        qsizetype left = data.size();
-        while (left > 0) {
-            const qsizetype used = parser.Feed(p, left);
-            p += used;
-            left -= used;
-            if (parser.HasFrame()) {
-                bodies.append(QByteArray(parser.BodyData(), int(parser.BodySize())));
-                parser.ReleaseFrame();
-            }
-        }
-    }
+    void pump() { AppendFrameBodies(parser, socket.readAll(), bodies); }
     static int32_t codeOf(const QByteArray& body)
     {
         QDataStream in(body);

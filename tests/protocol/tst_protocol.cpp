@@ -1,5 +1,7 @@
 // The pure codec of the device link: framing, payload encodings, decoders.
 
+#include "tests/support/frame_bodies.h"
+
 #include "ko_body_writer.h"
 #include "ko_device_encoder.h"
 #include "ko_frame_escaper.h"
@@ -23,19 +25,8 @@ QByteArray Hex(const char* hex)
 QList<QByteArray> ParseChunks(KoFrameParser& parser, const QList<QByteArray>& chunks)
 {
     QList<QByteArray> bodies;
-    for (const QByteArray& chunk : chunks) {
-        const char* p = chunk.constData();
-        qsizetype left = chunk.size();
-        while (left > 0) {
-            const qsizetype used = parser.Feed(p, left);
-            p += used;
-            left -= used;
-            if (parser.HasFrame()) {
-                bodies.append(QByteArray(parser.BodyData(), int(parser.BodySize())));
-                parser.ReleaseFrame();
-            }
-        }
-    }
+    for (const QByteArray& chunk : chunks)
+        AppendFrameBodies(parser, chunk, bodies);
     return bodies;
 }
 
