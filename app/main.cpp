@@ -1,12 +1,20 @@
 #include "main_window.h"
 
+#include "ko_algo_service_controll_ui.h"
 #include "ko_app_log.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QTimer>
 #include <QTranslator>
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
 
 #ifndef VELMORA_VERSION
 #define VELMORA_VERSION "0.0.0"
@@ -60,10 +68,22 @@ QIcon BuiltInIcon()
     return icon;
 }
 
+// VELMORA_REPORT_FRAMES=1 (scripts/soak.sh): SIGTERM ends the program as
+// closing the window does, and at the end it prints the pictures shown and
+// its CPU time.
+volatile std::sig_atomic_t stopAsked = 0;
+
+extern "C" void AskStop(int)
+{
+    stopAsked = 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer started;
+    started.start();
     QCoreApplication::setApplicationName(QStringLiteral("velmora-configurator"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
     if (AsksForText(argc, argv)) {
@@ -114,5 +134,32 @@ int main(int argc, char** argv)
         qCDebug(lcApp) << "built-in window icon";
     }
     window.show();
-    return app.exec();
+
+    // VELMORA_REPORT_STARTUP=1: when the window has been shown, how long
+    // after main() that was, and when (for the time from the process start).
+    if (qEnvironmentVariableIntValue("VELMORA_REPORT_STARTUP") == 1) {
+        QTimer::singleShot(0, &window, [&started]() {
+            std::fprintf(stderr,
+                         "velmora-configurator: main window shown %lld ms after main(), "
+                         "at %lld ms since the epoch\n",
+                         static_cast<long long>(started.elapsed()),
+                         static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        });
+    }
+    const bool report_frames = qEnvironmentVariableIntValue("VELMORA_REPORT_FRAMES") == 1;
+    if (report_frames) {
+        std::signal(SIGTERM, AskStop);
+        auto* poll = new QTimer(&app);
+        QObject::connect(poll, &QTimer::timeout, &app, []() {
+            if (stopAsked)
+                QCoreApplication::quit();
+        });
+        poll->start(100);
+    }
+    const int result = app.exec();
+    if (report_frames)
+        std::fprintf(stderr, "velmora-configurator: %llu pictures shown, %.3f s CPU\n",
+                     static_cast<unsigned long long>(KoAlgoServiceControllUI::PicturesShown()),
+                     double(std::clock()) / CLOCKS_PER_SEC);
+    return result;
 }

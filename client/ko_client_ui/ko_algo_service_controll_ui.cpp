@@ -35,6 +35,8 @@ QPen MarkPen(const QColor& color)
 
 } // namespace
 
+quint64 KoAlgoServiceControllUI::picturesShown = 0;
+
 KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     : QWidget(parent), passId(pass_id)
 {
@@ -181,8 +183,10 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
             lineFigure->setLineWidth(float(im.width() / 40));
             zoneFigure->resize(imageWidth, imageHeight);
         }
-        if (((viewMode == 0 && id == 1) || (viewMode == 1 && id == 2)) && pixmapItem)
+        if (((viewMode == 0 && id == 1) || (viewMode == 1 && id == 2)) && pixmapItem) {
             pixmapItem->setPixmap(QPixmap::fromImage(im));
+            ++picturesShown;
+        }
     }
     inLabel->setText(tr("In:%0").arg(lastIn - baseIn));
     outLabel->setText(tr("Out:%0").arg(lastOut - baseOut));

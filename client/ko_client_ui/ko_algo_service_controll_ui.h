@@ -45,6 +45,10 @@ public:
     // a run, never darker than a component sum of 255.
     static QColor ObjectColor(int id);
 
+    // Pictures handed to the panels' views since the start, all panels
+    // together (GUI thread); the soak script has it printed at exit.
+    static quint64 PicturesShown() { return picturesShown; }
+
     int passId = 0;
     KoDispConvertOptions dispOptions;
     int viewMode = 0;
@@ -116,4 +120,6 @@ public slots:
 
 private:
     void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);
+
+    static quint64 picturesShown;
 };
