@@ -1,0 +1,237 @@
+// The link, a live panel and their container against velmora-devsim's fault
+// modes; and a settings file whose writer is killed in the middle of its work.
+
+#include "../support/devsim_process.h"
+#include "fault_settings_content.h"
+#include "ko_algo_service_controll_ui.h"
+#include "ko_app_data.h"
+#include "ko_client_mult_ui.h"
+#include "ko_settings_file.h"
+#include "ko_tcp_client.h"
+
+#include <QDir>
+#include <QGraphicsPixmapItem>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using Panel = KoAlgoServiceControllUI;
+
+namespace {
+
+constexpr int Watchdog = 500; // ms: the watchdog of the links these tests make
+constexpr int Patience = 20000;
+
+// Runs the event loop until pred holds, waking for every event, so the
+// reader's blocking emissions flow as fast as they come.
+template <typename Pred>
+bool WaitFor(Pred pred, int timeout_ms = Patience)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!pred()) {
+        if (timer.elapsed() > timeout_ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+// The live view of pass 0: either the container, with its own link and
+// that link's usual watchdog, or a link with a short watchdog and a panel
+// wired to it as the container wires them.
+struct Rig
+{
+    std::unique_ptr<KoClientMultUi> ui;
+    std::unique_ptr<KoTcpClient> ownLink;
+    std::unique_ptr<Panel> ownPanel;
+    KoTcpClient* link = nullptr;
+    Panel* panel = nullptr;
+    int shown = 0; // pictures that replaced the panel's pixmap
+    qint64 lastKey = 0;
+
+    Rig(quint16 port, bool container)
+    {
+        if (container) {
+            const QString path = KoAppData::Folder() + QStringLiteral("network.txt");
+            KoSettingsWriter network(KoSettingsWriter::Terminator::SemicolonCrLf);
+            network.AddText("HOST_NAME", QStringLiteral("127.0.0.1"));
+            network.AddNumber("PORT", port);
+            network.Save(path);
+            ui = std::make_unique<KoClientMultUi>();
+            QFile::remove(path);
+            link = ui->Link();
+            panel = ui->Panel(0);
+        } else {
+            ownLink =
+                std::make_unique<KoTcpClient>(nullptr, QStringLiteral("127.0.0.1"), port, Watchdog);
+            ownPanel = std::make_unique<Panel>(0);
+            link = ownLink.get();
+            panel = ownPanel.get();
+            panel->link = link;
+            QObject::connect(link, &KoTcpClient::eImageRecieved0, panel, &Panel::sImageRecieved);
+            QObject::connect(link, &KoTcpClient::eTrackingObjectsRecieved, panel,
+                             &Panel::sObjectsTracked);
+            QObject::connect(link, &KoTcpClient::eConnected, link, &KoTcpClient::SendConnectedReq);
+        }
+        // A new connection gets its view mode soon, not a second later.
+        panel->viewModeTimer.setInterval(100);
+        QObject::connect(link, &KoTcpClient::eImageRecieved0, panel,
+                         [this](int, int, int, float, int, QImage&) {
+                             const qint64 key = panel->pixmapItem->pixmap().cacheKey();
+                             if (key != lastKey) {
+                                 lastKey = key;
+                                 ++shown;
+                             }
+                         });
+    }
+};
+
+} // namespace
+
+class TstFault : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void faultModes_data();
+    void faultModes();
+    void settingsKilledMidWrite();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TstFault::initTestCase()
+{
+    // The panels write the device's mount data and camera numbers beside them.
+    QVERIFY(dir.isValid());
+    QDir::setCurrent(dir.path());
+}
+
+void TstFault::faultModes_data()
+{
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<bool>("container");
+    QTest::addColumn<bool>("reconnect"); // the device's fault ends the connection
+    QTest::addColumn<bool>("pictures");  // the device sends any
+    QTest::addColumn<QString>("logged"); // what the simulator says of its fault
+
+    QTest::newRow("silent") << QStringList{"--fault", "silent"} << false << true << false
+                            << QString();
+    QTest::newRow("drop-after") << QStringList{"--fault", "drop-after=30"} << false << true << true
+                                << "dropping the connection after 30 frames";
+    QTest::newRow("garbage") << QStringList{"--fault", "garbage"} << false << false << true
+                             << QString();
+    QTest::newRow("slow") << QStringList{"--fault", "slow"} << false << false << true << QString();
+    QTest::newRow("flood") << QStringList{"--fault", "flood"} << false << false << true
+                           << QString();
+    // The reboot request (39) goes out once pictures flow; no 40 comes back.
+    QTest::newRow("no-reboot-ack")
+        << QStringList{"--fault", "no-reboot-ack", "--reboot-delay", "300"} << false << true << true
+        << "39: reboot (no acknowledgement: fault mode)";
+    // The whole container, with its own link: half a picture is left in the
+    // reader's parser when the device goes, the next connection's frames follow it.
+    QTest::newRow("cut-picture, container") << QStringList{"--fault", "cut-picture=5"} << true
+                                            << true << true << "cut a picture frame after";
+}
+
+void TstFault::faultModes()
+{
+    QFETCH(QStringList, fault);
+    QFETCH(bool, container);
+    QFETCH(bool, reconnect);
+    QFETCH(bool, pictures);
+    QFETCH(QString, logged);
+    const bool flood = fault.contains("flood");
+    const bool reboot = fault.contains("no-reboot-ack");
+
+    DevsimProcess sim;
+    QVERIFY(sim.start(fault + QStringList{"--passes", "1", "--fps", "25", "--size", "160x120"}));
+    Rig rig(sim.port(), container);
+    QSignalSpy connected(rig.link, &KoTcpClient::eConnected);
+    QSignalSpy disconnected(rig.link, &KoTcpClient::eDisconnected);
+    QSignalSpy rebootAck(rig.link, &KoTcpClient::eRebootAck);
+    if (flood)
+        rig.link->SetQueueLimit(64 * 1024); // the reader falls behind: reading must pause
+    const auto log = [&sim] { return sim.output().join('\n'); };
+
+    QVERIFY(WaitFor([&] { return connected.count() > 0; }));
+    if (pictures)
+        QVERIFY(WaitFor([&] { return rig.shown >= 2; }));
+    if (reboot)
+        QVERIFY(rig.link->SendReboot());
+
+    int before = rig.shown;
+    if (reconnect) {
+        // Dropped by the device or by the watchdog, the link comes back.
+        QVERIFY2(
+            WaitFor([&] { return connected.count() >= 2 && log().contains("#2 connection from"); }),
+            qPrintable(log()));
+        QVERIFY(disconnected.count() >= 1);
+        before = rig.shown;
+    }
+    if (pictures) {
+        // The next good pictures reach the panel.
+        QVERIFY2(WaitFor([&] { return rig.shown >= before + 3; }), qPrintable(log()));
+    }
+    if (!reconnect) {
+        QCOMPARE(disconnected.count(), 0);
+        QVERIFY(!log().contains("#2 connection from"));
+        QVERIFY(rig.link->TestConnected());
+    }
+    if (!logged.isEmpty())
+        QVERIFY2(log().contains(logged), qPrintable(log()));
+    QCOMPARE(rebootAck.count(), 0);
+    if (flood)
+        QVERIFY(rig.link->ReadPauses() > 0);
+}
+
+void TstFault::settingsKilledMidWrite()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString name = QStringLiteral("network.txt");
+    const QString path = folder.filePath(name);
+    QVERIFY(FaultSettings(0).Save(path));
+    qlonglong last = 0;
+    // Killed at once, then a few milliseconds after its first whole write.
+    for (int delay : {-1, 0, 1, 2, 3, 5, 8, 13}) {
+        QProcess writer;
+        writer.start(QStringLiteral(VELMORA_BIN_DIR "/fault_settings_writer"),
+                     {path, QString::number(last + 1)});
+        QVERIFY(writer.waitForStarted(10000));
+        if (delay >= 0) {
+            QVERIFY(writer.waitForReadyRead(10000));
+            if (delay > 0)
+                QTest::qSleep(delay);
+        }
+        writer.kill(); // SIGKILL: no clean-up of any kind
+        QVERIFY(writer.waitForFinished(10000));
+
+        // The file is one generation whole: the old one or a newer one.
+        KoSettingsFile read;
+        read.AddKey("GENERATION");
+        QVERIFY(read.Load(path.toStdString()));
+        bool ok = false;
+        const qlonglong generation =
+            QString::fromStdString(read.Values["GENERATION"]).toLongLong(&ok);
+        const QString at = QStringLiteral("killed after %1 ms").arg(delay);
+        QVERIFY2(ok && generation >= last, qPrintable(at));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll() == FaultSettings(generation).Bytes(), qPrintable(at));
+        if (delay >= 0)
+            QVERIFY2(generation > last, qPrintable(at));
+        last = generation;
+        // Whatever a kill leaves is a temporary file of its own name beside it.
+        for (const QString& entry : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
+            QVERIFY2(entry == name || entry.startsWith(name + '.'), qPrintable(entry));
+    }
+}
+
+QTEST_MAIN(TstFault)
+#include "tst_fault.moc"
