@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# Soak run, not part of CI: the device simulator streams four doors at 25 fps
+# of 640x480 JPEG pictures on a free loopback port to the configurator, which
+# runs headless against a scratch data folder. Prints the configurator's
+# resident memory every minute and at the end its CPU time per shown picture
+# (against bare cv::imdecode), the memory growth after the first minute and
+# the time from its start to the main window shown. Fails when the memory
+# grew by 5 MiB or more.
+#   ./scripts/soak.sh [--raw] [DURATION_S] [BUILD_DIR]
+#   DURATION=600 BUILD=build ./scripts/soak.sh
+# --raw streams 1280x720 raw RGB pictures instead and compares the CPU time
+# per picture byte with memcpy. PASSES, FPS, SIZE and ENCODING override the
+# stream; SOAK_NO_BUILD=1 skips the build; PROFILE=FILE records the
+# configurator with perf (call graphs, 200 samples a second) into FILE.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+raw=0
+if [ "${1:-}" = "--raw" ]; then
+  raw=1
+  shift
+fi
+duration=${1:-${DURATION:-600}}
+build=${2:-${BUILD:-build}}
+passes=${PASSES:-4}
+fps=${FPS:-25}
+if [ "$raw" = 1 ]; then
+  size=${SIZE:-1280x720}
+  encoding=${ENCODING:-raw}
+else
+  size=${SIZE:-640x480}
+  encoding=${ENCODING:-jpeg}
+fi
+case "$duration" in
+  '' | *[!0-9]*) echo "soak: DURATION must be whole seconds, not '$duration'" >&2; exit 2 ;;
+esac
+
+if [ "${SOAK_NO_BUILD:-0}" != 1 ]; then
+  cmake --build "$build" -j2 --target velmora-configurator velmora-devsim bench_frame_parser \
+    bench_image_frame
+fi
+bin=$build/bin
+
+scratch=$(mktemp -d)
+sim_pid=
+app_pid=
+cleanup() {
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; fi
+  wait 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+"$bin/velmora-devsim" --port 0 --passes "$passes" --fps "$fps" --size "$size" \
+  --encoding "$encoding" --quiet >"$scratch/sim.log" 2>&1 &
+sim_pid=$!
+port=
+for _ in $(seq 100); do
+  port=$(sed -n '1s/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$scratch/sim.log")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+if [ -z "$port" ]; then
+  echo "soak: the simulator did not start" >&2
+  cat "$scratch/sim.log" >&2
+  exit 1
+fi
+
+mkdir -p "$scratch/data/Velmora"
+printf 'HOST_NAME=127.0.0.1\nPORT=%s\n' "$port" >"$scratch/data/Velmora/network.txt"
+
+rss_kib() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$1/status" 2>/dev/null; }
+
+echo "soak: $passes doors, $fps fps, $size $encoding on 127.0.0.1:$port for ${duration} s"
+echo "soak: load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+launch_ms=$(date +%s%3N)
+PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen VELMORA_REPORT_STARTUP=1 \
+  VELMORA_REPORT_FRAMES=1 "$bin/velmora-configurator" >"$scratch/app.out" 2>"$scratch/app.err" &
+app_pid=$!
+perf_pid=
+if [ -n "${PROFILE:-}" ]; then
+  perf record -q -F 200 --call-graph dwarf,16384 -p "$app_pid" -o "$PROFILE" &
+  perf_pid=$!
+fi
+
+rss_first=
+elapsed=0
+while [ "$elapsed" -lt "$duration" ]; do
+  step=$((duration - elapsed < 60 ? duration - elapsed : 60))
+  sleep "$step"
+  elapsed=$((elapsed + step))
+  if ! kill -0 "$app_pid" 2>/dev/null; then
+    echo "soak: the configurator ended after about ${elapsed} s" >&2
+    cat "$scratch/app.err" >&2
+    exit 1
+  fi
+  rss=$(rss_kib "$app_pid")
+  [ -z "$rss_first" ] && rss_first=$rss
+  echo "soak: ${elapsed} s  RSS ${rss} KiB"
+done
+rss_last=$(rss_kib "$app_pid")
+echo "soak: load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+if [ -n "$perf_pid" ]; then
+  kill -INT "$perf_pid"
+  wait "$perf_pid" || true
+fi
+kill -TERM "$app_pid"
+wait "$app_pid" || true
+app_pid=
+kill "$sim_pid" 2>/dev/null || true
+wait "$sim_pid" 2>/dev/null || true
+sim_pid=
+
+report=$(sed -n 's/^velmora-configurator: \([0-9]*\) pictures shown, \([0-9.]*\) s CPU$/\1 \2/p' \
+  "$scratch/app.err")
+shown_ms=$(sed -n 's/^velmora-configurator: main window shown .* at \([0-9]*\) ms since the epoch$/\1/p' \
+  "$scratch/app.err")
+if [ -z "$report" ]; then
+  echo "soak: the configurator printed no report" >&2
+  cat "$scratch/app.err" >&2
+  exit 1
+fi
+read -r shown cpu <<<"$report"
+[ -n "$shown_ms" ] && echo "soak: start to the main window shown: $((shown_ms - launch_ms)) ms"
+echo "soak: $shown pictures shown, $cpu s CPU"
+
+# The reference, measured now that the stream has stopped: bare cv::imdecode
+# of one 640x480 JPEG picture, or memcpy of one 1280x720 RGB picture.
+bench_cpu_us() { # bench filter -> CPU µs per iteration (both benches report in µs)
+  "$bin/$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.5 \
+    --benchmark_out="$scratch/bench.csv" --benchmark_out_format=csv >/dev/null 2>&1
+  awk -F, -v n="\"$2\"" '$1 == n && $5 == "us" { print $4 }' "$scratch/bench.csv"
+}
+if [ "$shown" -gt 0 ]; then
+  if [ "$encoding" = jpeg ]; then
+    ref=$(bench_cpu_us bench_image_frame BM_Imdecode)
+    awk -v c="$cpu" -v n="$shown" -v r="$ref" 'BEGIN {
+      f = c * 1e6 / n
+      printf "soak: CPU per shown picture %.1f us; bare cv::imdecode %.1f us; ratio %.3f (target <= 0.75)\n", f, r, f / r }'
+  else
+    ref=$(bench_cpu_us bench_frame_parser BM_MemcpyRawPicture)
+    w=${size%x*}
+    h=${size#*x}
+    awk -v c="$cpu" -v n="$shown" -v r="$ref" -v b="$((w * h * 3))" 'BEGIN {
+      f = c * 1e9 / (n * b); m = r * 1e3 / b
+      printf "soak: CPU per shown picture byte %.3f ns; memcpy %.3f ns; ratio %.2f (target <= 12)\n", f, m, f / m }'
+  fi
+fi
+
+if [ -n "$rss_first" ]; then
+  growth=$((rss_last - rss_first))
+  echo "soak: RSS after the first minute ${rss_first} KiB, at the end ${rss_last} KiB, growth ${growth} KiB"
+  if [ "$growth" -ge 5120 ]; then
+    echo "soak: FAILED: resident memory grew by 5 MiB or more" >&2
+    exit 1
+  fi
+fi
