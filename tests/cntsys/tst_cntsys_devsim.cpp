@@ -1,0 +1,289 @@
+// The system unit's exchange against the device simulator: the settings form
+// read and applied as an operator would, and the applies that stop early.
+
+#include "../support/devsim_process.h"
+#include "block_sys_settings_form.h"
+#include "counter_profile.h"
+#include "ko_app_data.h"
+#include "ko_tcp_client.h"
+#include "main_window.h"
+#include "sys_controller.h"
+#include "text_forms.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTimeEdit>
+#include <QtConcurrent>
+#include <QtTest>
+
+#include <string>
+
+using namespace cntsys;
+
+namespace {
+
+const char* const QuestionSlot = "sShowQuestion(std::wstring,std::wstring,bool*)";
+
+SysController::Timing fast()
+{
+    SysController::Timing t;
+    t.pictureMs = 3000;
+    t.pictures = 3;
+    t.rebootAckMs = 600;
+    t.syncPeriodMs = 150;
+    return t;
+}
+
+quint16 freePort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    return server.serverPort();
+}
+
+QString path(const char* name)
+{
+    return KoAppData::Folder() + QLatin1String(name);
+}
+
+QStringList lines(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The simulator's requests that set something.
+int sets(DevsimProcess& sim)
+{
+    return sim.output().filter(QRegularExpression(": set ")).size();
+}
+
+} // namespace
+
+// Stands in for the main window: answers the controller's question through a
+// slot of the same signature, connected by the controller by name.
+class Asker : public QWidget
+{
+    Q_OBJECT
+
+public:
+    bool answer = true;
+    int asked = 0;
+    QString title;
+    QString text;
+    int savedLanPort = -1; // "block_net.txt" as it was when asked
+
+public slots:
+    void sShowQuestion(std::wstring cap, std::wstring question, bool* result)
+    {
+        ++asked;
+        title = QString::fromStdWString(cap);
+        text = QString::fromStdWString(question);
+        CounterProfile saved;
+        if (saved.LoadFromFile(path(CounterProfile::FileName)))
+            savedLanPort = saved.lan.port;
+        *result = answer;
+    }
+};
+
+class TstCntsysDevsim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void questionSeam();
+    void formReadAndApply();
+    void applyStops_data();
+    void applyStops();
+};
+
+void TstCntsysDevsim::questionSeam()
+{
+    // The controller connects to the main window's question by this name.
+    const QByteArray slot = QMetaObject::normalizedSignature(QuestionSlot);
+    QVERIFY(MainWindow::staticMetaObject.indexOfSlot(slot.constData()) >= 0);
+    QVERIFY(Asker::staticMetaObject.indexOfSlot(slot.constData()) >= 0);
+}
+
+void TstCntsysDevsim::formReadAndApply()
+{
+    DevsimProcess sim;
+    QVERIFY(sim.start({"--reboot-delay", "0", "--passes", "1", "--size", "64x48"}));
+    const quint16 newPort = freePort();
+    QVERIFY(newPort != 0 && newPort != sim.port());
+    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 200);
+    QTRY_VERIFY(link.TestConnected());
+    QVERIFY(link.SendViewMode(0, 1)); // the live panel's request for pictures
+    const int logged = lines(path("Log.txt")).size();
+    QFile::remove(path(CounterProfile::FileName)); // a first start
+
+    Asker asker;
+    SysController ctl(nullptr, fast());
+    ctl.SetLink(&link);
+    ctl.SetParentWidget(&asker);
+    QStringList texts;
+    connect(&ctl, &SysController::eShowText, this, [&](QString t, int) { texts << t; });
+    QSignalSpy ticks(&ctl, &SysController::eShowTimePars);
+
+    // The operator: waits for the unit's settings and a ticking clock, enters
+    // a date, a time and a new LAN port, and applies.
+    QStringList shown;
+    bool ticked = false;
+    bool syncAfterEdit = true;
+    QTimer::singleShot(0, this, [&] {
+        auto* form = qobject_cast<BlockSysSettingsForm*>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        auto* port = form->findChild<QLineEdit*>("LANPortEdit");
+        const QString simPort = QString::number(sim.port());
+        if (QTest::qWaitFor([&] { return port->text() == simPort; }, 5000)) {
+            for (const char* name : {"LANIPEdit", "LANPortEdit", "LANMaskEdit", "LANGateEdit",
+                                     "LANDNSEdit", "SrvIPEdit", "SrvPortEdit"})
+                shown << form->findChild<QLineEdit*>(name)->text();
+            shown << form->findChild<QComboBox*>("TimeZoneCombo")->currentText();
+        }
+        const int first = ticks.count();
+        ticked = QTest::qWaitFor([&] { return ticks.count() >= first + 2; }, 5000);
+        form->findChild<QDateEdit*>("DateEdit")->setDate(QDate(2030, 1, 2));
+        form->findChild<QTimeEdit*>("TimeEdit")->setTime(QTime(12, 0));
+        syncAfterEdit = ctl.SyncOn();
+        port->setText(QString::number(newPort));
+        QTest::mouseClick(form->findChild<QPushButton*>("ApplyBtn"), Qt::LeftButton);
+        form->reject(); // closes it if the apply did not
+    });
+    ctl.ShowSettingsDialog(nullptr);
+
+    const QString simPort = QString::number(sim.port());
+    QCOMPARE(shown, QStringList({"127.0.0.1", simPort, "255.0.0.0", "127.0.0.1", "127.0.0.53",
+                                 "127.0.0.1", "9000", "UTC+3 Москва"}));
+    QVERIFY(ticked);
+    QVERIFY(!syncAfterEdit);
+
+    // Applied in order, then rebooted onto the new port, where the link follows.
+    QTRY_VERIFY_WITH_TIMEOUT(link.Port() == newPort && link.TestConnected(), 10000);
+    QCOMPARE(asker.asked, 1);
+    QCOMPARE(asker.title, QString("Применение настроек"));
+    QCOMPARE(
+        asker.text,
+        QString("Применить введенные настройки? Устройство будет перезагружено автоматически"));
+    QCOMPARE(asker.savedLanPort, int(newPort));
+    QCOMPARE(texts, QStringList({"Получение параметров", "Параметры получены",
+                                 "Установка параметров LAN", "Параметры LAN установлены",
+                                 "Установка параметров сервера", "Параметры сервера установлены",
+                                 "Установка даты и времени", "Дата и время установлены"}));
+    // 12:00 at UTC+3 reaches the unit as 09:00 UTC.
+    QVERIFY2(sim.waitForOutput("set time 2030-01-02T09:00:00Z UTC, zone +3"),
+             qPrintable(sim.output().join('\n')));
+    QVERIFY(sim.waitForOutput(QString("listening on 127.0.0.1:%1").arg(newPort)));
+
+    const QStringList log = lines(path("Log.txt"));
+    QCOMPARE(log.size(), logged + 1);
+    QVERIFY2(
+        QRegularExpression(QString("^\\d{4}\\.\\d\\d\\.\\d\\d-\\d\\d:\\d\\d {6}127\\.0\\.0\\.1:%1 "
+                                   "-> 127\\.0\\.0\\.1:%2$")
+                               .arg(sim.port())
+                               .arg(newPort))
+            .match(log.last())
+            .hasMatch(),
+        qPrintable(log.last()));
+}
+
+void TstCntsysDevsim::applyStops_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("lanIp");
+    QTest::addColumn<int>("lanPort"); // -1: the simulator's own
+    QTest::addColumn<int>("srvPort");
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<int>("sent"); // the set requests that reach the unit
+    QTest::addColumn<int>("ok");   // of these, the ones accepted
+    QTest::addColumn<QString>("last");
+
+    const QStringList none;
+    QTest::newRow("LAN outside loopback") << none << "10.0.0.1" << -1 << 9000 << 180 << true << 1
+                                          << 0 << "Ошибка установки параметров LAN";
+    QTest::newRow("LAN port 0") << none << "127.0.0.1" << 0 << 9000 << 180 << true << 1 << 0
+                                << "Ошибка установки параметров LAN";
+    QTest::newRow("server port 0") << none << "127.0.0.1" << -1 << 0 << 180 << true << 2 << 1
+                                   << "Ошибка установки параметров сервера";
+    QTest::newRow("zone UTC+15") << none << "127.0.0.1" << -1 << 9000 << 900 << true << 3 << 2
+                                 << "Ошибка установки даты и времени";
+    QTest::newRow("answer no") << none << "127.0.0.1" << -1 << 9000 << 180 << false << 0 << 0 << "";
+    QTest::newRow("no reboot ack")
+        << QStringList{"--fault", "no-reboot-ack"} << "127.0.0.1" << -1 << 9000 << 180 << true << 3
+        << 3 << "Устройство не перезагрузилось";
+}
+
+void TstCntsysDevsim::applyStops()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, lanIp);
+    QFETCH(int, lanPort);
+    QFETCH(int, srvPort);
+    QFETCH(int, zone);
+    QFETCH(bool, yes);
+    QFETCH(int, sent);
+    QFETCH(int, ok);
+    QFETCH(QString, last);
+
+    DevsimProcess sim;
+    QVERIFY(sim.start(QStringList{"--reboot-delay", "0", "--passes", "1", "--size", "64x48"} +
+                      simArgs));
+    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 200);
+    QTRY_VERIFY(link.TestConnected());
+    QVERIFY(link.SendViewMode(0, 1));
+    const int logged = lines(path("Log.txt")).size();
+
+    Asker asker;
+    asker.answer = yes;
+    SysController ctl(nullptr, fast());
+    ctl.SetLink(&link);
+    ctl.SetParentWidget(&asker);
+    QStringList texts;
+    connect(&ctl, &SysController::eShowText, this, [&](QString t, int) { texts << t; });
+    QSignalSpy reconnect(&ctl, qOverload<QString, ushort>(&SysController::eReconnect));
+
+    CounterProfile p;
+    QVERIFY(TextToIp(lanIp.toStdString(), p.lan.ip));
+    p.lan.port = quint16(lanPort < 0 ? sim.port() : lanPort);
+    p.lan.mask = 0xFF000000;
+    p.lan.gate = p.lan.dns = p.srv.ip = 0x7F000001;
+    p.srv.port = quint16(srvPort);
+    p.time.time_zone = qint16(zone);
+    p.time.date_time = quint64(QDateTime::currentSecsSinceEpoch());
+    ctl.sSysSettingsDialogOK(p);
+    QTRY_VERIFY_WITH_TIMEOUT(!ctl.Busy(), 10000);
+
+    QCOMPARE(asker.asked, 1);
+    // Each accepted step shows two texts; a refused one its start and its error.
+    const QStringList steps = {"Установка параметров LAN",     "Параметры LAN установлены",
+                               "Установка параметров сервера", "Параметры сервера установлены",
+                               "Установка даты и времени",     "Дата и время установлены"};
+    const QStringList expected =
+        last.isEmpty() ? QStringList() : steps.mid(0, 2 * ok + (sent > ok ? 1 : 0)) << last;
+    QTRY_COMPARE(texts, expected);
+    QCOMPARE(reconnect.count(), 0);
+    QCOMPARE(lines(path("Log.txt")).size(), logged + (ok > 0 ? 1 : 0));
+
+    // A read behind the apply: every request before it has reached the unit.
+    QTRY_VERIFY(link.TestConnected());
+    QFuture<bool> read = QtConcurrent::run([&ctl] {
+        LANParams lan;
+        return ctl.SendAndWait(49, nullptr, 50, &lan, 3000, false);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(read.isFinished(), 5000);
+    QVERIFY(read.result());
+    QVERIFY(sim.waitForOutput("49: read LAN"));
+    QCOMPARE(sets(sim), sent);
+}
+
+QTEST_MAIN(TstCntsysDevsim)
+#include "tst_cntsys_devsim.moc"
