@@ -207,24 +207,11 @@ void TstClientUi::panelMarks()
 void TstClientUi::panelFiles()
 {
     Panel panel(1);
-    ClientOptions o;
-    o.camMountHeight = 230;
-    o.camViewAngle = 0;
-    o.camAngleSlope = -5;
-    o.minObjectHeight = 100;
-    o.minHeadSquare = 40;
-    o.maxHumanVelocity = 9;
-    o.headSize = 150;
-    o.minTrackLenght = 10;
-    o.minLostObjectFrames = 7;
-    o.etalonHeight = 170;
-    panel.sMountDataRecieved(0, o); // another pass
+    const ClientOptions o{230, 0, -5, 100, 40, 9, 150, 10, 7, 170}; // in the file's order
+    panel.sMountDataRecieved(0, o);                                 // another pass
     QVERIFY(!QFile::exists("params0.txt") && !QFile::exists("params1.txt"));
     panel.sMountDataRecieved(1, o);
-    KoCameraNums nums;
-    nums.left = 11;
-    nums.right = 12;
-    panel.sCameraOptionsRecieved(1, -1, nums);
+    panel.sCameraOptionsRecieved(1, -1, KoCameraNums{11, 12});
     QFile params("params1.txt"), cameras("cameras1.txt");
     QVERIFY(params.open(QIODevice::ReadOnly) && cameras.open(QIODevice::ReadOnly));
     QCOMPARE(params.readAll(),
@@ -298,30 +285,30 @@ void TstClientUi::containerRouting()
 void TstClientUi::todayStamps_data()
 {
     QTest::addColumn<QByteArray>("tz");
+    QTest::addColumn<QDate>("today");
     QTest::addColumn<QVector<int>>("start"); // year-2000, month, day, hour
     QTest::addColumn<QVector<int>>("end");
-    QTest::newRow("UTC") << QByteArray("UTC") << QVector<int>{26, 12, 7, 0}
+    const QDate day(2026, 12, 7);
+    QTest::newRow("UTC") << QByteArray("UTC") << day << QVector<int>{26, 12, 7, 0}
                          << QVector<int>{26, 12, 8, 0};
     // UTC+3: local midnight is 21:00 UTC of the day before.
-    QTest::newRow("UTC+3") << QByteArray("Etc/GMT-3") << QVector<int>{26, 12, 6, 21}
+    QTest::newRow("UTC+3") << QByteArray("Etc/GMT-3") << day << QVector<int>{26, 12, 6, 21}
                            << QVector<int>{26, 12, 7, 21};
-    QTest::newRow("UTC+3, year end")
-        << QByteArray("Etc/GMT-3") << QVector<int>{26, 12, 31, 21} << QVector<int>{27, 1, 1, 21};
+    QTest::newRow("UTC+3, year end") << QByteArray("Etc/GMT-3") << QDate(2027, 1, 1)
+                                     << QVector<int>{26, 12, 31, 21} << QVector<int>{27, 1, 1, 21};
 }
 
 void TstClientUi::todayStamps()
 {
     QFETCH(QByteArray, tz);
+    QFETCH(QDate, today);
     QFETCH(QVector<int>, start);
     QFETCH(QVector<int>, end);
     const QByteArray old = qgetenv("TZ");
     qputenv("TZ", tz);
     tzset();
-    const QDateTime now = QTest::currentDataTag() == QByteArray("UTC+3, year end")
-                              ? QDateTime(QDate(2027, 1, 1), QTime(10, 0), Qt::LocalTime)
-                              : QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::LocalTime);
     KoStatisticsData s, e;
-    KoClientMultUi::TodayStamps(now, s, e);
+    KoClientMultUi::TodayStamps(QDateTime(today, QTime(10, 0), Qt::LocalTime), s, e);
     qputenv("TZ", old);
     tzset();
     QCOMPARE((QVector<int>{s.year, s.month, s.day, s.hour}), start);
@@ -333,27 +320,17 @@ void TstClientUi::dialog_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("empty form: port first") << ""
-                                            << ""
-                                            << "Warning/Not correct port";
-    QTest::newRow("letters") << "h"
-                             << "4a"
-                             << "Warning/Not correct port";
-    QTest::newRow("above range") << "h"
-                                 << "70000"
-                                 << "Warning/Not correct port";
-    QTest::newRow("negative") << "h"
-                              << "-1"
-                              << "Warning/Not correct port";
-    QTest::newRow("zero") << "h"
-                          << "0"
-                          << "Warning/Not correct port";
-    QTest::newRow("no host") << ""
-                             << "4000"
-                             << "Warning/Not host name";
-    QTest::newRow("valid") << "127.0.0.1"
-                           << "65535"
-                           << "";
+    const auto row = [](const char* name, const char* host, const char* port, const char* warn) {
+        QTest::newRow(name) << QString(host) << QString(port) << QString(warn);
+    };
+    const char* bad_port = "Warning/Not correct port";
+    row("empty form: port first", "", "", bad_port);
+    row("letters", "h", "4a", bad_port);
+    row("above range", "h", "70000", bad_port);
+    row("negative", "h", "-1", bad_port);
+    row("zero", "h", "0", bad_port);
+    row("no host", "", "4000", "Warning/Not host name");
+    row("valid", "127.0.0.1", "65535", "");
 }
 
 void TstClientUi::dialog()
@@ -388,7 +365,6 @@ void TstClientUi::endToEnd()
 {
     DevsimProcess sim;
     QVERIFY(sim.start({"--passes", "2"}));
-    QFile::remove(KoNetworkSettings::FilePath());
     QFile::remove(KoNetworkSettings::FilePath());
     KoClientMultUi ui(nullptr); // connects to localhost:4567, nothing there
     ui.show();
