@@ -74,14 +74,11 @@ private slots:
     void initTestCase();
     void embeddedImages_data();
     void embeddedImages();
-    void menuBar();
+    void layout();
     void menuEntries_data();
     void menuEntries();
-    void closeEntry();
-    void tabs();
     void statusBar_data();
     void statusBar();
-    void workingDirectory();
     void question_data();
     void question();
     void translation();
@@ -100,12 +97,9 @@ void TstMainWindow::embeddedImages_data()
     QTest::addColumn<int>("size");
 
     QTest::newRow("people") << ":/people.png" << 96;
-    QTest::newRow("record") << ":/Record-Normal-icon.png" << 48;
-    QTest::newRow("zoom in") << ":/zoomin.png" << 48;
-    QTest::newRow("zoom out") << ":/zoomout.png" << 48;
-    QTest::newRow("refresh") << ":/Refresh.png" << 48;
-    QTest::newRow("calendar") << ":/calendaricon.png" << 48;
-    QTest::newRow("clock") << ":/clockicon.png" << 48;
+    for (const char* name :
+         {"Record-Normal-icon", "zoomin", "zoomout", "Refresh", "calendaricon", "clockicon"})
+        QTest::newRow(name) << QString(":/%1.png").arg(name) << 48;
 }
 
 void TstMainWindow::embeddedImages()
@@ -124,15 +118,6 @@ void TstMainWindow::embeddedImages()
     }
     QVERIFY2(opaque > size * size / 8, qPrintable(QString::number(opaque)));
     QVERIFY(qAlpha(image.pixel(0, 0)) < 64);
-}
-
-void TstMainWindow::menuBar()
-{
-    MainWindow window;
-    QCOMPARE(window.windowTitle(), QString("Velmora Configurator"));
-    QCOMPARE(Texts(window.menuBar()->actions()), (QStringList{"File", "Tools"}));
-    // The form's own actions stay out of sight.
-    QVERIFY(window.actions().isEmpty());
 }
 
 void TstMainWindow::menuEntries_data()
@@ -167,18 +152,14 @@ void TstMainWindow::menuEntries()
     QCOMPARE(shown_tips, tips);
 }
 
-void TstMainWindow::closeEntry()
+void TstMainWindow::layout()
 {
     MainWindow window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.findChild<QMenu*>("menuFile")->actions().first()->trigger();
-    QVERIFY(!window.isVisible());
-}
+    QCOMPARE(window.windowTitle(), QString("Velmora Configurator"));
+    QCOMPARE(Texts(window.menuBar()->actions()), (QStringList{"File", "Tools"}));
+    // The form's own actions stay out of sight.
+    QVERIFY(window.actions().isEmpty());
 
-void TstMainWindow::tabs()
-{
-    MainWindow window;
     auto* tabs = window.findChild<QTabWidget*>("tabWidget");
     QCOMPARE(tabs->count(), 3);
     QCOMPARE(tabs->tabText(0), QString("Video"));
@@ -186,7 +167,6 @@ void TstMainWindow::tabs()
     QCOMPARE(tabs->tabText(2), QString("Reports"));
     QCOMPARE(tabs->currentIndex(), 0);
     QVERIFY(!tabs->tabsClosable());
-
     auto* scroll = qobject_cast<QScrollArea*>(tabs->widget(0));
     QVERIFY(scroll);
     QVERIFY(qobject_cast<KoClientMultUi*>(scroll->widget()));
@@ -195,6 +175,12 @@ void TstMainWindow::tabs()
     // The form's placeholder pages are gone with the tabs they stood in.
     QVERIFY(!window.findChild<QWidget*>("tab"));
     QVERIFY(!window.findChild<QWidget*>("tab_2"));
+
+    // File > Close closes the window.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.findChild<QMenu*>("menuFile")->actions().first()->trigger();
+    QVERIFY(!window.isVisible());
 }
 
 void TstMainWindow::statusBar_data()
@@ -204,18 +190,15 @@ void TstMainWindow::statusBar_data()
     QTest::addColumn<QString>("events");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("at start") << ""
-                              << "Disconnected";
-    QTest::newRow("connected") << "c"
-                               << "Connected";
-    QTest::newRow("lost") << "cd"
-                          << "Disconnected";
-    QTest::newRow("lost and regained") << "cdc"
-                                       << "Connected";
-    QTest::newRow("unit text stays") << "cu"
-                                     << "unit";
-    QTest::newRow("next change overwrites the unit") << "cud"
-                                                     << "Disconnected";
+    const auto row = [](const char* name, const char* events, const char* shown) {
+        QTest::newRow(name) << QString(events) << QString(shown);
+    };
+    row("at start", "", "Disconnected");
+    row("connected", "c", "Connected");
+    row("lost", "cd", "Disconnected");
+    row("lost and regained", "cdc", "Connected");
+    row("unit text stays", "cu", "unit");
+    row("next change overwrites the unit", "cud", "Disconnected");
 }
 
 void TstMainWindow::statusBar()
@@ -235,17 +218,6 @@ void TstMainWindow::statusBar()
             window.findChild<QStatusBar*>("statusBar")->showMessage("unit", 0);
     }
     QCOMPARE(StatusText(window), shown);
-}
-
-void TstMainWindow::workingDirectory()
-{
-    if (qEnvironmentVariableIsEmpty("PROGRAMDATA"))
-        QSKIP("run through CTest, which gives the test a data folder of its own");
-    MainWindow window;
-    const QString expected =
-        QFileInfo(qEnvironmentVariable("PROGRAMDATA")).absoluteFilePath() + "/Velmora";
-    QCOMPARE(QDir::currentPath(), expected);
-    QCOMPARE(KoAppData::Folder(), expected + '/');
 }
 
 void TstMainWindow::question_data()
