@@ -35,6 +35,11 @@ case "$duration" in
   '' | *[!0-9]*) echo "soak: DURATION must be whole seconds, not '$duration'" >&2; exit 2 ;;
 esac
 
+if [ -n "${PROFILE:-}" ] && ! command -v perf >/dev/null; then
+  echo "soak: PROFILE needs perf (Debian package linux-perf)" >&2
+  exit 2
+fi
+
 if [ "${SOAK_NO_BUILD:-0}" != 1 ]; then
   cmake --build "$build" -j2 --target velmora-configurator velmora-devsim bench_frame_parser \
     bench_image_frame
