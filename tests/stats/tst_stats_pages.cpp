@@ -73,11 +73,7 @@ QByteArray bytes(int yy, int month, int day, int hour)
 // A request as one text: pass, direction, period kind, and the stamps' bytes.
 QString req(int pass, int type, int sid, const QByteArray& start, const QByteArray& end)
 {
-    return QString("pass %1 type %2 sid %3 | %4 | %5")
-        .arg(pass)
-        .arg(type)
-        .arg(sid)
-        .arg(QString(start), QString(end));
+    return QString("pass %1 type %2 sid %3 | ").arg(pass).arg(type).arg(sid) + start + " | " + end;
 }
 
 // Every request a page emits, in order.
