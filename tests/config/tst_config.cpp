@@ -1,6 +1,7 @@
 // The configuration editors, their dialog hosts as the main window opens them,
 // and what the main window makes of the device's answers.
 
+#include "../support/modal_driver.h"
 #include "app/change_ip_dialog.h"
 #include "app/command_dialogs.h"
 #include "app/command_results.h"
@@ -27,57 +28,6 @@
 #include <memory>
 
 namespace {
-
-// Answers the modal windows that come up while a test runs, from inside their
-// own event loops: message boxes are recorded and closed with their first
-// button, any other dialog is handed to onDialog once.
-class ModalDriver : public QObject
-{
-public:
-    struct Box
-    {
-        QMessageBox::Icon icon;
-        QString title;
-        QString text;
-        QWidget* parent;
-        QMessageBox::StandardButtons buttons;
-    };
-
-    QList<Box> boxes;
-    std::function<void(QDialog*)> onDialog;
-
-    ModalDriver()
-    {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, &ModalDriver::poll);
-        timer.start();
-    }
-
-private:
-    void poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            boxes.append({box->icon(), box->windowTitle(), box->text(), box->parentWidget(),
-                          box->standardButtons()});
-            box->buttons().constFirst()->click();
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            if (dialog->property("driven").toBool())
-                return;
-            dialog->setProperty("driven", true);
-            // Out of the timer's slot, so that a box opened by the handler
-            // still gets answered.
-            QTimer::singleShot(0, dialog, [this, dialog] {
-                if (onDialog)
-                    onDialog(dialog);
-            });
-        }
-    }
-
-    QTimer timer;
-};
 
 // Stands in for the multi-pass container: only its send slots matter here.
 class FakeContainer : public QObject
