@@ -42,146 +42,119 @@ bool WaitFor(Pred pred, int timeout_ms = 10000)
     return true;
 }
 
+QString Str(const QString& s)
+{
+    return s;
+}
+template <typename T>
+QString Str(const T& v)
+{
+    return QString::number(v);
+}
+
+// The label and the values, joined by blanks.
+template <typename... A>
+QString Line(const QString& label, const A&... values)
+{
+    QStringList parts{label};
+    (parts << ... << Str(values));
+    return parts.join(' ');
+}
+
 // Writes one line per signal of a link (client or reader) into log.
 template <typename Link>
 void Record(Link* link, QObject* context, QStringList& log, Qt::ConnectionType blocking)
 {
-    auto image = [&log](int n) {
-        return [&log, n](int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im) {
-            log << QStringLiteral("image%1 %2 %3 %4 %5 %6 %7x%8 %9")
-                       .arg(n)
-                       .arg(pass_id)
-                       .arg(in_cnt)
-                       .arg(out_cnt)
-                       .arg(double(fps))
-                       .arg(id)
-                       .arg(im.width())
-                       .arg(im.height())
-                       .arg(im.isNull() ? QStringLiteral("null")
-                                        : QString::number(im.pixel(0, 0), 16));
-        };
+    const auto on = [&](auto signal, auto slot, Qt::ConnectionType type = Qt::AutoConnection) {
+        QObject::connect(link, signal, context, slot, type);
     };
-    QObject::connect(link, &Link::eImageRecieved0, context, image(0), blocking);
-    QObject::connect(link, &Link::eImageRecieved1, context, image(1), blocking);
-    QObject::connect(link, &Link::eImageRecieved2, context, image(2), blocking);
-    QObject::connect(link, &Link::eImageRecieved3, context, image(3), blocking);
-    QObject::connect(
-        link, &Link::eTrackingObjectsRecieved, context,
+    int n = 0;
+    for (auto signal : {&Link::eImageRecieved0, &Link::eImageRecieved1, &Link::eImageRecieved2,
+                        &Link::eImageRecieved3}) {
+        on(
+            signal,
+            [&log, n = n++](int pass_id, int in_cnt, int out_cnt, float fps, int id, QImage& im) {
+                log << Line(QStringLiteral("image%1").arg(n), pass_id, in_cnt, out_cnt, fps, id,
+                            QStringLiteral("%1x%2").arg(im.width()).arg(im.height()),
+                            im.isNull() ? QStringLiteral("null")
+                                        : QString::number(im.pixel(0, 0), 16));
+            },
+            blocking);
+    }
+    on(
+        &Link::eTrackingObjectsRecieved,
         [&log](int pass_id, const std::vector<KoObjectData>& objects, int in_cnt, int out_cnt) {
             QStringList ids;
             for (const KoObjectData& o : objects)
                 ids << QStringLiteral("%1@%2,%3/%4").arg(o.id).arg(o.x).arg(o.y).arg(o.state);
-            log << QStringLiteral("objects %1 %2 %3 %4")
-                       .arg(pass_id)
-                       .arg(in_cnt)
-                       .arg(out_cnt)
-                       .arg(ids.join(' '));
+            log << Line("objects", pass_id, in_cnt, out_cnt, ids.join(' '));
         },
         blocking);
-    QObject::connect(
-        link, &Link::eUserParamsRecieved, context,
+    on(
+        &Link::eUserParamsRecieved,
         [&log](int pass_id, const KoUserParams& p) {
             QStringList pts;
             for (const QPointF& pt : p.line)
                 pts << QStringLiteral("%1,%2").arg(pt.x()).arg(pt.y());
-            log << QStringLiteral("params %1 %2 %3 %4,%5,%6,%7")
-                       .arg(pass_id)
-                       .arg(p.count)
-                       .arg(pts.join(' '))
-                       .arg(p.zone.x())
-                       .arg(p.zone.y())
-                       .arg(p.zone.width())
-                       .arg(p.zone.height());
+            const QRectF& z = p.zone;
+            log << Line(
+                "params", pass_id, p.count, pts.join(' '),
+                QStringLiteral("%1,%2,%3,%4").arg(z.x()).arg(z.y()).arg(z.width()).arg(z.height()));
         },
         blocking);
-    QObject::connect(
-        link, &Link::eMountDataRecieved, context,
+    on(
+        &Link::eMountDataRecieved,
         [&log](int pass_id, const ClientOptions& o) {
-            log << QStringLiteral("mount %1 %2 %3")
-                       .arg(pass_id)
-                       .arg(o.camMountHeight)
-                       .arg(o.etalonHeight);
+            log << Line("mount", pass_id, o.camMountHeight, o.etalonHeight);
         },
         blocking);
-    QObject::connect(
-        link, &Link::eDispOptionsRecieved, context,
+    on(
+        &Link::eDispOptionsRecieved,
         [&log](int pass_id, const KoDispConvertOptions& o) {
-            log << QStringLiteral("disp %1 %2 %3 %4 %5 %6")
-                       .arg(pass_id)
-                       .arg(double(o.value1))
-                       .arg(double(o.value2))
-                       .arg(double(o.value3))
-                       .arg(double(o.value4))
-                       .arg(o.value5);
+            log << Line("disp", pass_id, o.value1, o.value2, o.value3, o.value4, o.value5);
         },
         blocking);
-    QObject::connect(
-        link, &Link::eStatisticRecieved, context,
+    on(
+        &Link::eStatisticRecieved,
         [&log](int pass_id, const QVector<KoStatisticsData>& samples,
                const QVector<KoStatisticsAlarmData>& alarms, STATISTICS_ID sid,
                STATISTICS_TYPE stype) {
-            log << QStringLiteral("stat %1 %2 %3 %4 %5 %6")
-                       .arg(pass_id)
-                       .arg(samples.size())
-                       .arg(samples.isEmpty() ? 0 : samples.last().count)
-                       .arg(alarms.size())
-                       .arg(int(sid))
-                       .arg(int(stype));
+            log << Line("stat", pass_id, samples.size(),
+                        samples.isEmpty() ? 0 : samples.last().count, alarms.size(), int(sid),
+                        int(stype));
         },
         blocking);
-    QObject::connect(
-        link, &Link::eStatisticAllRecieved, context,
+    on(
+        &Link::eStatisticAllRecieved,
         [&log](int pass_id, const QVector<QVector<KoStatisticsData>>& groups, STATISTICS_ID sid,
                const QVector<STATISTICS_TYPE>& types) {
-            log << QStringLiteral("statall %1 %2 %3 %4")
-                       .arg(pass_id)
-                       .arg(groups.size())
-                       .arg(int(sid))
-                       .arg(types.isEmpty() ? -1 : int(types.last()));
+            log << Line("statall", pass_id, groups.size(), int(sid),
+                        types.isEmpty() ? -1 : int(types.last()));
         },
         blocking);
-    QObject::connect(
-        link, &Link::eStopRecord, context,
-        [&log](int pass_id) { log << QStringLiteral("stopped %1").arg(pass_id); }, blocking);
-    QObject::connect(
-        link, &Link::eRecorded, context,
-        [&log](int pass_id, int result) {
-            log << QStringLiteral("recorded %1 %2").arg(pass_id).arg(result);
-        },
-        blocking);
-    QObject::connect(
-        link, &Link::eCameraOptionsRecieved, context,
+    on(
+        &Link::eStopRecord, [&log](int pass_id) { log << Line("stopped", pass_id); }, blocking);
+    on(
+        &Link::eRecorded,
+        [&log](int pass_id, int result) { log << Line("recorded", pass_id, result); }, blocking);
+    on(
+        &Link::eCameraOptionsRecieved,
         [&log](int pass_id, int result, const KoCameraNums& n) {
-            log << QStringLiteral("cameras %1 %2 %3 %4")
-                       .arg(pass_id)
-                       .arg(result)
-                       .arg(n.left)
-                       .arg(n.right);
+            log << Line("cameras", pass_id, result, n.left, n.right);
         },
         blocking);
-    QObject::connect(link, &Link::eConnectedAns, context,
-                     [&log](int n) { log << QStringLiteral("passes %1").arg(n); });
-    QObject::connect(link, &Link::eUpdateFinished, context,
-                     [&log](int n) { log << QStringLiteral("updated %1").arg(n); });
-    QObject::connect(link, &Link::eModemSettingsAck, context, [&log](QStringList s, int ack) {
-        log << QStringLiteral("modem %1 %2").arg(ack).arg(s.join('|'));
+    on(&Link::eConnectedAns, [&log](int n) { log << Line("passes", n); });
+    on(&Link::eUpdateFinished, [&log](int n) { log << Line("updated", n); });
+    on(&Link::eModemSettingsAck,
+       [&log](QStringList s, int ack) { log << Line("modem", ack, s.join('|')); });
+    on(&Link::eIpServerAck,
+       [&log](QStringList s, int ack) { log << Line("server", ack, s.join('|')); });
+    on(&Link::eRebootAck, [&log] { log << QStringLiteral("rebooted"); });
+    on(&Link::eFilesCountInfo, [&log](int pass_id, int counted, int total, QString name) {
+        log << Line("files", pass_id, counted, total, name);
     });
-    QObject::connect(link, &Link::eIpServerAck, context, [&log](QStringList s, int ack) {
-        log << QStringLiteral("server %1 %2").arg(ack).arg(s.join('|'));
-    });
-    QObject::connect(link, &Link::eRebootAck, context,
-                     [&log] { log << QStringLiteral("rebooted"); });
-    QObject::connect(link, &Link::eFilesCountInfo, context,
-                     [&log](int pass_id, int counted, int total, QString name) {
-                         log << QStringLiteral("files %1 %2 %3 %4")
-                                    .arg(pass_id)
-                                    .arg(counted)
-                                    .arg(total)
-                                    .arg(name);
-                     });
-    QObject::connect(link, &Link::eMessageReceived, context, [&log](uint code, QByteArray data) {
-        log << QStringLiteral("msg %1 %2").arg(code).arg(data.size());
-    });
+    on(&Link::eMessageReceived,
+       [&log](uint code, QByteArray data) { log << Line("msg", code, data.size()); });
 }
 
 struct Traffic
@@ -192,9 +165,7 @@ struct Traffic
     void Add(const QByteArray& body, const QStringList& lines)
     {
         stream += Frame(body);
-        log << QStringLiteral("msg %1 %2")
-                   .arg(qFromBigEndian<qint32>(body.constData()))
-                   .arg(body.size() - 4);
+        log << Line("msg", qFromBigEndian<qint32>(body.constData()), body.size() - 4);
         log << lines;
     }
 };
@@ -204,41 +175,25 @@ Traffic EveryMessage()
 {
     Traffic t;
     KoDeviceEncoder::ImageHeader h;
-    h.passId = 2;
-    h.inCount = 7;
-    h.outCount = 8;
-    h.rate = 1250;
-    h.imageId = 99;
-    h.width = 2;
-    h.height = 1;
-    h.lineStep = 6;
+    h.passId = 2, h.inCount = 7, h.outCount = 8, h.rate = 1250, h.imageId = 99, h.width = 2,
+    h.height = 1, h.lineStep = 6;
     t.Add(KoDeviceEncoder::Image(h, Hex("0A141E000000")), {"image2 2 7 8 12.5 99 2x1 ff1e140a"});
     h.passId = 5; // no panel for it: parsed, nothing emitted
     t.Add(KoDeviceEncoder::Image(h, Hex("0A141E000000")), {});
-    h.passId = 0;
-    h.lineStep = 2;
+    h.passId = 0, h.lineStep = 2;
     t.Add(KoDeviceEncoder::Image(h, Hex("AAAB")), {"image0 0 7 8 12.5 99 2x1 ffaaaaaa"});
     KoObjectData o;
-    o.id = 4;
-    o.x = 10;
-    o.y = 20;
-    o.state = 2;
+    o.id = 4, o.x = 10, o.y = 20, o.state = 2;
     t.Add(KoDeviceEncoder::TrackedObjects(3, {o, o}, 1, 2), {"objects 3 1 2 4@10,20/2 4@10,20/2"});
     ClientOptions mount;
-    mount.camMountHeight = 230;
-    mount.etalonHeight = 180;
+    mount.camMountHeight = 230, mount.etalonHeight = 180;
     t.Add(KoDeviceEncoder::MountData(1, mount), {"mount 1 230 180"});
     KoUserParams p;
-    p.line = {QPointF(0.25, 0.5), QPointF(0.75, 0.5)};
-    p.count = 2;
+    p.line = {QPointF(0.25, 0.5), QPointF(0.75, 0.5)}, p.count = 2,
     p.zone = QRectF(0.1, 0.2, 0.5, 0.25);
     t.Add(KoDeviceEncoder::UserParams(0, p), {"params 0 2 0.25,0.5 0.75,0.5 0.1,0.2,0.5,0.25"});
     KoDispConvertOptions d;
-    d.value1 = 1;
-    d.value2 = 2;
-    d.value3 = 3.5f;
-    d.value4 = 0.25f;
-    d.value5 = 6;
+    d.value1 = 1, d.value2 = 2, d.value3 = 3.5f, d.value4 = 0.25f, d.value5 = 6;
     t.Add(KoDeviceEncoder::DispOptions(2, d), {"disp 2 1 2 3.5 0.25 6"});
     KoStatisticsData s;
     s.count = 0x01020304;
@@ -271,17 +226,14 @@ Traffic Malformed()
     t.stream += Hex("0102AB"); // garbage up to an end byte
     t.stream += Hex("AA0102"); // a frame cut by the next start byte
     KoUserParams p;
-    p.line = {QPointF(0, 0)};
-    p.count = 1;
+    p.line = {QPointF(0, 0)}, p.count = 1;
     t.Add(KoDeviceEncoder::UserParams(0, p) + Hex("00"), {});
     t.Add(KoDeviceEncoder::TrackedObjects(0, {KoObjectData()}, 0, 0).chopped(2), {});
     t.Add(Hex("00000007 00000000 0000 7fffffff 00000000 00000000"), {});
     t.Add(Hex("00000028 A1B1C1D0"), {});
     t.Add(Hex("0000000A 00000001 00000005"), {});
     KoDeviceEncoder::ImageHeader h;
-    h.width = 100;
-    h.height = 100;
-    h.lineStep = 100;
+    h.width = 100, h.height = 100, h.lineStep = 100;
     t.Add(KoDeviceEncoder::Image(h, QByteArray(10, 'x')), {}); // raw lines missing
     return t;
 }
@@ -306,8 +258,7 @@ private slots:
     void genericSendFromAnotherThread();
     void everyMessageOverTheSocket_data();
     void everyMessageOverTheSocket();
-    void silentDeviceDroppedAndReconnected();
-    void statusFollowsTheDevice();
+    void droppedAndReconnected();
     void reconnectToNewTarget();
     void backPressureLosesNothing();
     void destroyWhileStreaming();
@@ -428,24 +379,18 @@ void TstLink::requestFrames_data()
         << Hex("AA 00000003 00000001 000000FA 00000000 00000000 00000000 00000000 00000000"
                "000000A00A 00000000 00000000 00000000 AB");
     KoUserParams p;
-    p.line = {QPointF(0.5, 0.25)};
-    p.count = 1;
-    p.zone = QRectF(0, 0, 1, 1);
+    p.line = {QPointF(0.5, 0.25)}, p.count = 1, p.zone = QRectF(0, 0, 1, 1);
     QTest::newRow("user params")
         << Call([p](KoTcpClient& c) { return c.SendUserParams(2, p); })
         << Hex("AA 00000004 00000002 00000001 000001F4 000000FA 00000000 00000000 000003E8 "
                "000003E8 AB");
     KoStatisticsData from;
-    from.year = 19;
-    from.month = 6;
-    from.day = 18;
-    from.hour = 4;
-    from.count = 5;
+    from.year = 19, from.month = 6, from.day = 18, from.hour = 4, from.count = 5;
     KoStatisticsData to = from;
-    to.day = 19;
+    to.day = 19, to.count = -2;
     QTest::newRow("stat request") << Call([from, to](KoTcpClient& c) {
-        return c.SendStatReq(0, from, to, STAT_INCOMING, STAT_DAY);
-    }) << Hex("AA 00000006 00000000 00 02 13061204 00000005 13061304 00000005 AB");
+        return c.SendStatReq(3, from, to, STAT_OUTCOMING, STAT_DAY);
+    }) << Hex("AA 00000006 00000003 01 02 13061204 00000005 13061304 FFFFFFFE AB");
     QTest::newRow("record") << Call([](KoTcpClient& c) { return c.WriteVideo(1, 500); })
                             << Hex("AA 00000009 00000001 00000000 000001F4 AB");
     QTest::newRow("stop record") << Call([](KoTcpClient& c) { return c.StopRecord(3); })
@@ -542,14 +487,16 @@ void TstLink::everyMessageOverTheSocket()
     QCOMPARE(log, expected);
 }
 
-void TstLink::silentDeviceDroppedAndReconnected()
+void TstLink::droppedAndReconnected()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    const quint16 port = device.Port();
+    KoTcpClient client(nullptr, "localhost", port, Period);
     QSignalSpy connected(&client, &KoTcpClient::eConnected);
     QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
     QTRY_COMPARE(connected.count(), 1);
+    // A silent device is dropped after one to two periods, and connected again.
     QElapsedTimer timer;
     timer.start();
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, Period * 6);
@@ -560,32 +507,20 @@ void TstLink::silentDeviceDroppedAndReconnected()
     QTRY_COMPARE(connected.count(), 2);
 
     // A device that keeps talking is never dropped.
-    disconnected.clear();
     for (int i = 0; i < 8; ++i) {
         device.Send(Frame(KoDeviceEncoder::ConnectedAnswer(1)));
         QTest::qWait(Period / 3);
     }
-    QCOMPARE(disconnected.count(), 0);
-}
+    QCOMPARE(disconnected.count(), 1);
 
-void TstLink::statusFollowsTheDevice()
-{
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    const quint16 port = device.Port();
-    KoTcpClient client(nullptr, "localhost", port, Period);
-    QSignalSpy connected(&client, &KoTcpClient::eConnected);
-    QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
-    QTRY_COMPARE(connected.count(), 1);
-    // The device goes away...
+    // The device goes away, and comes back on the same port.
     device.Drop();
     device.Close();
-    QTRY_COMPARE(disconnected.count(), 1);
+    QTRY_COMPARE(disconnected.count(), 2);
     QTest::qWait(Period * 2);
-    QCOMPARE(connected.count(), 1);
-    // ... and comes back on the same port.
+    QCOMPARE(connected.count(), 2);
     QVERIFY(device.Listen(port));
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 2, Period * 4);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 3, Period * 4);
 }
 
 void TstLink::reconnectToNewTarget()
@@ -654,10 +589,7 @@ void TstLink::destroyWhileStreaming()
             [&pictures](int, int, int, float, int, QImage&) { ++pictures; });
     QTRY_VERIFY(device.Connected());
     KoDeviceEncoder::ImageHeader h;
-    h.passId = 1;
-    h.width = 320;
-    h.height = 240;
-    h.lineStep = 320;
+    h.passId = 1, h.width = 320, h.height = 240, h.lineStep = 320;
     const QByteArray frame = Frame(KoDeviceEncoder::Image(h, QByteArray(320 * 240, char(0x40))));
     QByteArray burst;
     for (int i = 0; i < 50; ++i)
