@@ -170,9 +170,13 @@ bool SysController::SyncRunning(int generation) const
 void SysController::SyncLoop(int generation)
 {
     while (SyncRunning(generation) && !Stopping()) {
-        if (hasLink) {
+        // A read in progress asks for the time itself, and a second wait for
+        // its answer would take it over: the refresh skips that turn.
+        if (hasLink && readMutex.tryLock()) {
             TimeParams time;
-            if (SendAndWait(45, nullptr, 46, &time, timing.syncPeriodMs / 3, false))
+            const bool got = SendAndWait(45, nullptr, 46, &time, timing.syncPeriodMs / 3, false);
+            readMutex.unlock();
+            if (got)
                 emit eShowTimePars(time, false);
         }
         if (!SyncRunning(generation))

@@ -145,6 +145,7 @@ private:
     quint64 nextTicket = 0;
     bool closing = false;
 
+    // Held by a read, and by the clock refresh while it asks for the time.
     QMutex readMutex;
     QMutex applyMutex;
     mutable QMutex profileMutex;

@@ -11,8 +11,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QTimeEdit>
 #include <QtConcurrent>
 #include <QtTest>
 
@@ -37,9 +39,14 @@ class TstCntsys : public QObject
 private slots:
     void profileFile();
     void exchange();
+    void syncDuringRead();
     void closeWhileAsking();
     void formChecks_data();
     void formChecks();
+    void formCheckOrder();
+    void formZone_data();
+    void formZone();
+    void formClock();
 };
 
 void TstCntsys::profileFile()
@@ -97,15 +104,47 @@ void TstCntsys::exchange()
     QTest::qWait(50);
 
     // A second waiter on the code takes it over; the first ends at its timeout.
+    // (A request reaches the device only after its waiter is registered.)
+    const QByteArray ask = message(53, {});
+    const int asked = device.received.count(ask);
     QFuture<int> first = run(54, 600);
-    QTest::qWait(100);
+    QTRY_COMPARE(device.received.count(ask), asked + 1);
     QFuture<int> second = run(54, 5000);
-    QTest::qWait(100);
+    QTRY_COMPARE(device.received.count(ask), asked + 2);
     device.Send(message(54, QByteArray::fromHex("7f0000010002")));
     QTRY_VERIFY(second.isFinished());
     QCOMPARE(second.result(), 2);
     QTRY_VERIFY(first.isFinished());
     QCOMPARE(first.result(), -1);
+}
+
+void TstCntsys::syncDuringRead()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient link(nullptr, "127.0.0.1", device.Port(), 200);
+    QTRY_VERIFY(device.Connected() && link.TestConnected());
+    SysController::Timing timing;
+    timing.syncPeriodMs = 60;
+    SysController ctl(nullptr, timing);
+    ctl.SetLink(&link);
+    CounterProfile p;
+    QFuture<bool> read = QtConcurrent::run([&] { return ctl.ReadParams(p, 5000, false); });
+    QTRY_COMPARE(device.received.count(message(45, {})), 1);
+
+    // The clock refresh starts while the read waits for the time: the answer
+    // is still the read's.
+    ctl.EnableSync();
+    QTest::qWait(100);
+    device.Send(message(46, QByteArray::fromHex("00000000000000000000b4")));
+    QTRY_VERIFY(device.received.contains(message(49, {})));
+    device.Send(message(50, QByteArray(18, 1)));
+    QTRY_VERIFY(device.received.contains(message(53, {})));
+    device.Send(message(54, QByteArray(6, 1)));
+    QTRY_VERIFY(read.isFinished());
+    QVERIFY(read.result());
+    QCOMPARE(p.lan.port, quint16(0x0101));
+    ctl.DisableSync();
 }
 
 void TstCntsys::closeWhileAsking()
@@ -125,7 +164,9 @@ void TstCntsys::closeWhileAsking()
         ctl.EnableSync();
         QTRY_VERIFY(asked);
     }
-    QVERIFY(device.received.size() >= 4); // the clock sync's request, nothing else
+    // The unanswered question sent nothing: no LAN request (code 47) follows.
+    QTest::qWait(50);
+    QVERIFY(!device.received.contains(QByteArray::fromHex("aa0000002f")));
 }
 
 void TstCntsys::formChecks_data()
@@ -177,6 +218,107 @@ void TstCntsys::formChecks()
         QCOMPARE(form.Profile().lan.port, quint16(65535));
         QVERIFY(QFile::exists(KoAppData::Folder() + "block_net.txt"));
     }
+}
+
+void TstCntsys::formCheckOrder()
+{
+    QFile::remove(KoAppData::Folder() + "block_net.txt");
+    BlockSysSettingsForm form;
+    QString shown;
+    form.SetWarner([&](QWidget*, const QString& text) { shown = text; });
+    QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
+    auto* zone = form.findChild<QComboBox*>("TimeZoneCombo");
+    zone->setEditText("x");
+    const std::pair<const char*, const char*> fields[] = {
+        {"LANIPEdit", "Неверное значение ip-адреса LAN"},
+        {"LANMaskEdit", "Неверное значение маски подсети LAN"},
+        {"LANGateEdit", "Неверное значение адреса шлюза LAN"},
+        {"LANDNSEdit", "Неверное значение адреса DNS"},
+        {"LANPortEdit", "Неверное значение номера порта LAN"},
+        {"SrvPortEdit", "Неверное значение номера порта сервера"},
+        {"SrvIPEdit", "Неверное значение ip-адреса сервера"}};
+    for (const auto& field : fields)
+        form.findChild<QLineEdit*>(field.first)->setText("1.2.3.4.5");
+    // Every field is wrong; each press names the first one still wrong.
+    form.sApplyBtnPressed();
+    QCOMPARE(shown, QString("Неверное значение часового пояса"));
+    zone->setEditText("-1:30");
+    for (const auto& field : fields) {
+        form.sApplyBtnPressed();
+        QCOMPARE(shown, QString(field.second));
+        form.findChild<QLineEdit*>(field.first)
+            ->setText(QString(field.first).contains("Port") ? "80" : "127.0.0.1");
+    }
+    QCOMPARE(ok.count(), 0);
+    form.sApplyBtnPressed();
+    QCOMPARE(ok.count(), 1);
+    QCOMPARE(form.Profile().time.time_zone, qint16(-90));
+}
+
+void TstCntsys::formZone_data()
+{
+    QTest::addColumn<int>("zone");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("table 240") << 240 << "UTC+4 Самара";
+    QTest::newRow("table 720") << 720 << "UTC+12 Камчатка";
+    QTest::newRow("+1") << 60 << "+1";
+    QTest::newRow("+5:30") << 330 << "+5:30";
+    QTest::newRow("-1:30") << -90 << "-1:30";
+}
+
+void TstCntsys::formZone()
+{
+    QFETCH(int, zone);
+    QFETCH(QString, text);
+    QFile::remove(KoAppData::Folder() + "block_net.txt");
+    BlockSysSettingsForm form;
+    QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
+    for (const char* name : {"LANIPEdit", "LANMaskEdit", "LANGateEdit", "LANDNSEdit", "SrvIPEdit"})
+        form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
+    form.findChild<QLineEdit*>("LANPortEdit")->setText("80");
+    form.findChild<QLineEdit*>("SrvPortEdit")->setText("80");
+    // A zone shown after another of the other kind replaces it.
+    const bool inTable = zone >= 120 && zone <= 720 && zone % 60 == 0;
+    TimeParams t;
+    for (int shown : {inTable ? 60 : 180, zone}) {
+        t.time_zone = qint16(shown);
+        form.ShowTimeParams(t);
+    }
+    QCOMPARE(form.findChild<QComboBox*>("TimeZoneCombo")->currentText(), text);
+    // Applied unchanged, the unit gets the zone back, and so does the file.
+    form.sApplyBtnPressed();
+    QCOMPARE(ok.count(), 1);
+    QCOMPARE(form.Profile().time.time_zone, qint16(zone));
+    CounterProfile saved;
+    QVERIFY(saved.LoadFromFile(KoAppData::Folder() + "block_net.txt"));
+    QCOMPARE(saved.time.time_zone, qint16(zone));
+}
+
+void TstCntsys::formClock()
+{
+    BlockSysSettingsForm form;
+    QSignalSpy stop(&form, &BlockSysSettingsForm::eDisableSync);
+    auto* date = form.findChild<QDateEdit*>("DateEdit");
+    auto* time = form.findChild<QTimeEdit*>("TimeEdit");
+    TimeParams t;
+    t.time_zone = 180;
+    // The unit's clock shown and refreshed: no operator edit.
+    for (quint64 at : {0, 3600}) {
+        t.date_time = at;
+        form.ShowDateTime(t);
+    }
+    QCOMPARE(date->date(), QDate(1970, 1, 1));
+    QCOMPARE(time->time(), QTime(4, 0));
+    form.sCalendarFormExit(false, QDate(2030, 1, 2));
+    QCOMPARE(date->date(), QDate(1970, 1, 1));
+    QCOMPARE(stop.count(), 0);
+    // The first operator edit stops the refresh, which no longer overwrites it.
+    form.sCalendarFormExit(true, QDate(2030, 1, 2));
+    QCOMPARE(stop.count(), 1);
+    t.date_time = 7200;
+    form.ShowDateTime(t);
+    QCOMPARE(date->date(), QDate(2030, 1, 2));
+    QCOMPARE(time->time(), QTime(4, 0));
 }
 
 QTEST_MAIN(TstCntsys)
