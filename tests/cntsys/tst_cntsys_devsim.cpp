@@ -59,10 +59,10 @@ QStringList lines(const QString& file)
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-// The simulator's requests that set something.
-int sets(DevsimProcess& sim)
+// The simulator's log lines with this text.
+int count(DevsimProcess& sim, const QString& text)
 {
-    return sim.output().filter(QRegularExpression(": set ")).size();
+    return sim.output().filter(text).size();
 }
 
 } // namespace
@@ -102,6 +102,11 @@ private slots:
     void formReadAndApply();
     void applyStops_data();
     void applyStops();
+
+private:
+    // One simulator for the rows that leave it as it was (it takes a while to start).
+    DevsimProcess shared;
+    QStringList sharedArgs;
 };
 
 void TstCntsysDevsim::questionSeam()
@@ -139,8 +144,13 @@ void TstCntsysDevsim::formReadAndApply()
     bool syncAfterEdit = true;
     QTimer::singleShot(0, this, [&] {
         auto* form = qobject_cast<BlockSysSettingsForm*>(QApplication::activeModalWidget());
-        if (!form)
+        if (!form) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                w->close();
             return;
+        }
+        // A refused field is recorded, not shown in a box that waits for a click.
+        form->SetWarner([&](QWidget*, const QString& text) { shown << text; });
         auto* port = form->findChild<QLineEdit*>("LANPortEdit");
         const QString simPort = QString::number(sim.port());
         if (QTest::qWaitFor([&] { return port->text() == simPort; }, 5000)) {
@@ -234,9 +244,15 @@ void TstCntsysDevsim::applyStops()
     QFETCH(int, ok);
     QFETCH(QString, last);
 
-    DevsimProcess sim;
-    QVERIFY(sim.start(QStringList{"--reboot-delay", "0", "--passes", "1", "--size", "64x48"} +
-                      simArgs));
+    DevsimProcess& sim = shared;
+    if (!sim.port() || sharedArgs != simArgs) {
+        QVERIFY(sim.start(QStringList{"--reboot-delay", "0", "--passes", "1", "--size", "64x48"} +
+                          simArgs));
+        sharedArgs = simArgs;
+    }
+    const int setsBefore = count(sim, ": set ");
+    const int readsBefore = count(sim, "49: read LAN");
+    const int rebootsBefore = count(sim, "39: reboot");
     KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 200);
     QTRY_VERIFY(link.TestConnected());
     QVERIFY(link.SendViewMode(0, 1));
@@ -273,16 +289,20 @@ void TstCntsysDevsim::applyStops()
     QCOMPARE(reconnect.count(), 0);
     QCOMPARE(lines(path("Log.txt")).size(), logged + (ok > 0 ? 1 : 0));
 
-    // A read behind the apply: every request before it has reached the unit.
-    QTRY_VERIFY(link.TestConnected());
-    QFuture<bool> read = QtConcurrent::run([&ctl] {
-        LANParams lan;
-        return ctl.SendAndWait(49, nullptr, 50, &lan, 3000, false);
-    });
-    QTRY_VERIFY_WITH_TIMEOUT(read.isFinished(), 5000);
-    QVERIFY(read.result());
-    QVERIFY(sim.waitForOutput("49: read LAN"));
-    QCOMPARE(sets(sim), sent);
+    // The last request of the apply, or a read behind it: everything before
+    // has reached the unit.
+    if (ok == 3) {
+        QTRY_COMPARE(count(sim, "39: reboot"), rebootsBefore + 1);
+    } else {
+        QFuture<bool> read = QtConcurrent::run([&ctl] {
+            LANParams lan;
+            return ctl.SendAndWait(49, nullptr, 50, &lan, 3000, false);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(read.isFinished(), 5000);
+        QVERIFY(read.result());
+        QTRY_COMPARE(count(sim, "49: read LAN"), readsBefore + 1);
+    }
+    QCOMPARE(count(sim, ": set "), setsBefore + sent);
 }
 
 QTEST_MAIN(TstCntsysDevsim)
