@@ -77,7 +77,7 @@ void TstCntsys::exchange()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port(), 200);
+    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
     QTRY_VERIFY(device.Connected() && link.TestConnected());
     SysController ctl;
     ctl.SetLink(&link);
@@ -122,7 +122,7 @@ void TstCntsys::syncDuringRead()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port(), 200);
+    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
     QTRY_VERIFY(device.Connected() && link.TestConnected());
     SysController::Timing timing;
     timing.syncPeriodMs = 60;
@@ -151,7 +151,7 @@ void TstCntsys::closeWhileAsking()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port(), 200);
+    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
     QTRY_VERIFY(link.TestConnected());
     bool asked = false;
     {

@@ -123,7 +123,7 @@ void TstCntsysDevsim::formReadAndApply()
     QVERIFY(sim.start({"--reboot-delay", "0", "--passes", "1", "--size", "64x48"}));
     const quint16 newPort = freePort();
     QVERIFY(newPort != 0 && newPort != sim.port());
-    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 200);
+    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 1000);
     QTRY_VERIFY(link.TestConnected());
     QVERIFY(link.SendViewMode(0, 1)); // the live panel's request for pictures
     const int logged = lines(path("Log.txt")).size();
@@ -253,7 +253,7 @@ void TstCntsysDevsim::applyStops()
     const int setsBefore = count(sim, ": set ");
     const int readsBefore = count(sim, "49: read LAN");
     const int rebootsBefore = count(sim, "39: reboot");
-    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 200);
+    KoTcpClient link(nullptr, "127.0.0.1", sim.port(), 1000);
     QTRY_VERIFY(link.TestConnected());
     QVERIFY(link.SendViewMode(0, 1));
     const int logged = lines(path("Log.txt")).size();
