@@ -193,8 +193,8 @@ Traffic EveryMessage()
     p.zone = QRectF(0.1, 0.2, 0.5, 0.25);
     t.Add(KoDeviceEncoder::UserParams(0, p), {"params 0 2 0.25,0.5 0.75,0.5 0.1,0.2,0.5,0.25"});
     KoDispConvertOptions d;
-    d.value1 = 1, d.value2 = 2, d.value3 = 3.5f, d.value4 = 0.25f, d.value5 = 6;
-    t.Add(KoDeviceEncoder::DispOptions(2, d), {"disp 2 1 2 3.5 0.25 6"});
+    d.value1 = 1, d.value2 = -2, d.value3 = 3.5f, d.value4 = 0.25f, d.value5 = 6;
+    t.Add(KoDeviceEncoder::DispOptions(2, d), {"disp 2 1 -2 3.5 0.25 6"});
     KoStatisticsData s;
     s.count = 0x01020304;
     t.Add(
