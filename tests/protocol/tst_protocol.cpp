@@ -98,10 +98,7 @@ QByteArray I32(int32_t v)
 KoStatisticsData Stamp(int yy, int month, int day, int hour, int32_t count)
 {
     KoStatisticsData s;
-    s.year = uint8_t(yy);
-    s.month = uint8_t(month);
-    s.day = uint8_t(day);
-    s.hour = uint8_t(hour);
+    s.year = uint8_t(yy), s.month = uint8_t(month), s.day = uint8_t(day), s.hour = uint8_t(hour),
     s.count = count;
     return s;
 }
@@ -127,7 +124,6 @@ private slots:
     void bulkAgreesWithBytewise_data();
     void bulkAgreesWithBytewise();
     void oversizedFrameDropped();
-    void statRequestStamps();
     void milliTruncates_data();
     void milliTruncates();
     void defaultUserParams();
@@ -305,23 +301,6 @@ void TstProtocol::oversizedFrameDropped()
     QCOMPARE(parser.BadFrames(), quint64(0));
 }
 
-void TstProtocol::statRequestStamps()
-{
-    const KoStatisticsData start = Stamp(19, 6, 18, 4, 5), end = Stamp(19, 6, 18, 4, -2);
-    const QByteArray body = KoMessageEncoder::StatRequest(3, start, end, STAT_OUTCOMING, STAT_DAY);
-    QCOMPARE(body.toHex(), Hex("00000006"
-                               "00000003"
-                               "01"
-                               "02"
-                               "1306120400000005"
-                               "13061204FFFFFFFE")
-                               .toHex());
-    KoDecodedRequest request;
-    QCOMPARE(KoRequestDecoder::Decode(body, request), KoDecodedRequest::Result::Decoded);
-    QCOMPARE(request.statEnd.count, -2);
-    QCOMPARE(int(request.statStart.day), 18);
-}
-
 void TstProtocol::milliTruncates_data()
 {
     QTest::addColumn<double>("value");
@@ -345,17 +324,6 @@ void TstProtocol::defaultUserParams()
 {
     QCOMPARE(KoMessageEncoder::UserParams(1, KoUserParams()).toHex(),
              Hex("00000004000000010000000000000000000000000000000000000000").toHex());
-
-    KoUserParams params;
-    params.line = {QPointF(0.1, 0.5), QPointF(0.9, 0.5)};
-    params.count = 2;
-    params.zone = QRectF(0.05, 0.1, 0.9, 0.8);
-    const QByteArray body = KoDeviceEncoder::UserParams(2, params);
-    QCOMPARE(body.size(), 44);
-    KoDecodedMessage msg;
-    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
-    QCOMPARE(msg.userParams.params.line, params.line);
-    QCOMPARE(msg.userParams.params.zone, params.zone);
 }
 
 void TstProtocol::swUpdateChecksum()
@@ -401,10 +369,7 @@ void TstProtocol::statisticRaw8()
 {
     const KoStatisticsData a = Stamp(19, 6, 18, 4, 0x01020304), b = Stamp(19, 6, 18, 5, -1);
     KoStatisticsAlarmData alarm;
-    alarm.time = 1560830400;
-    alarm.code = 7;
-    alarm.value1 = 1.5;
-    alarm.value2 = -2.25;
+    alarm.time = 1560830400, alarm.code = 7, alarm.value1 = 1.5, alarm.value2 = -2.25;
     const QByteArray body =
         KoDeviceEncoder::Statistic(1, STAT_OUTCOMING, STAT_DAY, {a, b}, {alarm}, 99);
     QCOMPARE(body.size(), 22 + 16 + 28);
@@ -444,14 +409,8 @@ void TstProtocol::deviceMessagesDecode()
     KoDecodedMessage msg;
 
     KoDeviceEncoder::ImageHeader h;
-    h.passId = 2;
-    h.inCount = 5;
-    h.outCount = 6;
-    h.rate = 2550;
-    h.imageId = 77;
-    h.width = 4;
-    h.height = 2;
-    h.lineStep = 4;
+    h.passId = 2, h.inCount = 5, h.outCount = 6, h.rate = 2550, h.imageId = 77, h.width = 4,
+    h.height = 2, h.lineStep = 4;
     const QByteArray pixels = Hex("0102030405060708");
     const QByteArray image = KoDeviceEncoder::Image(h, pixels);
     QCOMPARE(image.size(), 68 + 8);
@@ -462,12 +421,7 @@ void TstProtocol::deviceMessagesDecode()
     QCOMPARE(QByteArray(msg.image.data, int(msg.image.dataLength)), pixels);
 
     KoObjectData o;
-    o.id = 11;
-    o.stamp = -5000000000LL;
-    o.x = 320;
-    o.y = 200;
-    o.state = 2;
-    o.trackLength = 21;
+    o.id = 11, o.stamp = -5000000000LL, o.x = 320, o.y = 200, o.state = 2, o.trackLength = 21,
     o.aux6 = -4;
     QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::TrackedObjects(1, {o, o}, 3, 4), msg),
              Result::Decoded);
@@ -475,16 +429,6 @@ void TstProtocol::deviceMessagesDecode()
     QCOMPARE(msg.tracking.objects[1].stamp, o.stamp);
     QCOMPARE(msg.tracking.objects[1].aux6, -4);
     QCOMPARE(msg.tracking.outCount, 4);
-
-    KoDispConvertOptions d;
-    d.value1 = 3;
-    d.value2 = -4;
-    d.value3 = 1.25f;
-    d.value4 = 0.5f;
-    d.value5 = 9;
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::DispOptions(3, d), msg), Result::Decoded);
-    QCOMPARE(msg.dispOptions.options.value2, -4.0f);
-    QCOMPARE(msg.dispOptions.options.value4, 0.5f);
 
     // Fields missing at the end of a shorter body read as zero.
     QCOMPARE(KoMessageDecoder::Decode(I32(3) + I32(1) + I32(250), msg), Result::Decoded);
@@ -494,18 +438,6 @@ void TstProtocol::deviceMessagesDecode()
     QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::Recorded(1, -3), msg), Result::Decoded);
     QCOMPARE(msg.recordAnswer.kind, 2);
     QCOMPARE(msg.recordAnswer.result, -3);
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::CameraNumsAnswer(1, 1, {5, 6}), msg),
-             Result::Decoded);
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::ConnectedAnswer(4), msg), Result::Decoded);
-    QCOMPARE(msg.passCount, 4);
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::IpServerAck(-2, {"10.0.0.1", "80"}), msg),
-             Result::Decoded);
-    QCOMPARE(msg.settingsAck.ack, -2);
-    QCOMPARE(msg.settingsAck.settings, (QStringList{"10.0.0.1", "80"}));
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::RebootAck(), msg), Result::Decoded);
-    QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::FilesCountInfo(0, 10, 20, "rec.avi"), msg),
-             Result::Decoded);
-    QCOMPARE(msg.filesCount.fileName, QString("rec.avi"));
     QCOMPARE(KoMessageDecoder::Decode(I32(45) + Hex("0102"), msg), Result::Unknown);
     QCOMPARE(msg.payloadSize, qsizetype(2));
 }
