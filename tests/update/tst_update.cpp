@@ -18,6 +18,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 QByteArray sample(KoDistribution::HeaderMode mode)
@@ -157,32 +159,26 @@ void TestUpdate::refused_data()
     for (auto mode : {KoDistribution::modeClear, KoDistribution::modeEnciphered}) {
         const QByteArray good = sample(mode);
         const QByteArray tag = mode == KoDistribution::modeClear ? "clear " : "enciphered ";
-        QByteArray b = good;
-        b[0] = 'X';
-        QTest::newRow((tag + "magic").constData()) << b;
-        b = good;
-        b[start + 3] = char(b[start + 3] ^ 1);
-        QTest::newRow((tag + "first member's byte").constData()) << b;
-        b = good;
-        b[start + 16 + 19] = char(b[start + 16 + 19] ^ 0x80);
-        QTest::newRow((tag + "last member's byte").constData()) << b;
-        QTest::newRow((tag + "truncated data").constData()) << good.left(good.size() - 1);
-        QTest::newRow((tag + "truncated records").constData()) << good.left(record1 + 10);
-        b = good;
-        put<quint32>(&b, record1 + 4 + 2 + 32 + 8, 0xFFFFFFF0u);
-        QTest::newRow((tag + "oversized member").constData()) << b;
-        b = good;
-        put<quint64>(&b, record1 + 4 + 2 + 32, ~quint64(0) - 3);
-        QTest::newRow((tag + "offset beyond").constData()) << b;
-        b = good;
-        put<qint16>(&b, KoDistribution::fixedHeaderSize - 2, 32767);
-        QTest::newRow((tag + "member count beyond").constData()) << b;
-        b = good;
-        b[KoDistribution::fixedHeaderSize - 3] = char(200);
-        QTest::newRow((tag + "group count beyond").constData()) << b;
-        b = good;
-        b[record1 + 4 + 2 + 32 + 8 + 4] = 7;
-        QTest::newRow((tag + "unknown header mode").constData()) << b;
+        const auto row = [&](const char* name, const std::function<void(QByteArray&)>& damage) {
+            QByteArray b = good;
+            damage(b);
+            QTest::newRow((tag + name).constData()) << b;
+        };
+        row("magic", [](QByteArray& b) { b[0] = 'X'; });
+        row("first member's byte", [&](QByteArray& b) { b[start + 3] = char(b[start + 3] ^ 1); });
+        row("last member's byte",
+            [&](QByteArray& b) { b[start + 35] = char(b[start + 35] ^ 0x80); });
+        row("truncated data", [](QByteArray& b) { b.chop(1); });
+        row("truncated records", [&](QByteArray& b) { b.truncate(record1 + 10); });
+        row("oversized member",
+            [&](QByteArray& b) { put<quint32>(&b, record1 + 4 + 2 + 32 + 8, 0xFFFFFFF0u); });
+        row("offset beyond",
+            [&](QByteArray& b) { put<quint64>(&b, record1 + 4 + 2 + 32, ~quint64(0) - 3); });
+        row("member count beyond",
+            [](QByteArray& b) { put<qint16>(&b, KoDistribution::fixedHeaderSize - 2, 32767); });
+        row("group count beyond",
+            [](QByteArray& b) { b[KoDistribution::fixedHeaderSize - 3] = char(200); });
+        row("unknown header mode", [&](QByteArray& b) { b[record1 + 4 + 2 + 32 + 8 + 4] = 7; });
     }
 }
 
