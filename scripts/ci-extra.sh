@@ -7,12 +7,13 @@ cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 fuzz_seconds=${FUZZ_SECONDS:-30}
 
-# ASan + UBSan: every test.
+# ASan + UBSan: every test but the release one, which checks the package's
+# library dependencies and so cannot pass with the sanitizer runtimes linked in.
 cmake -S . -B build-asan -DVELMORA_SANITIZE=address,undefined -DVELMORA_BUILD_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j2
+    ctest --test-dir build-asan --output-on-failure -j2 -E '^tst_release$'
 
 # Fuzzing: each harness from its seed corpus; the corpus grows only in a copy.
 CXX=clang++ cmake -S . -B build-fuzz -DVELMORA_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF \
@@ -27,10 +28,12 @@ for h in $harnesses; do
     rm -rf "$work"
 done
 
-# TSan: the link and system-unit tests only.
+# TSan: the link tests and the system unit's records. The Qt of the system is
+# not instrumented, so only locks made of pthread or std primitives are seen;
+# code synchronised by QMutex or QFuture alone gives false reports.
 if [[ "${VELMORA_SKIP_TSAN:-}" != 1 ]]; then
     cmake -S . -B build-tsan -DVELMORA_SANITIZE=thread -DVELMORA_BUILD_BENCH=OFF >/dev/null
-    cmake --build build-tsan -j2 --target tst_link tst_cntsys tst_cntsys_records
+    cmake --build build-tsan -j2 --target tst_link tst_cntsys_records
     TSAN_OPTIONS="halt_on_error=1 history_size=7 suppressions=$PWD/tests/link/tsan.supp" \
-        ctest --test-dir build-tsan --output-on-failure -R 'tst_(link|cntsys)'
+        ctest --test-dir build-tsan --output-on-failure -R '^tst_(link|cntsys_records)$'
 fi
