@@ -12,7 +12,7 @@
 #include <exception>
 #include <limits>
 
-KoImageDecoder::KoImageDecoder(Backend backend) : backend(backend)
+KoImageDecoder::KoImageDecoder(Backend backend)
 {
     // OpenCV allocates what a picture's header claims, up to 2^30 pixels by
     // default; a device's picture never needs that much. Set once, before
@@ -60,8 +60,23 @@ bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image)
     if (grey)
         image = QImage(data, m.width, m.height, m.lineStep, QImage::Format_Grayscale8);
     else
-        image = QImage(data, m.width, m.height, m.lineStep, QImage::Format_RGB888).rgbSwapped();
+        image = FromBgr(data, m.width, m.height, m.lineStep);
     return true;
+}
+
+QImage KoImageDecoder::FromBgr(const uchar* data, int width, int height, qint64 step)
+{
+    // One pass from blue-first bytes to the 32-bit layout pixmaps use as is.
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    for (int y = 0; y < height; ++y) {
+        const uchar* src = data + y * step;
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x, src += 3)
+            dst[x] = qRgb(src[2], src[1], src[0]);
+    }
+    return image;
 }
 
 uchar* KoImageDecoder::TargetBuffer(int width, int height, QImage::Format format)
@@ -87,7 +102,14 @@ bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, QImag
         return false;
     if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels)
         return false;
-    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888;
+    // Colour goes straight into Format_RGB32 (0xffRRGGBB words), which
+    // QPixmap takes without a conversion.
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    const int colourFormat = TJPF_BGRX; // bytes B, G, R, 0xFF
+#else
+    const int colourFormat = TJPF_XRGB;
+#endif
     uchar* target = TargetBuffer(width, height, format);
     if (!target)
         return false;
@@ -95,7 +117,7 @@ bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, QImag
     // same pixels cv::imdecode gives.
     const int result = tjDecompress2(handle, data, static_cast<unsigned long>(size), target, width,
                                      int(turboImage.bytesPerLine()), height,
-                                     grey ? TJPF_GRAY : TJPF_RGB, TJFLAG_ACCURATEDCT);
+                                     grey ? TJPF_GRAY : colourFormat, TJFLAG_ACCURATEDCT);
     // A warning (a truncated picture, say) still leaves a picture, as with libjpeg.
     if (result != 0 && tjGetErrorCode(handle) != TJERR_WARNING)
         return false;
@@ -125,6 +147,5 @@ void KoImageDecoder::DecodeOpenCv(const uchar* data, qint64 size, bool grey, QIm
     if (grey && decoded.channels() == 1)
         image = QImage(decoded.data, decoded.cols, decoded.rows, step, QImage::Format_Grayscale8);
     else if (!grey && decoded.channels() == 3)
-        image = QImage(decoded.data, decoded.cols, decoded.rows, step, QImage::Format_RGB888)
-                    .rgbSwapped();
+        image = FromBgr(decoded.data, decoded.cols, decoded.rows, step);
 }

@@ -9,7 +9,8 @@
 // Turns the data of an image message into the picture the panels show.
 //
 // One channel (line step equal to width) gives an 8-bit grey picture, three
-// channels an RGB picture. JPEG data is decoded with TurboJPEG straight into
+// channels an RGB32 picture (the layout QPixmap takes without a
+// conversion). JPEG data is decoded with TurboJPEG straight into
 // the final pixel order; any other compressed format goes through
 // cv::imdecode. Raw pixels are wrapped without a copy where the format allows.
 //
@@ -43,8 +44,8 @@ private:
     bool DecodeJpeg(const uchar* data, qint64 size, bool grey, QImage& image);
     void DecodeOpenCv(const uchar* data, qint64 size, bool grey, QImage& image);
     uchar* TargetBuffer(int width, int height, QImage::Format format);
+    static QImage FromBgr(const uchar* data, int width, int height, qint64 step);
 
-    Backend backend;
     void* turbo = nullptr; // tjhandle
     QImage turboImage;     // reused while nobody keeps a copy of it
     cv::Mat decoded;       // what cv::imdecode gave last
