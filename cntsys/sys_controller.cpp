@@ -7,14 +7,18 @@
 #include "text_forms.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 #include <QtConcurrent>
 
+#include <algorithm>
+#include <chrono>
+
 namespace cntsys {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 QString ipPort(const LANParams& lan)
 {
@@ -36,24 +40,27 @@ SysController::~SysController()
 {
     syncOn = false;
     {
-        QMutexLocker lock(&stop->mutex);
+        std::lock_guard<std::mutex> lock(stop->mutex);
         stop->stopping = true;
-        stop->wake.wakeAll();
     }
+    stop->wake.notify_all();
     {
-        QMutexLocker lock(&tableMutex);
+        std::lock_guard<std::mutex> lock(tableMutex);
         closing = true;
-        tableWake.wakeAll();
     }
+    tableWake.notify_all();
     // Every wait of a task now ends at once, so this does not block for long.
-    QList<QFuture<void>> running;
+    std::vector<Task> running;
     {
-        QMutexLocker lock(&taskMutex);
-        running = tasks;
-        tasks.clear();
+        std::unique_lock<std::mutex> lock(taskMutex);
+        taskDone.wait(lock, [this] {
+            return std::all_of(tasks.begin(), tasks.end(), [](const Task& t) { return *t.done; });
+        });
+        running.swap(tasks);
     }
-    for (QFuture<void>& task : running)
-        task.waitForFinished();
+    // Past their last step; the pool only has to let go of them.
+    for (Task& task : running)
+        task.future.waitForFinished();
 }
 
 void SysController::SetLink(KoTcpClient* link_)
@@ -90,21 +97,21 @@ void SysController::SetParentWidget(QWidget* widget)
 
 CounterProfile SysController::LastRead() const
 {
-    QMutexLocker lock(&profileMutex);
+    std::lock_guard<std::mutex> lock(profileMutex);
     return lastRead;
 }
 
 CounterProfile SysController::Applied() const
 {
-    QMutexLocker lock(&profileMutex);
+    std::lock_guard<std::mutex> lock(profileMutex);
     return applied;
 }
 
 bool SysController::Busy()
 {
-    QMutexLocker lock(&taskMutex);
-    for (const QFuture<void>& task : tasks) {
-        if (!task.isFinished())
+    std::lock_guard<std::mutex> lock(taskMutex);
+    for (const Task& task : tasks) {
+        if (!*task.done)
             return true;
     }
     return false;
@@ -124,7 +131,7 @@ void SysController::ShowSettingsDialog(QWidget* parent)
     StartTask([this] {
         CounterProfile profile = LastRead();
         ReadParams(profile, timing.readMs, true);
-        QMutexLocker lock(&profileMutex);
+        std::lock_guard<std::mutex> lock(profileMutex);
         lastRead = profile;
     });
     EnableSync();
@@ -136,7 +143,7 @@ void SysController::ShowSettingsDialog(QWidget* parent)
 void SysController::sSysSettingsDialogOK(CounterProfile profile)
 {
     {
-        QMutexLocker lock(&profileMutex);
+        std::lock_guard<std::mutex> lock(profileMutex);
         applying = profile;
     }
     StartTask([this, profile] { ApplyParams(profile); });
@@ -152,9 +159,12 @@ void SysController::EnableSync()
 
 void SysController::DisableSync()
 {
-    syncOn = false;
-    QMutexLocker lock(&stop->mutex);
-    stop->wake.wakeAll();
+    {
+        // Under the lock, so a refresh between its check and its wait sees it.
+        std::lock_guard<std::mutex> lock(stop->mutex);
+        syncOn = false;
+    }
+    stop->wake.notify_all();
 }
 
 void SysController::syncfunc()
@@ -172,7 +182,7 @@ void SysController::SyncLoop(int generation)
     while (SyncRunning(generation) && !Stopping()) {
         // A read in progress asks for the time itself, and a second wait for
         // its answer would take it over: the refresh skips that turn.
-        if (hasLink && readMutex.tryLock()) {
+        if (hasLink && readMutex.try_lock()) {
             TimeParams time;
             const bool got = SendAndWait(45, nullptr, 46, &time, timing.syncPeriodMs / 3, false);
             readMutex.unlock();
@@ -182,18 +192,15 @@ void SysController::SyncLoop(int generation)
         if (!SyncRunning(generation))
             return;
         // Woken early when the sync is turned off or the controller goes.
-        QDeadlineTimer deadline(timing.syncPeriodMs);
-        QMutexLocker lock(&stop->mutex);
-        while (!stop->stopping && SyncRunning(generation)) {
-            if (!stop->wake.wait(&stop->mutex, deadline))
-                break;
-        }
+        std::unique_lock<std::mutex> lock(stop->mutex);
+        stop->wake.wait_for(lock, std::chrono::milliseconds(timing.syncPeriodMs),
+                            [&] { return stop->stopping || !SyncRunning(generation); });
     }
 }
 
 bool SysController::ReadParams(CounterProfile& profile, int timeout_ms, bool report)
 {
-    QMutexLocker lock(&readMutex);
+    std::lock_guard<std::mutex> lock(readMutex);
     if (!hasLink || Stopping())
         return false;
     if (!LinkConnected()) {
@@ -234,7 +241,7 @@ bool SysController::ReadParams(CounterProfile& profile, int timeout_ms, bool rep
 
 bool SysController::ApplyParams(CounterProfile profile)
 {
-    QMutexLocker lock(&applyMutex);
+    std::lock_guard<std::mutex> lock(applyMutex);
     if (!hasLink || Stopping())
         return false;
     if (!LinkConnected()) {
@@ -253,7 +260,7 @@ bool SysController::ApplyParams(CounterProfile profile)
     }
     LANParams before;
     {
-        QMutexLocker profiles(&profileMutex);
+        std::lock_guard<std::mutex> profiles(profileMutex);
         before = lastRead.lan;
         applied.lan = profile.lan;
     }
@@ -266,7 +273,7 @@ bool SysController::ApplyParams(CounterProfile profile)
         return false;
     }
     {
-        QMutexLocker profiles(&profileMutex);
+        std::lock_guard<std::mutex> profiles(profileMutex);
         applied.srv = profile.srv;
     }
     Show(QStringLiteral("Параметры сервера установлены"));
@@ -277,7 +284,7 @@ bool SysController::ApplyParams(CounterProfile profile)
         return false;
     }
     {
-        QMutexLocker profiles(&profileMutex);
+        std::lock_guard<std::mutex> profiles(profileMutex);
         applied.time = profile.time;
     }
     Show(QStringLiteral("Дата и время установлены"));
@@ -343,7 +350,7 @@ bool SysController::WaitReply(uint code, QByteArray& data, int timeout_ms)
 
 quint64 SysController::Register(uint code)
 {
-    QMutexLocker lock(&tableMutex);
+    std::lock_guard<std::mutex> lock(tableMutex);
     // An earlier waiter on this code is no longer served and ends at its timeout.
     Waiter& waiter = table[code];
     waiter.payload.clear();
@@ -354,7 +361,7 @@ quint64 SysController::Register(uint code)
 
 void SysController::Forget(uint code, quint64 ticket)
 {
-    QMutexLocker lock(&tableMutex);
+    std::lock_guard<std::mutex> lock(tableMutex);
     const auto it = table.find(code);
     if (it != table.end() && it->second.ticket == ticket)
         table.erase(it);
@@ -362,9 +369,8 @@ void SysController::Forget(uint code, quint64 ticket)
 
 bool SysController::Wait(uint code, quint64 ticket, QByteArray& data, int timeout_ms)
 {
-    QDeadlineTimer deadline(timeout_ms < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
-                                           : QDeadlineTimer(timeout_ms));
-    QMutexLocker lock(&tableMutex);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    std::unique_lock<std::mutex> lock(tableMutex);
     for (;;) {
         const auto it = table.find(code);
         const bool mine = it != table.end() && it->second.ticket == ticket;
@@ -374,29 +380,34 @@ bool SysController::Wait(uint code, quint64 ticket, QByteArray& data, int timeou
             table.erase(it);
             return true;
         }
-        if (closing || deadline.hasExpired()) {
+        if (closing || (timeout_ms >= 0 && Clock::now() >= deadline)) {
             if (mine)
                 table.erase(it);
             return false;
         }
-        tableWake.wait(&tableMutex, deadline);
+        if (timeout_ms < 0)
+            tableWake.wait(lock);
+        else
+            tableWake.wait_until(lock, deadline);
     }
 }
 
 void SysController::sMessageReceived(uint code, QByteArray data)
 {
-    QMutexLocker lock(&tableMutex);
-    const auto it = table.find(code);
-    if (it == table.end() || closing)
-        return;
-    it->second.payload = data;
-    it->second.received = true;
-    tableWake.wakeAll();
+    {
+        std::lock_guard<std::mutex> lock(tableMutex);
+        const auto it = table.find(code);
+        if (it == table.end() || closing)
+            return;
+        it->second.payload = data;
+        it->second.received = true;
+    }
+    tableWake.notify_all();
 }
 
 bool SysController::Stopping()
 {
-    QMutexLocker lock(&stop->mutex);
+    std::lock_guard<std::mutex> lock(stop->mutex);
     return stop->stopping;
 }
 
@@ -415,7 +426,7 @@ bool SysController::OnGui(std::function<bool()> fn, bool& result)
     };
     const auto call = std::make_shared<Call>();
     const std::shared_ptr<Stop> s = stop;
-    QMutexLocker lock(&s->mutex);
+    std::unique_lock<std::mutex> lock(s->mutex);
     if (s->stopping)
         return false;
     // Dropped unrun if this object goes first; s and call outlive it.
@@ -423,14 +434,15 @@ bool SysController::OnGui(std::function<bool()> fn, bool& result)
         this,
         [s, call, fn] {
             const bool r = fn();
-            QMutexLocker done(&s->mutex);
-            call->result = r;
-            call->done = true;
-            s->wake.wakeAll();
+            {
+                std::lock_guard<std::mutex> done(s->mutex);
+                call->result = r;
+                call->done = true;
+            }
+            s->wake.notify_all();
         },
         Qt::QueuedConnection);
-    while (!call->done && !s->stopping)
-        s->wake.wait(&s->mutex);
+    s->wake.wait(lock, [&] { return call->done || s->stopping; });
     if (!call->done)
         return false;
     result = call->result;
@@ -470,16 +482,22 @@ void SysController::Show(const QString& text)
 
 void SysController::StartTask(std::function<void()> task)
 {
-    QMutexLocker lock(&taskMutex);
+    std::lock_guard<std::mutex> lock(taskMutex);
     if (Stopping())
         return;
-    for (auto it = tasks.begin(); it != tasks.end();) {
-        if (it->isFinished())
-            it = tasks.erase(it);
-        else
-            ++it;
-    }
-    tasks.append(QtConcurrent::run(std::move(task)));
+    tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
+                               [](const Task& t) { return *t.done && t.future.isFinished(); }),
+                tasks.end());
+    const auto done = std::make_shared<bool>(false);
+    tasks.push_back({QtConcurrent::run([this, task = std::move(task), done] {
+                         task();
+                         // Notified under the lock: once the destructor sees
+                         // done, this task no longer touches the controller.
+                         std::lock_guard<std::mutex> lock(taskMutex);
+                         *done = true;
+                         taskDone.notify_all();
+                     }),
+                     done});
 }
 
 void SysController::AppendLog(const LANParams& from, const LANParams& to)

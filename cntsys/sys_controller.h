@@ -5,20 +5,20 @@
 
 #include <QByteArray>
 #include <QFuture>
-#include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QPointer>
 #include <QStatusBar>
 #include <QString>
-#include <QWaitCondition>
 #include <QWidget>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 class KoTcpClient;
 
@@ -34,6 +34,11 @@ class CntObj;
 // question are posted to this object's thread and waited for in a way that
 // the destructor can end. So a window closed while a task runs neither hangs
 // nor leaves a task behind.
+//
+// The locks and wake-ups are the standard library's, and every task says it
+// is done under the task lock before the destructor waits for its future:
+// ThreadSanitizer sees these (the system's Qt is not instrumented, so its
+// QMutex and QFuture alone look like no synchronisation at all).
 class SysController : public QObject
 {
     Q_OBJECT
@@ -111,9 +116,15 @@ private:
     // Shared with the calls posted to the GUI thread, which may outlive us.
     struct Stop
     {
-        QMutex mutex;
-        QWaitCondition wake;
+        std::mutex mutex;
+        std::condition_variable wake;
         bool stopping = false;
+    };
+    // A pool task; done is set, under taskMutex, as its last step.
+    struct Task
+    {
+        QFuture<void> future;
+        std::shared_ptr<bool> done;
     };
 
     quint64 Register(uint code);
@@ -139,16 +150,16 @@ private:
     QPointer<QStatusBar> statusBar;
     QPointer<QWidget> parentWidget;
 
-    QMutex tableMutex;
-    QWaitCondition tableWake;
+    std::mutex tableMutex;
+    std::condition_variable tableWake;
     std::map<uint, Waiter> table;
     quint64 nextTicket = 0;
     bool closing = false;
 
     // Held by a read, and by the clock refresh while it asks for the time.
-    QMutex readMutex;
-    QMutex applyMutex;
-    mutable QMutex profileMutex;
+    std::mutex readMutex;
+    std::mutex applyMutex;
+    mutable std::mutex profileMutex;
     CounterProfile lastRead;
     CounterProfile applied;
     CounterProfile applying;
@@ -157,8 +168,9 @@ private:
     std::atomic<int> syncGeneration{0};
     std::shared_ptr<Stop> stop = std::make_shared<Stop>();
 
-    QMutex taskMutex;
-    QList<QFuture<void>> tasks;
+    std::mutex taskMutex;
+    std::condition_variable taskDone;
+    std::vector<Task> tasks;
 };
 
 } // namespace cntsys

@@ -2,6 +2,7 @@
 // closes while a task waits, and the settings form's checks.
 
 #include "../link/fake_device.h"
+#include "../support/async_call.h"
 #include "block_sys_settings_form.h"
 #include "counter_profile.h"
 #include "ko_app_data.h"
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTimeEdit>
-#include <QtConcurrent>
 #include <QtTest>
 
 using namespace cntsys;
@@ -84,20 +84,20 @@ void TstCntsys::exchange()
 
     // A reply, read into its record.
     auto run = [&](uint reply_code, int timeout) {
-        return QtConcurrent::run([&ctl, reply_code, timeout] {
+        return AsyncCall<int>([&ctl, reply_code, timeout] {
             SrvParams srv;
             return ctl.SendAndWait(53, nullptr, reply_code, &srv, timeout, false) ? int(srv.port)
                                                                                   : -1;
         });
     };
-    QFuture<int> ok = run(54, 5000);
+    AsyncCall<int> ok = run(54, 5000);
     QTRY_VERIFY(device.received.size() >= 4);
     device.Send(message(54, QByteArray::fromHex("7f0000011f90")));
     QTRY_VERIFY(ok.isFinished());
     QCOMPARE(ok.result(), 8080);
 
     // No reply: a timeout; the late reply afterwards is dropped.
-    QFuture<int> late = run(54, 100);
+    AsyncCall<int> late = run(54, 100);
     QTRY_VERIFY(late.isFinished());
     QCOMPARE(late.result(), -1);
     device.Send(message(54, QByteArray::fromHex("7f0000010001")));
@@ -107,9 +107,9 @@ void TstCntsys::exchange()
     // (A request reaches the device only after its waiter is registered.)
     const QByteArray ask = message(53, {});
     const int asked = device.received.count(ask);
-    QFuture<int> first = run(54, 600);
+    AsyncCall<int> first = run(54, 600);
     QTRY_COMPARE(device.received.count(ask), asked + 1);
-    QFuture<int> second = run(54, 5000);
+    AsyncCall<int> second = run(54, 5000);
     QTRY_COMPARE(device.received.count(ask), asked + 2);
     device.Send(message(54, QByteArray::fromHex("7f0000010002")));
     QTRY_VERIFY(second.isFinished());
@@ -129,7 +129,7 @@ void TstCntsys::syncDuringRead()
     SysController ctl(nullptr, timing);
     ctl.SetLink(&link);
     CounterProfile p;
-    QFuture<bool> read = QtConcurrent::run([&] { return ctl.ReadParams(p, 5000, false); });
+    AsyncCall<bool> read([&] { return ctl.ReadParams(p, 5000, false); });
     QTRY_COMPARE(device.received.count(message(45, {})), 1);
 
     // The clock refresh starts while the read waits for the time: the answer

@@ -1,6 +1,7 @@
 // The system unit's exchange against the device simulator: the settings form
 // read and applied as an operator would, and the applies that stop early.
 
+#include "../support/async_call.h"
 #include "../support/devsim_process.h"
 #include "block_sys_settings_form.h"
 #include "counter_profile.h"
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTimeEdit>
-#include <QtConcurrent>
 #include <QtTest>
 
 using namespace cntsys;
@@ -295,7 +295,7 @@ void TstCntsysDevsim::applyStops()
     if (ok == 3) {
         QTRY_COMPARE(count(sim, "39: reboot"), rebootsBefore + 1);
     } else {
-        QFuture<bool> read = QtConcurrent::run([&rig] {
+        AsyncCall<bool> read([&rig] {
             LANParams lan;
             return rig.ctl.SendAndWait(49, nullptr, 50, &lan, 3000, false);
         });
