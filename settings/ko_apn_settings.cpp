@@ -1,9 +1,8 @@
 #include "ko_apn_settings.h"
 
+#include "ko_form_rows.h"
 #include "ko_settings_file.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,31 +27,18 @@ KoApnSettings::KoApnSettings(QWidget* dialog) : QWidget(dialog), dialog(dialog)
     passwordEdit = addRow(tr("Password: "), QStringLiteral("password"));
     apnEdit = addRow(tr("APN: "), QStringLiteral("apn"));
 
-    auto* buttons = new QHBoxLayout();
-    auto* ok_button = new QPushButton(tr("OK"), this);
-    auto* cancel_button = new QPushButton(tr("Cancel"), this);
-    buttons->addWidget(ok_button);
-    buttons->addWidget(cancel_button);
-    layout->addLayout(buttons);
-
-    connect(ok_button, &QPushButton::clicked, this, &KoApnSettings::sOkClicked);
-    connect(cancel_button, &QPushButton::clicked, this, &KoApnSettings::sCancelClicked);
+    const ko_form_rows::Buttons buttons = ko_form_rows::AddOkCancel(this, layout);
+    buttons.ok->setText(tr("OK"));
+    buttons.cancel->setText(tr("Cancel"));
+    connect(buttons.ok, &QPushButton::clicked, this, &KoApnSettings::sOkClicked);
+    connect(buttons.cancel, &QPushButton::clicked, this, &KoApnSettings::sCancelClicked);
 
     loadSettings();
 }
 
 QLineEdit* KoApnSettings::addRow(const QString& label, const QString& object_name)
 {
-    auto* row = new QHBoxLayout();
-    auto* text = new QLabel(label, this);
-    text->setFixedWidth(100);
-    auto* edit = new QLineEdit(this);
-    edit->setFixedWidth(100);
-    edit->setObjectName(object_name);
-    row->addWidget(text);
-    row->addWidget(edit);
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
-    return edit;
+    return ko_form_rows::AddEditRow(this, static_cast<QVBoxLayout*>(layout()), label, object_name);
 }
 
 void KoApnSettings::loadSettings()

@@ -2,6 +2,7 @@
 // modes; and a settings file whose writer is killed in the middle of its work.
 
 #include "../support/devsim_process.h"
+#include "../support/wait_for.h"
 #include "fault_settings_content.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
@@ -23,21 +24,6 @@ namespace {
 
 constexpr int Watchdog = 500; // ms: the watchdog of the links these tests make
 constexpr int Patience = 20000;
-
-// Runs the event loop until pred holds, waking for every event, so the
-// reader's blocking emissions flow as fast as they come.
-template <typename Pred>
-bool WaitFor(Pred pred, int timeout_ms = Patience)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!pred()) {
-        if (timer.elapsed() > timeout_ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
 
 // The live view of pass 0: either the container, with its own link and
 // that link's usual watchdog, or a link with a short watchdog and a panel
@@ -161,9 +147,9 @@ void TstFault::faultModes()
         rig.link->SetQueueLimit(2 * 1024);
     const auto log = [&sim] { return sim.output().join('\n'); };
 
-    QVERIFY(WaitFor([&] { return connected.count() > 0; }));
+    QVERIFY(WaitFor([&] { return connected.count() > 0; }, Patience));
     if (pictures)
-        QVERIFY(WaitFor([&] { return rig.shown >= 2; }));
+        QVERIFY(WaitFor([&] { return rig.shown >= 2; }, Patience));
     if (reboot)
         QVERIFY(rig.link->SendReboot());
 
@@ -171,14 +157,15 @@ void TstFault::faultModes()
     if (reconnect) {
         // Dropped by the device or by the watchdog, the link comes back.
         QVERIFY2(
-            WaitFor([&] { return connected.count() >= 2 && log().contains("#2 connection from"); }),
+            WaitFor([&] { return connected.count() >= 2 && log().contains("#2 connection from"); },
+                    Patience),
             qPrintable(log()));
         QVERIFY(disconnected.count() >= 1);
         before = rig.shown;
     }
     if (pictures) {
         // The next good pictures reach the panel.
-        QVERIFY2(WaitFor([&] { return rig.shown >= before + 3; }), qPrintable(log()));
+        QVERIFY2(WaitFor([&] { return rig.shown >= before + 3; }, Patience), qPrintable(log()));
     }
     if (!reconnect) {
         QCOMPARE(disconnected.count(), 0);

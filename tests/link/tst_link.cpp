@@ -1,5 +1,6 @@
 // The device link over loopback: reader thread, client, watchdog, reconnection.
 
+#include "../support/wait_for.h"
 #include "fake_device.h"
 #include "ko_device_encoder.h"
 #include "ko_frame_escaper.h"
@@ -25,21 +26,6 @@ QByteArray Hex(const char* hex)
 QByteArray Frame(const QByteArray& body)
 {
     return KoFrameEscaper::Frame(body);
-}
-
-// Runs the event loop until pred holds; unlike QTRY_*, wakes for every event
-// instead of sleeping in steps, so a stream of blocking emissions flows.
-template <typename Pred>
-bool WaitFor(Pred pred, int timeout_ms = 10000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!pred()) {
-        if (timer.elapsed() > timeout_ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
 }
 
 QString Str(const QString& s)
