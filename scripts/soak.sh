@@ -14,6 +14,7 @@
 # configurator with perf (call graphs, 200 samples a second) into FILE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/devsim-lib.sh
 
 raw=0
 if [ "${1:-}" = "--raw" ]; then
@@ -57,23 +58,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$bin/velmora-devsim" --port 0 --passes "$passes" --fps "$fps" --size "$size" \
-  --encoding "$encoding" --quiet >"$scratch/sim.log" 2>&1 &
-sim_pid=$!
-port=
-for _ in $(seq 100); do
-  port=$(sed -n '1s/^listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$scratch/sim.log")
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-if [ -z "$port" ]; then
-  echo "soak: the simulator did not start" >&2
-  cat "$scratch/sim.log" >&2
-  exit 1
-fi
-
-mkdir -p "$scratch/data/Velmora"
-printf 'HOST_NAME=127.0.0.1\nPORT=%s\n' "$port" >"$scratch/data/Velmora/network.txt"
+start_devsim "$bin" "$scratch/sim.log" --passes "$passes" --fps "$fps" --size "$size" \
+  --encoding "$encoding" --quiet
+point_at_devsim "$scratch/data"
 
 rss_kib() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$1/status" 2>/dev/null; }
 
