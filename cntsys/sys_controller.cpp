@@ -8,10 +8,10 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QRunnable>
 #include <QThread>
-#include <QtConcurrent>
+#include <QThreadPool>
 
-#include <algorithm>
 #include <chrono>
 
 namespace cntsys {
@@ -19,6 +19,28 @@ namespace cntsys {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Qt's thread pool hands a task to its thread under its own lock, which
+// ThreadSanitizer cannot see (the system's Qt is not instrumented). A static
+// lock, held while a task is made and started and taken by the task before it
+// reads its own members, makes the hand-over visible.
+std::mutex poolHandover;
+
+class PoolTask : public QRunnable
+{
+public:
+    explicit PoolTask(std::function<void()> fn) : fn(std::move(fn)) {}
+    void run() override
+    {
+        {
+            std::lock_guard<std::mutex> handover(poolHandover);
+        }
+        fn();
+    }
+
+private:
+    std::function<void()> fn;
+};
 
 QString ipPort(const LANParams& lan)
 {
@@ -50,17 +72,8 @@ SysController::~SysController()
     }
     tableWake.notify_all();
     // Every wait of a task now ends at once, so this does not block for long.
-    std::vector<Task> running;
-    {
-        std::unique_lock<std::mutex> lock(taskMutex);
-        taskDone.wait(lock, [this] {
-            return std::all_of(tasks.begin(), tasks.end(), [](const Task& t) { return *t.done; });
-        });
-        running.swap(tasks);
-    }
-    // Past their last step; the pool only has to let go of them.
-    for (Task& task : running)
-        task.future.waitForFinished();
+    std::unique_lock<std::mutex> lock(taskMutex);
+    taskDone.wait(lock, [this] { return runningTasks == 0; });
 }
 
 void SysController::SetLink(KoTcpClient* link_)
@@ -110,11 +123,7 @@ CounterProfile SysController::Applied() const
 bool SysController::Busy()
 {
     std::lock_guard<std::mutex> lock(taskMutex);
-    for (const Task& task : tasks) {
-        if (!*task.done)
-            return true;
-    }
-    return false;
+    return runningTasks > 0;
 }
 
 void SysController::ShowSettingsDialog(QWidget* parent)
@@ -485,19 +494,21 @@ void SysController::StartTask(std::function<void()> task)
     std::lock_guard<std::mutex> lock(taskMutex);
     if (Stopping())
         return;
-    tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
-                               [](const Task& t) { return *t.done && t.future.isFinished(); }),
-                tasks.end());
-    const auto done = std::make_shared<bool>(false);
-    tasks.push_back({QtConcurrent::run([this, task = std::move(task), done] {
-                         task();
-                         // Notified under the lock: once the destructor sees
-                         // done, this task no longer touches the controller.
-                         std::lock_guard<std::mutex> lock(taskMutex);
-                         *done = true;
-                         taskDone.notify_all();
-                     }),
-                     done});
+    ++runningTasks;
+    // Made and handed to the pool under the hand-over lock, which the task
+    // takes before it reads anything of itself.
+    std::lock_guard<std::mutex> handover(poolHandover);
+    QThreadPool::globalInstance()->start(new PoolTask([this, task = std::move(task)]() mutable {
+        {
+            std::function<void()> run = std::move(task);
+            run();
+        }
+        // Counted down under the lock: once the destructor sees no task
+        // running, none touches the controller any more.
+        std::lock_guard<std::mutex> done(taskMutex);
+        --runningTasks;
+        taskDone.notify_all();
+    }));
 }
 
 void SysController::AppendLog(const LANParams& from, const LANParams& to)

@@ -4,7 +4,6 @@
 #include "time_params.h"
 
 #include <QByteArray>
-#include <QFuture>
 #include <QObject>
 #include <QPointer>
 #include <QStatusBar>
@@ -18,7 +17,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 class KoTcpClient;
 
@@ -35,10 +33,11 @@ class CntObj;
 // the destructor can end. So a window closed while a task runs neither hangs
 // nor leaves a task behind.
 //
-// The locks and wake-ups are the standard library's, and every task says it
-// is done under the task lock before the destructor waits for its future:
-// ThreadSanitizer sees these (the system's Qt is not instrumented, so its
-// QMutex and QFuture alone look like no synchronisation at all).
+// The tasks run on Qt's global thread pool. The locks and wake-ups are the
+// standard library's, and every task counts itself out under the task lock,
+// which the destructor waits for: ThreadSanitizer sees these (the system's Qt
+// is not instrumented, so its QMutex and QFuture would look like no
+// synchronisation at all).
 class SysController : public QObject
 {
     Q_OBJECT
@@ -120,12 +119,6 @@ private:
         std::condition_variable wake;
         bool stopping = false;
     };
-    // A pool task; done is set, under taskMutex, as its last step.
-    struct Task
-    {
-        QFuture<void> future;
-        std::shared_ptr<bool> done;
-    };
 
     quint64 Register(uint code);
     void Forget(uint code, quint64 ticket);
@@ -170,7 +163,7 @@ private:
 
     std::mutex taskMutex;
     std::condition_variable taskDone;
-    std::vector<Task> tasks;
+    int runningTasks = 0; // started and not yet past their last step
 };
 
 } // namespace cntsys
