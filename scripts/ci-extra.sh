@@ -28,13 +28,14 @@ for h in $harnesses; do
     rm -rf "$work"
 done
 
-# TSan: the link tests and the system unit's controller and records. The Qt
+# TSan: the link tests and every system-unit suite (records, controller, the
+# run against the simulator, which is built with TSan too). The Qt
 # of the system is not instrumented, so only locks made of pthread or std
 # primitives are seen; code synchronised by QMutex or QFuture alone would give
 # false reports, which is why both lock with the standard library's.
 if [[ "${VELMORA_SKIP_TSAN:-}" != 1 ]]; then
     cmake -S . -B build-tsan -DVELMORA_SANITIZE=thread -DVELMORA_BUILD_BENCH=OFF >/dev/null
-    cmake --build build-tsan -j2 --target tst_link tst_cntsys tst_cntsys_records
+    cmake --build build-tsan -j2 --target tst_link tst_cntsys tst_cntsys_records tst_cntsys_devsim
     TSAN_OPTIONS="halt_on_error=1 history_size=7 suppressions=$PWD/tests/link/tsan.supp" \
-        ctest --test-dir build-tsan --output-on-failure -R '^tst_(link|cntsys|cntsys_records)$'
+        ctest --test-dir build-tsan --output-on-failure -R '^tst_(link|cntsys|cntsys_records|cntsys_devsim)$'
 fi
