@@ -28,6 +28,14 @@ Q_DECLARE_LOGGING_CATEGORY(lcClientUi)
 
 namespace {
 
+// Setting a text item's text rebuilds its document and its layout, the
+// dearest step of moving the marks; most messages leave a text as it was.
+void SetPlainText(QGraphicsTextItem* item, const QString& text)
+{
+    if (item->toPlainText() != text)
+        item->setPlainText(text);
+}
+
 QPen MarkPen(const QColor& color)
 {
     return QPen(QBrush(color, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
@@ -215,7 +223,7 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
             objectDots[k]->setPen(QPen(Qt::black));
             for (QGraphicsTextItem* text : {stateTexts[k], lengthTexts[k]}) {
                 text->setPos(0, 0);
-                text->setPlainText(QString());
+                SetPlainText(text, QString());
                 text->setDefaultTextColor(Qt::black);
             }
         }
@@ -241,7 +249,7 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
         objectDots[k]->setPen(QPen(color));
         objectDots[k]->setBrush(QBrush(color, Qt::SolidPattern));
         stateTexts[k]->setPos(x0 - 5, y0 + 25);
-        stateTexts[k]->setPlainText(object.state == 2   ? QStringLiteral("IN")
+        SetPlainText(stateTexts[k], object.state == 2   ? QStringLiteral("IN")
                                     : object.state == 4 ? QStringLiteral("OUT")
                                                         : QString());
         stateTexts[k]->setDefaultTextColor(color);
@@ -249,7 +257,7 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
         if (object.trackLength > 20)
             trackLengths[object.id] = object.trackLength;
         else if (trackLengths.contains(object.id))
-            lengthTexts[k]->setPlainText(QStringLiteral("%0").arg(trackLengths[object.id]));
+            SetPlainText(lengthTexts[k], QStringLiteral("%0").arg(trackLengths[object.id]));
         lengthTexts[k]->setDefaultTextColor(color);
     }
 }
