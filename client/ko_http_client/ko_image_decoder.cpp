@@ -9,6 +9,7 @@
 
 #include <QtGlobal>
 
+#include <cstring>
 #include <exception>
 #include <limits>
 
@@ -64,19 +65,39 @@ bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image)
     return true;
 }
 
+namespace {
+
+// One line of blue-first bytes to 32-bit pixels. On a little-endian machine
+// blue, green, red is already the byte order of a 32-bit pixel, so four
+// pixels come from three words with the alpha byte set.
+void BgrLineToRgb32(const uchar* src, QRgb* dst, int width)
+{
+    int x = 0;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    for (; x + 4 <= width; x += 4, src += 12) {
+        quint32 w[3];
+        std::memcpy(w, src, sizeof w);
+        dst[x] = 0xff000000u | w[0];
+        dst[x + 1] = 0xff000000u | (w[0] >> 24) | (w[1] << 8);
+        dst[x + 2] = 0xff000000u | (w[1] >> 16) | (w[2] << 16);
+        dst[x + 3] = 0xff000000u | (w[2] >> 8);
+    }
+#endif
+    for (; x < width; ++x, src += 3)
+        dst[x] = qRgb(src[2], src[1], src[0]);
+}
+
+} // namespace
+
 QImage KoImageDecoder::FromBgr(const uchar* data, int width, int height, qint64 step)
 {
-    // One pass from blue-first bytes to the 32-bit layout pixmaps use as is.
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    for (int y = 0; y < height; ++y) {
-        const uchar* src = data + y * step;
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, src += 3)
-            dst[x] = qRgb(src[2], src[1], src[0]);
-    }
-    return image;
+    // One pass from blue-first bytes to the 32-bit layout pixmaps use as is,
+    // into the last picture's buffer when nobody kept it.
+    if (!TargetBuffer(width, height, QImage::Format_RGB32))
+        return QImage();
+    for (int y = 0; y < height; ++y)
+        BgrLineToRgb32(data + y * step, reinterpret_cast<QRgb*>(turboImage.scanLine(y)), width);
+    return turboImage;
 }
 
 uchar* KoImageDecoder::TargetBuffer(int width, int height, QImage::Format format)

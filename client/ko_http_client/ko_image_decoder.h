@@ -44,7 +44,7 @@ private:
     bool DecodeJpeg(const uchar* data, qint64 size, bool grey, QImage& image);
     void DecodeOpenCv(const uchar* data, qint64 size, bool grey, QImage& image);
     uchar* TargetBuffer(int width, int height, QImage::Format format);
-    static QImage FromBgr(const uchar* data, int width, int height, qint64 step);
+    QImage FromBgr(const uchar* data, int width, int height, qint64 step);
 
     void* turbo = nullptr; // tjhandle
     QImage turboImage;     // reused while nobody keeps a copy of it

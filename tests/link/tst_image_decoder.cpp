@@ -58,8 +58,11 @@ private slots:
     void undecodableGivesNull_data();
     void undecodableGivesNull();
     void rawPixels();
+    void rawColourWidths_data();
+    void rawColourWidths();
     void rawTooShortDropped_data();
     void rawTooShortDropped();
+    void keptPictureNotOverwritten_data();
     void keptPictureNotOverwritten();
 };
 
@@ -159,6 +162,35 @@ void TstImageDecoder::rawPixels()
     QCOMPARE(qGray(image.pixel(2, 1)), 0xF2);
 }
 
+// Lines are converted four pixels at a time with the rest one by one: every
+// width around a multiple of four, padded lines, every pixel opaque.
+void TstImageDecoder::rawColourWidths_data()
+{
+    QTest::addColumn<int>("width");
+    for (int width : {1, 3, 4, 5, 7, 8, 9, 13})
+        QTest::newRow(QByteArray::number(width).constData()) << width;
+}
+
+void TstImageDecoder::rawColourWidths()
+{
+    QFETCH(int, width);
+    const int height = 3, step = width * 3 + 2;
+    QByteArray data(height * step, 0);
+    for (int i = 0; i < data.size(); ++i)
+        data[i] = char(i * 37 + 11);
+    KoImageDecoder decoder;
+    QImage image;
+    QVERIFY(Decode(decoder, width, height, step, 0, data, image));
+    QCOMPARE(image.size(), QSize(width, height));
+    for (int y = 0; y < height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const auto* bgr = reinterpret_cast<const uchar*>(data.constData()) + y * step + x * 3;
+            QCOMPARE(line[x], qRgb(bgr[2], bgr[1], bgr[0]));
+        }
+    }
+}
+
 void TstImageDecoder::rawTooShortDropped_data()
 {
     QTest::addColumn<int>("width");
@@ -183,17 +215,27 @@ void TstImageDecoder::rawTooShortDropped()
     QVERIFY(!Decode(decoder, width, height, lineStep, 0, QByteArray(bytes, 1), image));
 }
 
+void TstImageDecoder::keptPictureNotOverwritten_data()
+{
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("jpeg") << 1;
+    QTest::newRow("raw") << 0;
+}
+
 void TstImageDecoder::keptPictureNotOverwritten()
 {
-    // A receiver that keeps a shallow copy must not see it change under it.
+    // A receiver that keeps a shallow copy must not see it change under it,
+    // although the decoder reuses its buffer otherwise.
+    QFETCH(int, encoding);
     KoImageDecoder decoder;
     QImage kept, next;
-    const auto jpeg = [](double v) {
-        return Encode(cv::Mat(16, 16, CV_8UC3, cv::Scalar::all(v)), ".jpg");
+    const auto picture = [encoding](int v) {
+        return encoding ? Encode(cv::Mat(16, 16, CV_8UC3, cv::Scalar::all(v)), ".jpg")
+                        : QByteArray(16 * 48, char(v));
     };
-    QVERIFY(Decode(decoder, 16, 16, 48, 1, jpeg(0), kept));
+    QVERIFY(Decode(decoder, 16, 16, 48, encoding, picture(0), kept));
     const QRgb before = kept.pixel(8, 8);
-    QVERIFY(Decode(decoder, 16, 16, 48, 1, jpeg(255), next));
+    QVERIFY(Decode(decoder, 16, 16, 48, encoding, picture(255), next));
     QCOMPARE(kept.pixel(8, 8), before);
     QVERIFY(next.pixel(8, 8) != before);
 }
