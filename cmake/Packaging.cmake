@@ -40,5 +40,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, \
 libqt5core5a (>= 5.15), libqt5gui5 (>= 5.15) | libqt5gui5-gles (>= 5.15), \
 libqt5widgets5 (>= 5.15), libqt5network5 (>= 5.15), libqt5xml5 (>= 5.15), \
-libqt5concurrent5 (>= 5.15), libopencv-core406, libopencv-imgcodecs406, libturbojpeg0, zlib1g")
+libopencv-core406, libopencv-imgcodecs406, libturbojpeg0, zlib1g")
 include(CPack)

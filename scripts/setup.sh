@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # toolchain
   cmake g++ make pkg-config
-  # Qt 5 (Core, Gui, Widgets, Network, Xml, Concurrent, Test) and its translation tools
+  # Qt 5 (Core, Gui, Widgets, Network, Xml, Test) and its translation tools
   qtbase5-dev qttools5-dev qttools5-dev-tools
   # picture decoding: two OpenCV modules only, and TurboJPEG for the fast path
   libopencv-core-dev libopencv-imgcodecs-dev libturbojpeg0-dev
