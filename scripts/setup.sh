@@ -18,6 +18,8 @@ packages=(
   clang libclang-rt-14-dev
   # a font, so headless runs can render text
   fonts-dejavu-core
+  # a real X server for the widget suites (xcb, not offscreen)
+  xvfb
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // The main window: its menus, tabs and status bar, the yes/no question of the
 // system-unit controller, the translation, and the program's start-up.
 
+#include "../support/real_display.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
 #include "ko_report_export.h"
@@ -343,5 +344,5 @@ void TstMainWindow::startUp()
     QVERIFY2(log.contains("working directory \"" + folder + "\""), qPrintable(log));
 }
 
-QTEST_MAIN(TstMainWindow)
+VELMORA_REAL_DISPLAY_MAIN(TstMainWindow)
 #include "tst_main_window.moc"

@@ -1,6 +1,7 @@
 // The live panels, their container and the connection settings, alone and
 // against velmora-devsim.
 
+#include "../support/real_display.h"
 #include "../support/devsim_process.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_client_mult_ui.h"
@@ -398,5 +399,5 @@ void TstClientUi::endToEnd()
     QCOMPARE(panel->lineFigure->committedPoints.size(), edited.size());
 }
 
-QTEST_MAIN(TstClientUi)
+VELMORA_REAL_DISPLAY_MAIN(TstClientUi)
 #include "tst_client_ui.moc"

@@ -1,6 +1,7 @@
 // The system unit's profile file, its exchange over the link, a window that
 // closes while a task waits, and the settings form's checks.
 
+#include "../support/real_display.h"
 #include "../link/fake_device.h"
 #include "../support/async_call.h"
 #include "block_sys_settings_form.h"
@@ -318,5 +319,5 @@ void TstCntsys::formClock()
     QCOMPARE(time->time(), QTime(4, 0));
 }
 
-QTEST_MAIN(TstCntsys)
+VELMORA_REAL_DISPLAY_MAIN(TstCntsys)
 #include "tst_cntsys.moc"

@@ -1,6 +1,7 @@
 // The system unit's exchange against the device simulator: the settings form
 // read and applied as an operator would, and the applies that stop early.
 
+#include "../support/real_display.h"
 #include "../support/async_call.h"
 #include "../support/devsim_process.h"
 #include "block_sys_settings_form.h"
@@ -306,5 +307,5 @@ void TstCntsysDevsim::applyStops()
     QCOMPARE(count(sim, ": set "), setsBefore + sent);
 }
 
-QTEST_MAIN(TstCntsysDevsim)
+VELMORA_REAL_DISPLAY_MAIN(TstCntsysDevsim)
 #include "tst_cntsys_devsim.moc"

@@ -1,6 +1,7 @@
 // The configuration editors, their dialog hosts as the main window opens them,
 // and what the main window makes of the device's answers.
 
+#include "../support/real_display.h"
 #include "../support/modal_driver.h"
 #include "app/change_ip_dialog.h"
 #include "app/command_dialogs.h"
@@ -584,5 +585,5 @@ void TestConfig::confirmedSettingsReopen()
     QCOMPARE(edit(&server, "key")->text(), QString());
 }
 
-QTEST_MAIN(TestConfig)
+VELMORA_REAL_DISPLAY_MAIN(TestConfig)
 #include "tst_config.moc"

@@ -2,6 +2,7 @@
 // main window connected to velmora-devsim on 127.0.0.1, dialogs filled in and
 // confirmed, and the device's answers seen as the boxes and files they become.
 
+#include "../support/real_display.h"
 #include "../support/devsim_process.h"
 #include "../support/modal_driver.h"
 #include "ko_algo_service_controll_ui.h"
@@ -288,5 +289,5 @@ void TestConfigDevsim::reboot()
     QVERIFY(sim.waitForOutput(QStringLiteral("39: reboot -> 40")));
 }
 
-QTEST_MAIN(TestConfigDevsim)
+VELMORA_REAL_DISPLAY_MAIN(TestConfigDevsim)
 #include "tst_config_devsim.moc"

@@ -1,6 +1,7 @@
 // The link, a live panel and their container against velmora-devsim's fault
 // modes; and a settings file whose writer is killed in the middle of its work.
 
+#include "../support/real_display.h"
 #include "../support/devsim_process.h"
 #include "../support/wait_for.h"
 #include "fault_settings_content.h"
@@ -222,5 +223,5 @@ void TstFault::settingsKilledMidWrite()
     }
 }
 
-QTEST_MAIN(TstFault)
+VELMORA_REAL_DISPLAY_MAIN(TstFault)
 #include "tst_fault.moc"

@@ -1,6 +1,7 @@
 // The live-view container as far as the link goes: "network.txt", the
 // connection request, connected and disconnected.
 
+#include "../support/real_display.h"
 #include "fake_device.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
@@ -84,5 +85,5 @@ void TstClientMultUi::connectionRequestOnConnect()
     QTRY_COMPARE(disconnected.count(), 1);
 }
 
-QTEST_MAIN(TstClientMultUi)
+VELMORA_REAL_DISPLAY_MAIN(TstClientMultUi)
 #include "tst_client_mult_ui.moc"

@@ -5,6 +5,7 @@
 // Mouse events go through the window system path, as a real mouse's do.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "../support/real_display.h"
 #include "ko_base_figure.h"
 #include "ko_cross_line_figure.h"
 #include "ko_graphics_view.h"
@@ -595,5 +596,5 @@ void TestFigures::hiddenFigureTakesNoClicks()
     QCOMPARE(clicked.count(), 1);
 }
 
-QTEST_MAIN(TestFigures)
+VELMORA_REAL_DISPLAY_MAIN(TestFigures)
 #include "tst_figures.moc"

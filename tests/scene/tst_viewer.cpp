@@ -4,6 +4,7 @@
 // Mouse events take the window system's path, as a real mouse's do.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "../support/real_display.h"
 #include "ko_graphics_view.h"
 #include "ko_painter_graphics_view.h"
 #include "ko_viewer.h"
@@ -351,5 +352,5 @@ void TestViewer::painterView()
     QCOMPARE(painter.transform(), before);
 }
 
-QTEST_MAIN(TestViewer)
+VELMORA_REAL_DISPLAY_MAIN(TestViewer)
 #include "tst_viewer.moc"

@@ -1,6 +1,7 @@
 // The histogram drawer: its fixed layout, the hover texts and the press that
 // drills down, and the boxed text item it places tick values and titles in.
 
+#include "../support/real_display.h"
 #include "stats/ko_graphics_drawer.h"
 #include "stats/ko_text_item.h"
 
@@ -318,5 +319,5 @@ void TestStatsDrawer::textItemKeepsToItsRectangle()
              qPrintable(QString::number(inkOf(centred).center().x())));
 }
 
-QTEST_MAIN(TestStatsDrawer)
+VELMORA_REAL_DISPLAY_MAIN(TestStatsDrawer)
 #include "tst_stats_drawer.moc"

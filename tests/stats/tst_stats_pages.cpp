@@ -2,6 +2,7 @@
 // zones, what they make of the device's replies, the pass list, the two XML
 // files they write, and both pages against the device simulator.
 
+#include "../support/real_display.h"
 #include "stats/ko_graphics_drawer.h"
 #include "stats/ko_report_export.h"
 #include "stats/ko_statistics_viewer.h"
@@ -771,5 +772,5 @@ void TestStatsPages::againstTheSimulator()
     QCOMPARE(parsed.stamps.at(96).value("Type").toString(), QString("Out"));
 }
 
-QTEST_MAIN(TestStatsPages)
+VELMORA_REAL_DISPLAY_MAIN(TestStatsPages)
 #include "tst_stats_pages.moc"

@@ -1,6 +1,7 @@
 // Distribution files: the cipher, the CRC, what the reader accepts and
 // refuses, the update widget, and pcdtool.
 
+#include "../support/real_display.h"
 #include "update/ko_distribution_reader.h"
 #include "update/ko_distribution_writer.h"
 #include "update/ko_tea.h"
@@ -253,5 +254,5 @@ void TestUpdate::pcdtool()
     QCOMPARE(run({"list", "a.bin"}).first, 1);
 }
 
-QTEST_MAIN(TestUpdate)
+VELMORA_REAL_DISPLAY_MAIN(TestUpdate)
 #include "tst_update.moc"
