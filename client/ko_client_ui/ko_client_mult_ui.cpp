@@ -68,6 +68,8 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
         connect(link, &KoTcpClient::eFilesCountInfo, panel,
                 &KoAlgoServiceControllUI::sFilesCountInfo);
         connect(panel, &KoAlgoServiceControllUI::eOptionsReq, this, &KoClientMultUi::eOptionsReq);
+        connect(link, &KoTcpClient::eConnected, panel, [panel] { panel->sLinkChanged(true); });
+        connect(link, &KoTcpClient::eDisconnected, panel, [panel] { panel->sLinkChanged(false); });
         panel->link = link;
     }
 
