@@ -84,6 +84,8 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     connect(viewModeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &KoAlgoServiceControllUI::sViewModeChanged);
     viewModeCombo->addItems({tr("Left camera"), tr("Right camera"), tr("No send")});
+    // The doors share the window's width; the choice stays readable.
+    viewModeCombo->setMinimumWidth(std::max(100, viewModeCombo->sizeHint().width()));
 
     viewMode = 0;
     viewer = new KoViewer(this);
@@ -161,12 +163,14 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     imageHeight = placeholder.height();
     scene.setSceneRect(0, 0, imageWidth, imageHeight);
 
-    staleCover = scene.addRect(QRectF(), Qt::NoPen, QColor(96, 96, 96, 176));
+    staleCover = scene.addRect(QRectF(), Qt::NoPen, QColor(24, 24, 24, 150));
     staleCover->setZValue(CoverZ);
-    staleText = scene.addSimpleText(QString());
-    staleText->setZValue(CoverZ);
-    // As large on screen at any zoom.
-    staleText->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+    // The reason sits on a dark plate in the middle, as large on screen at any zoom.
+    auto* plate = new QGraphicsRectItem(staleCover);
+    plate->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+    plate->setPen(Qt::NoPen);
+    plate->setBrush(QColor(0, 0, 0, 200));
+    staleText = new QGraphicsSimpleTextItem(plate);
     QFont stale_font = staleText->font();
     stale_font.setPixelSize(16);
     stale_font.setBold(true);
@@ -572,7 +576,6 @@ void KoAlgoServiceControllUI::sCheckPicture()
         break;
     }
     staleCover->setVisible(!live);
-    staleText->setVisible(!live);
     PlaceStaleCover();
     for (QLabel* label : {inLabel, outLabel, fpsLabel})
         label->setEnabled(live);
@@ -585,12 +588,17 @@ void KoAlgoServiceControllUI::sCheckPicture()
 
 void KoAlgoServiceControllUI::PlaceStaleCover()
 {
+    constexpr qreal Padding = 6;
     const QRectF picture(0, 0, imageWidth, imageHeight);
     staleCover->setRect(picture);
-    // The text keeps its size on screen; its own transform centres it.
+    // The plate keeps its size on screen; its own transform centres it.
+    auto* plate = static_cast<QGraphicsRectItem*>(staleText->parentItem());
     const QRectF text = staleText->boundingRect();
-    staleText->setPos(picture.center());
-    staleText->setTransform(QTransform::fromTranslate(-text.width() / 2, -text.height() / 2));
+    const QRectF box(0, 0, text.width() + 2 * Padding, text.height() + 2 * Padding);
+    staleText->setPos(Padding, Padding);
+    plate->setRect(box);
+    plate->setPos(picture.center());
+    plate->setTransform(QTransform::fromTranslate(-box.width() / 2, -box.height() / 2));
 }
 
 void KoAlgoServiceControllUI::SetEditsPending(bool pending)

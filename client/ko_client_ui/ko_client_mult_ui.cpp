@@ -89,6 +89,9 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
         this));
     help_row->addItem(new QSpacerItem(10, 15, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     grid->addLayout(help_row, 2, 0);
+    // A bigger window makes bigger pictures, not a bigger gap under the help.
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(1, 1);
     setContentsMargins(0, 0, 0, 0);
 }
 
