@@ -180,7 +180,6 @@ void TestViewer::refitUnlessZoomed_data()
     // 640 x 480 fits 400 x 300 at 9, and 800 x 600 at 25.
     QTest::newRow("fitted: follows the window") << 0 << 25;
     QTest::newRow("zoomed in: stays") << 5 << 14;
-    QTest::newRow("zoomed out: stays") << -3 << 6;
 }
 
 void TestViewer::refitUnlessZoomed()
