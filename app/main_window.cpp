@@ -5,6 +5,7 @@
 #include "ko_app_data.h"
 #include "ko_app_log.h"
 #include "ko_client_mult_ui.h"
+#include "ko_link_status_widget.h"
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
@@ -64,10 +65,10 @@ MainWindow::MainWindow(QWidget* parent)
     setContentsMargins(0, 0, 0, 0);
 
     clientUi = new KoClientMultUi(this);
-    connect(clientUi, &KoClientMultUi::eConnected, this, &MainWindow::sConnected);
-    connect(clientUi, &KoClientMultUi::eDisconnected, this, &MainWindow::sDisconnected);
 
     auto* scroll_area = new QScrollArea(this);
+    // The doors grow with the window; below their minimum the area scrolls.
+    scroll_area->setWidgetResizable(true);
     scroll_area->setWidget(clientUi);
 
     // The system unit's texts are Russian in every language.
@@ -112,20 +113,15 @@ MainWindow::MainWindow(QWidget* parent)
 
     layout()->setContentsMargins(0, 0, 0, 0);
 
-    ui->statusBar->showMessage(tr("Disconnected"));
+    // The link's state and address stay in sight whatever the transient
+    // texts (menu tips, the system unit's progress) do on the left.
+    linkStatus = new KoLinkStatusWidget(this);
+    linkStatus->setObjectName(QStringLiteral("linkStatus"));
+    ui->statusBar->addPermanentWidget(linkStatus);
+    linkStatus->Watch(clientUi->Link());
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::sConnected()
-{
-    ui->statusBar->showMessage(tr("Connected"));
-}
-
-void MainWindow::sDisconnected()
-{
-    ui->statusBar->showMessage(tr("Disconnected"));
-}
 
 void MainWindow::sReconnect(KoNetworkOptions net_settings)
 {

@@ -10,6 +10,7 @@
 #include <string>
 
 class KoClientMultUi;
+class KoLinkStatusWidget;
 namespace Ui {
 class MainWindowClass;
 }
@@ -25,8 +26,6 @@ public:
     ~MainWindow() override;
 
 public slots:
-    void sConnected();
-    void sDisconnected();
     void sReconnect(KoNetworkOptions net_settings);
     void sOpenNetworkSettingsDialog();
     void sModemDialog();
@@ -46,6 +45,7 @@ public slots:
 private:
     std::unique_ptr<Ui::MainWindowClass> ui;
     KoClientMultUi* clientUi = nullptr;
+    KoLinkStatusWidget* linkStatus = nullptr;
     // Destroyed before the pages and the link it talks to.
     cntsys::SysController sysController;
 };

@@ -63,14 +63,6 @@
         <source>Reports</source>
         <translation>Отчёты</translation>
     </message>
-    <message>
-        <source>Disconnected</source>
-        <translation>Нет соединения</translation>
-    </message>
-    <message>
-        <source>Connected</source>
-        <translation>Соединение установлено</translation>
-    </message>
 </context>
 <context>
     <name>MainWindowClass</name>
@@ -573,6 +565,53 @@
     <message>
         <source>Counted files: %0/%1 of file: %3</source>
         <translation>Обработано файлов: %0/%1 файла: %3</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Вписать</translation>
+    </message>
+    <message>
+        <source>Fit the picture into the view (%0)</source>
+        <translation>Вписать изображение в окно (%0)</translation>
+    </message>
+    <message>
+        <source>Frames to record: 1 to %0</source>
+        <translation>Кадров для записи: от 1 до %0</translation>
+    </message>
+    <message>
+        <source>from %0</source>
+        <translation>с %0</translation>
+    </message>
+    <message>
+        <source>The counts started again when the link came back</source>
+        <translation>Счёт начат заново после восстановления связи</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Нет изображения</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>No connection</source>
+        <translation>Нет связи</translation>
+    </message>
+</context>
+<context>
+    <name>KoLinkStatusWidget</name>
+    <message>
+        <source>Connected</source>
+        <translation>Соединение установлено</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Нет соединения</translation>
     </message>
 </context>
 <context>

@@ -73,11 +73,11 @@ void KoCrossLineFigure::sceneMouseMove(int x, int y)
     if (dragging && dragIndex >= 0 && dragIndex < editingPoints.size() &&
         dragIndex < int(handles.size())) {
         active = true;
-        const double h = handles[dragIndex]->rect().width() / 2;
-        if (x - h > 0 && y - h > 0 && x + h < sceneWidth && y + h < sceneHeight) {
-            editingPoints[dragIndex] = QPointF((x - h) / sceneWidth, (y - h) / sceneHeight);
-            redraw(editingPoints);
-        }
+        // The point keeps its distance from the pointer it had when it was
+        // grabbed, and stops at the picture's edges, which it can reach: the
+        // mouse stays grabbed beyond them.
+        editingPoints[dragIndex] = normalisedInside(QPointF(x, y) + grabOffset);
+        redraw(editingPoints);
     }
     if (outsideImage(x, y)) {
         setViewCursor(Qt::ArrowCursor);
@@ -106,15 +106,16 @@ void KoCrossLineFigure::sceneMousePress(int x, int y)
         modified = true;
         setViewCursor(Qt::SizeAllCursor);
         dragging = true;
+        const QPointF& p = editingPoints[dragIndex];
+        grabOffset = QPointF(p.x() * sceneWidth - x, p.y() * sceneHeight - y);
         return;
     }
     setViewCursor(Qt::ArrowCursor);
     dragging = false;
     active = false;
-    // Stored half a handle up and left, so the new handle's lower-right edge
-    // is at the pointer.
-    const double d = handles.empty() ? lineWidth : handles.back()->rect().width();
-    editingPoints.append(QPointF((x - d / 2) / sceneWidth, (y - d / 2) / sceneHeight));
+    // The new point's handle is centred under the pointer, so a second
+    // press on the same spot takes it.
+    editingPoints.append(normalisedInside(QPointF(x, y)));
     modified = true;
     redraw(editingPoints);
 }
@@ -228,6 +229,12 @@ int KoCrossLineFigure::handleAt(int x, int y) const
             return i;
     }
     return -1;
+}
+
+QPointF KoCrossLineFigure::normalisedInside(const QPointF& pixel) const
+{
+    return QPointF(qBound(0.0, pixel.x(), double(sceneWidth)) / sceneWidth,
+                   qBound(0.0, pixel.y(), double(sceneHeight)) / sceneHeight);
 }
 
 bool KoCrossLineFigure::sceneIsEmpty() const

@@ -75,6 +75,8 @@ void KoGraphicsView::wheelEvent(QWheelEvent* event)
     // gesture; those must not zoom out.
     if (delta == 0 || !viewer)
         return;
+    // So that the fit key reaches this picture next.
+    setFocus(Qt::OtherFocusReason);
     QSlider* slider = viewer->zoomSlider;
     slider->setValue(slider->value() + (delta > 0 ? WheelZoomStep : -WheelZoomStep));
 }

@@ -4,8 +4,11 @@
 #include "ko_scene_log.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QGraphicsScene>
 #include <QIcon>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QSize>
 #include <QSlider>
 #include <QStyle>
@@ -77,6 +80,13 @@ KoViewer::KoViewer(QWidget* parent) : QWidget(parent)
 
     connect(resetButton, &QToolButton::clicked, this, &KoViewer::sResetView);
     connect(zoomSlider, &QSlider::valueChanged, this, &KoViewer::sSetupMatrix);
+    connect(zoomSlider, &QSlider::valueChanged, this, [this] {
+        if (!fitting)
+            operatorZoom = true;
+    });
+    view->installEventFilter(this);
+    auto* fit = new QShortcut(fitKey(), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(fit, &QShortcut::activated, this, &KoViewer::sFit);
     // clicked(bool) must not reach the level argument.
     connect(zoomInButton, &QToolButton::clicked, this, [this] { sZoomIn(); });
     connect(zoomOutButton, &QToolButton::clicked, this, [this] { sZoomOut(); });
@@ -108,9 +118,22 @@ void KoViewer::sZoomOut(int level)
     zoomSlider->setValue(zoomSlider->value() - level);
 }
 
+QKeySequence KoViewer::fitKey()
+{
+    return QKeySequence(Qt::CTRL + Qt::Key_0);
+}
+
+void KoViewer::setFittedZoom(int value)
+{
+    fitting = true;
+    zoomSlider->setValue(value);
+    fitting = false;
+    operatorZoom = false;
+}
+
 void KoViewer::sResetView()
 {
-    zoomSlider->setValue(resetValue);
+    setFittedZoom(resetValue);
     sSetupMatrix();
     // Brings the top-left corner of the picture into view.
     view->ensureVisible(QRectF(0, 0, 0, 0), 50, 50);
@@ -136,6 +159,8 @@ void KoViewer::setImageSize(const QSize& size)
     const double f = qMax(fx, fy);
     if (QGraphicsScene* s = view->scene())
         s->setSceneRect(0, 0, size.width(), size.height());
+    if (!size.isEmpty())
+        imageSize = size; // a view without size yet fits it when it gets one
     // An empty picture (or a view without size) changes no zoom.
     if (!(f > 0) || !std::isfinite(f))
         return;
@@ -144,7 +169,24 @@ void KoViewer::setImageSize(const QSize& size)
     // int defined for the tiniest pictures.
     resetValue = int(qBound(double(ZoomMinimum), v, double(ZoomMaximum)));
     qCDebug(lcScene) << "fit" << size << "into" << view->size() << "zoom value" << resetValue;
-    zoomSlider->setValue(resetValue);
+    setFittedZoom(resetValue);
+}
+
+void KoViewer::sFit()
+{
+    if (imageSize.isValid())
+        setImageSize(imageSize);
+    sResetView();
+}
+
+bool KoViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    // A bigger or smaller window: the picture fills the view again, unless
+    // the operator has chosen a zoom of their own.
+    if (watched == view && event->type() == QEvent::Resize && !operatorZoom &&
+        imageSize.isValid())
+        setImageSize(imageSize);
+    return QWidget::eventFilter(watched, event);
 }
 
 void KoViewer::setScene(QGraphicsScene* scene)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 class QGraphicsScene;
-class QSize;
+class QKeySequence;
 class QSlider;
 class QToolButton;
 class KoGraphicsView;
@@ -35,6 +36,12 @@ public:
     void setScene(QGraphicsScene* scene);
     void setControlsHidden(bool hidden);
 
+    // The operator changed the zoom since the picture was last fitted; until
+    // then the picture is fitted again whenever the view changes size.
+    bool zoomedByOperator() const { return operatorZoom; }
+    // The key that fits the picture again while the viewer has the focus.
+    static QKeySequence fitKey();
+
     // Widgets, owned through the widget tree.
     QSlider* zoomSlider = nullptr;
     QToolButton* zoomInButton = nullptr;
@@ -56,4 +63,17 @@ public slots:
     void sResetView();
     void sSetResetButtonEnabled();
     void sSetupMatrix();
+    // Fits the last picture into the view as it is now and scrolls to its
+    // top-left corner (a button, fitKey).
+    void sFit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setFittedZoom(int value);
+
+    QSize imageSize; // of the last fitted picture
+    bool operatorZoom = false;
+    bool fitting = false;
 };

@@ -5,13 +5,15 @@
 # resident memory every minute and at the end its CPU time per shown picture
 # (against bare cv::imdecode), the memory growth after the first minute and
 # the time from its start to the main window shown. Fails when the memory
-# grew by 5 MiB or more.
+# grew by 5 MiB or more, or was ever above MAX_RSS_MIB (default 300).
 #   ./scripts/soak.sh [--raw] [DURATION_S] [BUILD_DIR]
 #   DURATION=600 BUILD=build ./scripts/soak.sh
 # --raw streams 1280x720 raw RGB pictures instead and compares the CPU time
 # per picture byte with memcpy. PASSES, FPS, SIZE and ENCODING override the
-# stream; SOAK_NO_BUILD=1 skips the build; PROFILE=FILE records the
-# configurator with perf (call graphs, 200 samples a second) into FILE.
+# stream; FAULT=MODE runs the simulator in a fault mode (flood-messages: a
+# flood of messages beside the pictures); SOAK_NO_BUILD=1 skips the build;
+# PROFILE=FILE records the configurator with perf (call graphs, 200 samples
+# a second) into FILE. SAMPLE_S sets the interval of the RSS lines (60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/devsim-lib.sh
@@ -25,6 +27,10 @@ duration=${1:-${DURATION:-600}}
 build=${2:-${BUILD:-build}}
 passes=${PASSES:-4}
 fps=${FPS:-25}
+max_rss_kib=$((${MAX_RSS_MIB:-300} * 1024))
+sample=${SAMPLE_S:-60}
+fault_args=()
+[ -n "${FAULT:-}" ] && fault_args=(--fault "$FAULT")
 if [ "$raw" = 1 ]; then
   size=${SIZE:-1280x720}
   encoding=${ENCODING:-raw}
@@ -59,12 +65,12 @@ cleanup() {
 trap cleanup EXIT
 
 start_devsim "$bin" "$scratch/sim.log" --passes "$passes" --fps "$fps" --size "$size" \
-  --encoding "$encoding" --quiet
+  --encoding "$encoding" --quiet "${fault_args[@]}"
 point_at_devsim "$scratch/data"
 
 rss_kib() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$1/status" 2>/dev/null; }
 
-echo "soak: $passes doors, $fps fps, $size $encoding on 127.0.0.1:$port for ${duration} s"
+echo "soak: $passes doors, $fps fps, $size $encoding${FAULT:+, fault $FAULT} on 127.0.0.1:$port for ${duration} s"
 echo "soak: load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 launch_ms=$(date +%s%3N)
 PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen VELMORA_REPORT_STARTUP=1 \
@@ -77,9 +83,10 @@ if [ -n "${PROFILE:-}" ]; then
 fi
 
 rss_first=
+rss_max=0
 elapsed=0
 while [ "$elapsed" -lt "$duration" ]; do
-  step=$((duration - elapsed < 60 ? duration - elapsed : 60))
+  step=$((duration - elapsed < sample ? duration - elapsed : sample))
   sleep "$step"
   elapsed=$((elapsed + step))
   if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -88,7 +95,8 @@ while [ "$elapsed" -lt "$duration" ]; do
     exit 1
   fi
   rss=$(rss_kib "$app_pid")
-  [ -z "$rss_first" ] && rss_first=$rss
+  [ -z "$rss_first" ] && [ "$elapsed" -ge 60 ] && rss_first=$rss
+  [ "$rss" -gt "$rss_max" ] && rss_max=$rss
   echo "soak: ${elapsed} s  RSS ${rss} KiB"
 done
 rss_last=$(rss_kib "$app_pid")
@@ -141,6 +149,11 @@ if [ "$shown" -gt 0 ]; then
   fi
 fi
 
+echo "soak: highest RSS ${rss_max} KiB (limit $max_rss_kib KiB)"
+if [ "$rss_max" -gt "$max_rss_kib" ]; then
+  echo "soak: FAILED: resident memory above ${MAX_RSS_MIB:-300} MiB" >&2
+  exit 1
+fi
 if [ -n "$rss_first" ]; then
   growth=$((rss_last - rss_first))
   echo "soak: RSS after the first minute ${rss_first} KiB, at the end ${rss_last} KiB, growth ${growth} KiB"

@@ -11,8 +11,11 @@
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QHBoxLayout>
+#include <QIntValidator>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
@@ -20,6 +23,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStyle>
+#include <QTime>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,6 +45,16 @@ QPen MarkPen(const QColor& color)
 {
     return QPen(QBrush(color, Qt::SolidPattern), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 }
+
+// Stacking on the picture: the marks above it, the cover of a stopped
+// picture above the marks, the operator's line and zone (0) above all.
+constexpr qreal PictureZ = -3;
+constexpr qreal MarkZ = -2;
+constexpr qreal CoverZ = -1;
+
+// The frame count of a recording; the device takes its negative for one camera.
+constexpr int MaxRecordFrames = 999999;
+constexpr int PictureCheckMs = 250;
 
 } // namespace
 
@@ -69,6 +84,8 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     connect(viewModeCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &KoAlgoServiceControllUI::sViewModeChanged);
     viewModeCombo->addItems({tr("Left camera"), tr("Right camera"), tr("No send")});
+    // The doors share the window's width; the choice stays readable.
+    viewModeCombo->setMinimumWidth(std::max(100, viewModeCombo->sizeHint().width()));
 
     viewMode = 0;
     viewer = new KoViewer(this);
@@ -81,6 +98,14 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     clearButton = new QPushButton(tr("Clear"), this);
     clearButton->setMaximumWidth(60);
     connect(clearButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sClearInOut);
+
+    restartLabel = new QLabel(this);
+    restartLabel->hide();
+    fitButton = new QToolButton(this);
+    fitButton->setText(tr("Fit"));
+    fitButton->setToolTip(tr("Fit the picture into the view (%0)")
+                              .arg(KoViewer::fitKey().toString(QKeySequence::NativeText)));
+    connect(fitButton, &QToolButton::clicked, viewer, &KoViewer::sFit);
 
     inLabel = new QLabel(tr("In: %0").arg(0), this);
     outLabel = new QLabel(tr("Out: %0").arg(0), this);
@@ -98,6 +123,8 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     auto* frames_label = new QLabel(tr("Frames count:"), this);
     framesEdit = new QLineEdit(this);
     framesEdit->setFixedWidth(45);
+    framesEdit->setValidator(new QIntValidator(1, MaxRecordFrames, framesEdit));
+    framesEdit->setToolTip(tr("Frames to record: 1 to %0").arg(MaxRecordFrames));
     stereoCheck = new QCheckBox(tr("Stereo"), this);
     stereoCheck->setFixedWidth(55);
 
@@ -107,8 +134,9 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
         bottom_row->addWidget(w);
 
     auto* top_row = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{inLabel, outLabel, clearButton,
-                                                      view_mode_label, viewModeCombo, fpsLabel})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{inLabel, outLabel, restartLabel, clearButton,
+                                         view_mode_label, viewModeCombo, fpsLabel, fitButton})
         top_row->addWidget(w);
 
     mainLayout = new QVBoxLayout;
@@ -130,19 +158,43 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     QImage placeholder(QSize(400, 300), QImage::Format_RGB888);
     placeholder.fill(Qt::black);
     pixmapItem = scene.addPixmap(QPixmap::fromImage(placeholder));
+    pixmapItem->setZValue(PictureZ);
     imageWidth = placeholder.width();
     imageHeight = placeholder.height();
     scene.setSceneRect(0, 0, imageWidth, imageHeight);
+
+    staleCover = scene.addRect(QRectF(), Qt::NoPen, QColor(24, 24, 24, 150));
+    staleCover->setZValue(CoverZ);
+    // The reason sits on a dark plate in the middle, as large on screen at any zoom.
+    auto* plate = new QGraphicsRectItem(staleCover);
+    plate->setFlag(QGraphicsItem::ItemIgnoresTransformations);
+    plate->setPen(Qt::NoPen);
+    plate->setBrush(QColor(0, 0, 0, 200));
+    staleText = new QGraphicsSimpleTextItem(plate);
+    QFont stale_font = staleText->font();
+    stale_font.setPixelSize(16);
+    stale_font.setBold(true);
+    staleText->setFont(stale_font);
+    staleText->setBrush(Qt::white);
 
     lineFigure = new KoCrossLineFigure(this, &scene);
     zoneFigure = new KoSelectorFigure(this, &scene);
     figures = {zoneFigure, lineFigure};
 
     framesEdit->setText(QStringLiteral("8000"));
+    connect(framesEdit, &QLineEdit::textChanged, this, &KoAlgoServiceControllUI::UpdateControls);
 
     connect(&viewModeTimer, &QTimer::timeout, this, &KoAlgoServiceControllUI::sSendViewMode);
     viewModeTimer.setInterval(1000);
     viewModeTimer.start();
+
+    // No link yet: the picture says so and nothing can be sent.
+    pictureState = PictureState::Live;
+    sCheckPicture();
+    UpdateControls();
+    connect(&staleTimer, &QTimer::timeout, this, &KoAlgoServiceControllUI::sCheckPicture);
+    staleTimer.setInterval(PictureCheckMs);
+    staleTimer.start();
 }
 
 QColor KoAlgoServiceControllUI::ObjectColor(int id)
@@ -163,16 +215,28 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
 {
     if (pass_id != passId)
         return;
+    const bool valid = im.width() > 0 && im.height() > 0;
+    if (restartCounts && valid) {
+        // The link came back: what the device counted meanwhile, or whether
+        // it started again, is unknown. The display counts from here.
+        restartCounts = false;
+        lastIn = baseIn = in_cnt;
+        lastOut = baseOut = out_cnt;
+        restartLabel->setText(tr("from %0").arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+        restartLabel->setToolTip(tr("The counts started again when the link came back"));
+        restartLabel->show();
+    }
     // A counter that goes backwards (device restart) starts the display again.
     if (lastIn > in_cnt)
         lastIn = baseIn = in_cnt;
     if (lastOut > out_cnt)
         lastOut = baseOut = out_cnt;
-    fpsLabel->setText(tr("fps: %0").arg(double(fps)));
+    if (pictureState == PictureState::Live)
+        fpsLabel->setText(tr("fps: %0").arg(double(fps)));
     lastIn = in_cnt;
     lastOut = out_cnt;
 
-    if (im.width() <= 0 || im.height() <= 0) {
+    if (!valid) {
         if (id == 3)
             qCDebug(lcClientUi) << "depth";
         return;
@@ -190,14 +254,22 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
             lineFigure->sceneHeight = imageHeight;
             lineFigure->setLineWidth(float(im.width() / 40));
             zoneFigure->resize(imageWidth, imageHeight);
+            PlaceStaleCover();
         }
         if (((viewMode == 0 && id == 1) || (viewMode == 1 && id == 2)) && pixmapItem) {
             pixmapItem->setPixmap(QPixmap::fromImage(im));
             ++picturesShown;
+            sincePicture.start();
+            if (pictureState != PictureState::Live) {
+                sCheckPicture();
+                if (pictureState == PictureState::Live)
+                    fpsLabel->setText(tr("fps: %0").arg(double(fps)));
+            }
         }
     }
     inLabel->setText(tr("In:%0").arg(lastIn - baseIn));
     outLabel->setText(tr("Out:%0").arg(lastOut - baseOut));
+    countsShown = true;
 }
 
 void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObjectData>& vobjects,
@@ -205,41 +277,40 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
 {
     if (id != passId)
         return;
+    int n = int(vobjects.size());
+    if (n > MaxMarks) {
+        qCDebug(lcClientUi) << "tracked objects:" << n << "in one message, the first" << MaxMarks
+                            << "drawn";
+        n = MaxMarks;
+    }
     for (auto it = trackLengths.begin(); it != trackLengths.end();) {
         const int object_id = it.key();
         const bool present =
-            std::any_of(vobjects.begin(), vobjects.end(),
+            std::any_of(vobjects.begin(), vobjects.begin() + n,
                         [object_id](const KoObjectData& o) { return o.id == object_id; });
         it = present ? std::next(it) : trackLengths.erase(it);
     }
 
-    const int n = int(vobjects.size());
-    const int p = objectRects.size();
-    if (n <= p) {
-        for (int k = 0; k < p; ++k) {
-            objectRects[k]->setRect(0, 0, 0, 0);
-            objectRects[k]->setPen(MarkPen(Qt::black));
-            objectDots[k]->setRect(0, 0, 0, 0);
-            objectDots[k]->setPen(QPen(Qt::black));
-            for (QGraphicsTextItem* text : {stateTexts[k], lengthTexts[k]}) {
-                text->setPos(0, 0);
-                SetPlainText(text, QString());
-                text->setDefaultTextColor(Qt::black);
-            }
-        }
-    } else {
-        for (int k = p; k < n; ++k) {
-            objectRects.append(scene.addRect(0, 0, 0, 0));
-            objectDots.append(scene.addEllipse(0, 0, 0, 0));
-            stateTexts.append(scene.addText(QString()));
-            lengthTexts.append(scene.addText(QString()));
-        }
+    // The pool grows to the largest count seen (up to the cap) and is reused.
+    while (objectRects.size() < n) {
+        objectRects.append(scene.addRect(0, 0, 0, 0));
+        objectDots.append(scene.addEllipse(0, 0, 0, 0));
+        stateTexts.append(scene.addText(QString()));
+        lengthTexts.append(scene.addText(QString()));
+        for (QGraphicsItem* item : std::initializer_list<QGraphicsItem*>{
+                 objectRects.last(), objectDots.last(), stateTexts.last(), lengthTexts.last()})
+            item->setZValue(MarkZ);
+        markDrawn.append(true); // reset below into its empty form
     }
 
-    for (int k = 0; k < n; ++k) {
-        const KoObjectData& object = vobjects[size_t(k)];
-        if (object.state == 0)
+    // Every slot shows this message's object or nothing: a slot never keeps
+    // a mark, or a track length, of an earlier message.
+    for (int k = 0; k < objectRects.size(); ++k) {
+        if (k >= n || vobjects[size_t(k)].state == 0) {
+            ResetMark(k);
             continue;
+        }
+        const KoObjectData& object = vobjects[size_t(k)];
         const QColor color = ObjectColor(object.id);
         const int x0 = object.x - 15;
         const int y0 = object.y - 15;
@@ -254,11 +325,31 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
                                                         : QString());
         stateTexts[k]->setDefaultTextColor(color);
         lengthTexts[k]->setPos(x0 - 5, y0 + 13);
+        // A long track is remembered and shown once it has become short.
+        QString length;
         if (object.trackLength > 20)
             trackLengths[object.id] = object.trackLength;
         else if (trackLengths.contains(object.id))
-            SetPlainText(lengthTexts[k], QStringLiteral("%0").arg(trackLengths[object.id]));
+            length = QStringLiteral("%0").arg(trackLengths[object.id]);
+        SetPlainText(lengthTexts[k], length);
         lengthTexts[k]->setDefaultTextColor(color);
+        markDrawn[k] = true;
+    }
+}
+
+void KoAlgoServiceControllUI::ResetMark(int k)
+{
+    if (!markDrawn[k])
+        return;
+    markDrawn[k] = false;
+    objectRects[k]->setRect(0, 0, 0, 0);
+    objectRects[k]->setPen(MarkPen(Qt::black));
+    objectDots[k]->setRect(0, 0, 0, 0);
+    objectDots[k]->setPen(QPen(Qt::black));
+    for (QGraphicsTextItem* text : {stateTexts[k], lengthTexts[k]}) {
+        text->setPos(0, 0);
+        SetPlainText(text, QString());
+        text->setDefaultTextColor(Qt::black);
     }
 }
 
@@ -269,8 +360,7 @@ void KoAlgoServiceControllUI::sUserParamsRecieved(int id, const KoUserParams& pa
     lineFigure->setPoints(params.line);
     zoneFigure->setZone(params.zone);
     lineFigure->acceptChanges();
-    cancelButton->setEnabled(false);
-    installButton->setEnabled(false);
+    SetEditsPending(false);
     zoneFigure->acceptChanges();
 }
 
@@ -316,6 +406,7 @@ void KoAlgoServiceControllUI::sRecorded(int id, int res)
         stereoCheck->setChecked(true);
     recording = res != 0;
     recordButton->setIcon(recording ? stopIcon : QIcon(recordPixmap));
+    UpdateControls();
 }
 
 void KoAlgoServiceControllUI::sStopRecord(int id)
@@ -324,6 +415,7 @@ void KoAlgoServiceControllUI::sStopRecord(int id)
         return;
     recording = false;
     recordButton->setIcon(QIcon(recordPixmap));
+    UpdateControls();
 }
 
 void KoAlgoServiceControllUI::sFilesCountInfo(int pass_id, int frames_counted, int total_frames,
@@ -344,10 +436,8 @@ void KoAlgoServiceControllUI::sFilesCountInfo(int pass_id, int frames_counted, i
 
 void KoAlgoServiceControllUI::RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y)
 {
-    if (KoBaseFigure::routeMouse(figures, operation, x, y)) {
-        cancelButton->setEnabled(true);
-        installButton->setEnabled(true);
-    }
+    if (KoBaseFigure::routeMouse(figures, operation, x, y))
+        SetEditsPending(true);
 }
 
 void KoAlgoServiceControllUI::sMouseMoveEvL(int x, int y)
@@ -373,15 +463,13 @@ void KoAlgoServiceControllUI::sMouseReleaseEvL(int x, int y)
 void KoAlgoServiceControllUI::sClearChanges()
 {
     lineFigure->cancelChanges();
-    cancelButton->setEnabled(false);
-    installButton->setEnabled(false);
+    SetEditsPending(false);
     zoneFigure->cancelChanges();
 }
 
 void KoAlgoServiceControllUI::sDefaultsLine()
 {
-    cancelButton->setEnabled(true);
-    installButton->setEnabled(true);
+    SetEditsPending(true);
     lineFigure->resetToDefault();
     zoneFigure->resetToDefault();
 }
@@ -406,6 +494,9 @@ void KoAlgoServiceControllUI::sViewModeChanged(int indx)
 {
     viewMode = indx;
     sSendViewMode();
+    // The other camera's pictures count from now on.
+    sincePicture.invalidate();
+    sCheckPicture();
 }
 
 void KoAlgoServiceControllUI::sClearInOut()
@@ -414,12 +505,14 @@ void KoAlgoServiceControllUI::sClearInOut()
     baseOut = lastOut;
     inLabel->setText(tr("In: %0").arg(lastIn - baseIn));
     outLabel->setText(tr("Out: %0").arg(lastOut - baseOut));
+    restartLabel->hide();
 }
 
 void KoAlgoServiceControllUI::sRecordButClicked()
 {
-    bool ok = false;
-    int frames = framesEdit->text().toInt(&ok, 10);
+    // Only a count in the field's range is sent.
+    const bool ok = framesEdit->hasAcceptableInput();
+    int frames = framesEdit->text().toInt();
     if (!stereoCheck->isChecked())
         frames = -frames; // a one-camera recording
     if (!link)
@@ -436,4 +529,89 @@ void KoAlgoServiceControllUI::sSendViewMode()
         return;
     const int mode = viewMode == 0 ? 1 : viewMode == 1 ? 2 : 0;
     link->SendViewMode(passId, mode);
+}
+
+void KoAlgoServiceControllUI::sLinkChanged(bool connected)
+{
+    if (connected == linkUp)
+        return;
+    linkUp = connected;
+    if (connected) {
+        // Counts shown before the link went start again with it; the first
+        // connection shows the device's counts as they are.
+        restartCounts = countsShown;
+    } else if (recording) {
+        // Whether the recording goes on is unknown; the device tells again.
+        recording = false;
+        recordButton->setIcon(QIcon(recordPixmap));
+    }
+    sCheckPicture();
+    UpdateControls();
+}
+
+void KoAlgoServiceControllUI::sCheckPicture()
+{
+    PictureState state = PictureState::Live;
+    if (!linkUp)
+        state = PictureState::NoLink;
+    else if (viewMode == 2)
+        state = PictureState::Paused;
+    else if (!sincePicture.isValid() || sincePicture.elapsed() > StaleMs)
+        state = PictureState::NoPicture;
+    if (state == pictureState)
+        return;
+    pictureState = state;
+    const bool live = state == PictureState::Live;
+    switch (state) {
+    case PictureState::Live:
+        break;
+    case PictureState::NoPicture:
+        staleText->setText(tr("No picture"));
+        break;
+    case PictureState::Paused:
+        staleText->setText(tr("Paused"));
+        break;
+    case PictureState::NoLink:
+        staleText->setText(tr("No connection"));
+        break;
+    }
+    staleCover->setVisible(!live);
+    PlaceStaleCover();
+    for (QLabel* label : {inLabel, outLabel, fpsLabel})
+        label->setEnabled(live);
+    if (!live) {
+        fpsLabel->setText(tr("fps: %0").arg(0));
+        for (int k = 0; k < objectRects.size(); ++k)
+            ResetMark(k);
+    }
+}
+
+void KoAlgoServiceControllUI::PlaceStaleCover()
+{
+    constexpr qreal Padding = 6;
+    const QRectF picture(0, 0, imageWidth, imageHeight);
+    staleCover->setRect(picture);
+    // The plate keeps its size on screen; its own transform centres it.
+    auto* plate = static_cast<QGraphicsRectItem*>(staleText->parentItem());
+    const QRectF text = staleText->boundingRect();
+    const QRectF box(0, 0, text.width() + 2 * Padding, text.height() + 2 * Padding);
+    staleText->setPos(Padding, Padding);
+    plate->setRect(box);
+    plate->setPos(picture.center());
+    plate->setTransform(QTransform::fromTranslate(-box.width() / 2, -box.height() / 2));
+}
+
+void KoAlgoServiceControllUI::SetEditsPending(bool pending)
+{
+    editsPending = pending;
+    UpdateControls();
+}
+
+void KoAlgoServiceControllUI::UpdateControls()
+{
+    // What sends to the device waits for a link; editing does not.
+    cancelButton->setEnabled(editsPending);
+    installButton->setEnabled(editsPending && linkUp);
+    optionsButton->setEnabled(linkUp);
+    recordButton->setEnabled(linkUp && (recording || framesEdit->hasAcceptableInput()));
 }

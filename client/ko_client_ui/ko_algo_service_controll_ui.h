@@ -2,6 +2,7 @@
 
 #include "ko_device_records.h"
 
+#include <QElapsedTimer>
 #include <QGraphicsScene>
 #include <QIcon>
 #include <QList>
@@ -25,10 +26,12 @@ class QComboBox;
 class QGraphicsEllipseItem;
 class QGraphicsPixmapItem;
 class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QGraphicsTextItem;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QVBoxLayout;
 
 // The live panel of one pass: the camera picture, the counts, the tracked
@@ -39,6 +42,18 @@ class KoAlgoServiceControllUI : public QWidget
     Q_OBJECT
 
 public:
+    // What the picture shows: the live stream, or why it stopped.
+    enum class PictureState
+    {
+        Live,
+        NoPicture, // linked, but no picture for more than StaleMs
+        Paused,    // "No send": the device was asked for no picture
+        NoLink,
+    };
+    static constexpr int StaleMs = 1000;
+    // A message may be valid on the wire and still ask for a million marks.
+    static constexpr int MaxMarks = 256;
+
     KoAlgoServiceControllUI(int pass_id, QWidget* parent = nullptr);
 
     // Colour of the marks of a tracked object id: the same for an id within
@@ -83,6 +98,7 @@ public:
     QVector<QGraphicsEllipseItem*> objectDots;
     QVector<QGraphicsTextItem*> stateTexts;
     QVector<QGraphicsTextItem*> lengthTexts;
+    QVector<bool> markDrawn; // slot k shows an object of the last message
     int lastIn = 0;
     int lastOut = 0;
     int baseIn = 0;
@@ -90,6 +106,18 @@ public:
     std::array<QSize, 5> imageSizes{}; // picture ids 1 to 5
     QVBoxLayout* mainLayout = nullptr;
     QTimer viewModeTimer;
+
+    bool linkUp = false;        // the link is connected
+    bool editsPending = false;  // the line or zone differs from what the device confirmed
+    bool countsShown = false;   // a picture's counts have been shown
+    bool restartCounts = false; // the next picture's counts become the base
+    QLabel* restartLabel = nullptr;  // the time the counts started again after a reconnect
+    QToolButton* fitButton = nullptr;
+    PictureState pictureState = PictureState::NoLink;
+    QGraphicsRectItem* staleCover = nullptr;       // greys a picture that is not live
+    QGraphicsSimpleTextItem* staleText = nullptr;  // and says why
+    QElapsedTimer sincePicture;                    // since the last picture shown
+    QTimer staleTimer;
 
 signals:
     void eOptionsReq(int pass_id);
@@ -117,9 +145,16 @@ public slots:
     void sClearInOut();
     void sRecordButClicked();
     void sSendViewMode();
+    // The container tells every panel when the link comes and goes.
+    void sLinkChanged(bool connected);
+    void sCheckPicture();
 
 private:
     void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);
+    void SetEditsPending(bool pending);
+    void UpdateControls();
+    void ResetMark(int k);
+    void PlaceStaleCover();
 
     static quint64 picturesShown;
 };

@@ -68,6 +68,8 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
         connect(link, &KoTcpClient::eFilesCountInfo, panel,
                 &KoAlgoServiceControllUI::sFilesCountInfo);
         connect(panel, &KoAlgoServiceControllUI::eOptionsReq, this, &KoClientMultUi::eOptionsReq);
+        connect(link, &KoTcpClient::eConnected, panel, [panel] { panel->sLinkChanged(true); });
+        connect(link, &KoTcpClient::eDisconnected, panel, [panel] { panel->sLinkChanged(false); });
         panel->link = link;
     }
 
@@ -87,6 +89,9 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
         this));
     help_row->addItem(new QSpacerItem(10, 15, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
     grid->addLayout(help_row, 2, 0);
+    // A bigger window makes bigger pictures, not a bigger gap under the help.
+    grid->setRowStretch(0, 1);
+    grid->setRowStretch(1, 1);
     setContentsMargins(0, 0, 0, 0);
 }
 

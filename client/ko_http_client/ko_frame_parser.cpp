@@ -46,6 +46,14 @@ inline bool IsFollower(uint8_t b)
 
 std::atomic<bool> fastPathAllowed{true};
 
+// The buffer keeps its size from frame to frame, so a stream of pictures
+// allocates once. After this many frames that all needed less than a
+// quarter of it, a buffer above the floor is cut down to what they needed:
+// one huge frame does not hold its memory for good.
+constexpr int TrimWindow = 64;
+constexpr qsizetype TrimFloor = 1024 * 1024;
+constexpr qsizetype MinBuffer = 4096;
+
 #if defined(KO_HAVE_X86)
 
 // The unescaping rule is local: a follower (0x00, 0x0A, 0x0B) right after an
@@ -118,7 +126,22 @@ KoFrameParser::KoFrameParser(qint64 max_body) : maxBody(max_body)
 void KoFrameParser::ReleaseFrame()
 {
     frameReady = false;
+    TrimBuffer(used);
     used = 0;
+}
+
+void KoFrameParser::TrimBuffer(qsizetype body)
+{
+    windowPeak = std::max(windowPeak, body);
+    if (++framesInWindow < TrimWindow)
+        return;
+    if (buffer.size() > TrimFloor && windowPeak * 4 < buffer.size()) {
+        // The block loops store past the run: keep their slack.
+        buffer.resize(int(std::max<qsizetype>(windowPeak + 64, MinBuffer)));
+        buffer.squeeze();
+    }
+    framesInWindow = 0;
+    windowPeak = 0;
 }
 
 void KoFrameParser::Reset()
@@ -231,7 +254,7 @@ void KoFrameParser::Reserve(qsizetype need)
         return;
     // Grow geometrically, but never far beyond the cap: the buffer is kept
     // for the next frame, so a stream of pictures allocates once.
-    qint64 grown = std::max<qint64>(std::max<qint64>(need, qint64(buffer.size()) * 2), 4096);
+    qint64 grown = std::max<qint64>(std::max<qint64>(need, qint64(buffer.size()) * 2), MinBuffer);
     grown = std::min<qint64>(grown, std::max<qint64>(maxBody + 1, need));
     buffer.resize(int(grown));
 }
@@ -241,6 +264,8 @@ void KoFrameParser::DropOversized()
     qCDebug(lcLink) << "frame longer than" << maxBody << "bytes dropped";
     ++oversizedFrames;
     used = 0;
+    // Nothing of it is kept: its memory goes at once.
+    buffer = QByteArray();
     escaped = false;
     state = State::Skipping;
 }

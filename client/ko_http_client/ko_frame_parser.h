@@ -44,6 +44,9 @@ public:
     // Drops any partial frame, as a fresh parser would.
     void Reset();
 
+    // Bytes held for assembling frames (for tests).
+    qsizetype BufferCapacity() const { return buffer.capacity(); }
+
     // Counters of damaged input, for tests and the debug log.
     quint64 BadFrames() const { return badFrames; }
     quint64 OversizedFrames() const { return oversizedFrames; }
@@ -63,6 +66,7 @@ private:
     void Reserve(qsizetype need);
     void DropOversized();
     void StartFrame();
+    void TrimBuffer(qsizetype body);
 
     qint64 maxBody;
     bool fastPath = false;
@@ -74,4 +78,6 @@ private:
     bool frameReady = false;
     quint64 badFrames = 0;
     quint64 oversizedFrames = 0;
+    int framesInWindow = 0;     // frames since the buffer's size was last looked at
+    qsizetype windowPeak = 0;   // the largest body among them
 };

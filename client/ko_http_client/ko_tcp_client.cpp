@@ -117,6 +117,7 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     watchdog->setInterval(watchdogMs);
     connect(watchdog, &QTimer::timeout, this, &KoTcpClient::sTimeout);
 
+    emit eTargetChanged(hostName, port);
     // The first attempt is made at once, not after a period.
     CheckConnection();
     watchdog->start();
@@ -130,10 +131,16 @@ void KoTcpClient::Deinit()
         watchdog = nullptr;
     }
     if (socket) {
+        const QAbstractSocket::SocketState was = socket->state();
         socket->disconnect(this);
         socket->abort();
         delete socket;
         socket = nullptr;
+        // The end of this generation's connection is told like any other.
+        if (was != QAbstractSocket::UnconnectedState)
+            emit eStateChanged(QAbstractSocket::UnconnectedState);
+        if (was == QAbstractSocket::ConnectedState)
+            emit eDisconnected();
     }
     readPaused = false;
 }
@@ -157,7 +164,10 @@ void KoTcpClient::CheckConnection()
             reader->ClearDataSeen();
         return;
     }
-    if (socket->state() == QAbstractSocket::ConnectedState && reader && !reader->DataSeen()) {
+    // Reading paused by back-pressure is a device that sends and a tool that
+    // chose not to read (a box left open blocks the reader): alive.
+    if (socket->state() == QAbstractSocket::ConnectedState && reader && !reader->DataSeen() &&
+        !readPaused) {
         // Nothing arrived for a whole period: drop it, the next tick reconnects.
         qCDebug(lcLink) << "device silent for" << watchdogMs << "ms, closing";
         socket->close();
@@ -232,7 +242,10 @@ void KoTcpClient::sError(QAbstractSocket::SocketError err)
         socket->close();
 }
 
-void KoTcpClient::sStateChanged(QAbstractSocket::SocketState) {}
+void KoTcpClient::sStateChanged(QAbstractSocket::SocketState state)
+{
+    emit eStateChanged(state);
+}
 
 void KoTcpClient::sMessageReceived(uint code, QByteArray data)
 {

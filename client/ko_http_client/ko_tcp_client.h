@@ -112,6 +112,11 @@ signals:
 
     void eConnected();
     void eDisconnected();
+    // The socket's state as it changes; an ended generation reports
+    // UnconnectedState.
+    void eStateChanged(QAbstractSocket::SocketState state);
+    // A new connection generation aims at this address (Init, Reconnect).
+    void eTargetChanged(QString host_name, ushort port);
     void eSendMessage(QByteArray data, bool* ok);
     void eSendMessage(QByteArray data);
     void eTestConnected(bool* result);

@@ -7,6 +7,12 @@
 KoTcpDataReader::KoTcpDataReader(QObject* parent, int idle_ms) : QThread(parent), idleMs(idle_ms)
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
+    // The reader object lives in the GUI thread: this runs there, queued
+    // right before the receivers of the same emission.
+    connect(this, &KoTcpDataReader::eMessageReceived, this, [this](uint, const QByteArray& data) {
+        undeliveredBytes.fetch_sub(data.size());
+        undelivered.fetch_sub(1);
+    });
     start();
 }
 
@@ -118,8 +124,14 @@ void KoTcpDataReader::Dispatch()
     const Result result = KoMessageDecoder::Decode(parser.BodyData(), parser.BodySize(), message);
     if (result == Result::Empty)
         return;
-    emit eMessageReceived(uint(message.code),
-                          QByteArray(message.payload, int(message.payloadSize)));
+    // Who waits for a picture only needs to know one came; its bytes would
+    // be one more copy of every frame.
+    const qint64 size = message.code == ko_wire::Image ? 0 : qint64(message.payloadSize);
+    if (!WaitForDeliveryRoom(size))
+        return;
+    undelivered.fetch_add(1);
+    undeliveredBytes.fetch_add(size);
+    emit eMessageReceived(uint(message.code), QByteArray(message.payload, int(size)));
     if (result != Result::Decoded)
         return;
 
@@ -184,6 +196,18 @@ void KoTcpDataReader::Dispatch()
     default:
         break;
     }
+}
+
+bool KoTcpDataReader::WaitForDeliveryRoom(qint64 size)
+{
+    // One message larger than the byte limit still goes, alone.
+    while (undelivered.load() >= MaxUndeliveredMessages ||
+           (undeliveredBytes.load() > 0 && undeliveredBytes.load() + size > MaxUndeliveredBytes)) {
+        if (stopRequested.load())
+            return false;
+        QThread::msleep(1);
+    }
+    return !stopRequested.load();
 }
 
 void KoTcpDataReader::EmitImage()

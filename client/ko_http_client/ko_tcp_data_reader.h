@@ -44,6 +44,16 @@ public:
     bool DataSeen() const { return dataSeen.load(); }
     void ClearDataSeen() { dataSeen.store(false); }
 
+    // eMessageReceived goes out queued, so nothing waits for the GUI thread to
+    // take it. The thread stops decoding while this many of them, or this
+    // many of their bytes, have not been taken yet; a device flooding small
+    // messages then fills the chunk queue instead of the GUI's event queue,
+    // and the client stops reading the socket.
+    static constexpr int MaxUndeliveredMessages = 256;
+    static constexpr qint64 MaxUndeliveredBytes = 8LL * 1024 * 1024;
+    // eMessageReceived emitted and not yet taken by the GUI thread.
+    int UndeliveredMessages() const { return undelivered.load(); }
+
 public slots:
     void Stop();
 
@@ -71,6 +81,8 @@ signals:
     void eIpServerAck(QStringList settings, int ack);
     void eRebootAck();
     void eFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
+    // Every message, queued. A picture's carries the code 1 and no bytes:
+    // the picture itself comes with eImageRecieved<n>.
     void eMessageReceived(uint code, QByteArray data);
     // Declared with the others; connection state is reported by the client.
     void eConnected();
@@ -83,6 +95,7 @@ protected:
 
 private:
     void Consume(const QByteArray& chunk);
+    bool WaitForDeliveryRoom(qint64 size);
     void Dispatch();
     void EmitImage();
 
@@ -98,6 +111,8 @@ private:
     std::atomic<bool> producerBusy{false};
     std::atomic<bool> dataSeen{false};
     std::atomic<bool> runEnded{false};
+    std::atomic<int> undelivered{0};
+    std::atomic<qint64> undeliveredBytes{0};
 
     // Thread state, reused from message to message.
     KoFrameParser parser;

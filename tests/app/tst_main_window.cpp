@@ -4,7 +4,9 @@
 #include "../support/real_display.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
+#include "ko_link_status_widget.h"
 #include "ko_report_export.h"
+#include "ko_tcp_client.h"
 #include "ko_statistics_viewer.h"
 #include "main_window.h"
 
@@ -39,6 +41,11 @@ QStringList Texts(const QList<QAction*>& actions)
 QString StatusText(MainWindow& window)
 {
     return window.findChild<QStatusBar*>("statusBar")->currentMessage();
+}
+
+KoLinkStatusWidget* LinkStatus(MainWindow& window)
+{
+    return window.findChild<KoLinkStatusWidget*>("linkStatus");
 }
 
 // Runs handle on the message box as soon as one is shown modally.
@@ -186,39 +193,54 @@ void TstMainWindow::layout()
 
 void TstMainWindow::statusBar_data()
 {
-    // Events: c = the container reports a connection, d = a disconnection,
-    // u = the system unit writes a text of its own.
+    // Events: c = the link connects, g = it is connecting, d = it is
+    // unconnected, t = it aims at 10.0.0.7:5000, u = the system unit writes
+    // a text of its own, m = a menu entry's tip is shown.
     QTest::addColumn<QString>("events");
-    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("shown"); // the link's permanent place
+    QTest::addColumn<QString>("message");
 
-    const auto row = [](const char* name, const char* events, const char* shown) {
-        QTest::newRow(name) << QString(events) << QString(shown);
+    const auto row = [](const char* name, const char* events, const char* shown,
+                        const char* message) {
+        QTest::newRow(name) << QString(events) << QString(shown) << QString(message);
     };
-    row("at start", "", "Disconnected");
-    row("connected", "c", "Connected");
-    row("lost", "cd", "Disconnected");
-    row("lost and regained", "cdc", "Connected");
-    row("unit text stays", "cu", "unit");
-    row("next change overwrites the unit", "cud", "Disconnected");
+    row("connected", "c", "Connected localhost:4567", "");
+    row("lost", "cd", "Disconnected localhost:4567", "");
+    row("trying a new address", "cdtg", "Connecting... 10.0.0.7:5000", "");
+    row("unit text beside the state", "cud", "Disconnected localhost:4567", "unit");
+    row("a menu tip hides nothing", "cm", "Connected localhost:4567", "tip");
 }
 
 void TstMainWindow::statusBar()
 {
     QFETCH(QString, events);
     QFETCH(QString, shown);
+    QFETCH(QString, message);
 
     MainWindow window;
-    auto* container = window.findChild<KoClientMultUi*>();
-    QVERIFY(container);
+    KoTcpClient* link = window.findChild<KoClientMultUi*>()->Link();
+    KoLinkStatusWidget* status = LinkStatus(window);
+    QVERIFY(status);
+    auto* bar = window.findChild<QStatusBar*>("statusBar");
+    QCOMPARE(status->parentWidget(), bar);
     for (const QChar event : events) {
         if (event == 'c')
-            emit container->eConnected();
+            emit link->eStateChanged(QAbstractSocket::ConnectedState);
+        else if (event == 'g')
+            emit link->eStateChanged(QAbstractSocket::ConnectingState);
         else if (event == 'd')
-            emit container->eDisconnected();
-        else
-            window.findChild<QStatusBar*>("statusBar")->showMessage("unit", 0);
+            emit link->eStateChanged(QAbstractSocket::UnconnectedState);
+        else if (event == 't')
+            emit link->eTargetChanged("10.0.0.7", 5000);
+        else if (event == 'u')
+            bar->showMessage("unit", 0);
+        else {
+            QStatusTipEvent tip("tip");
+            QCoreApplication::sendEvent(&window, &tip);
+        }
     }
-    QCOMPARE(StatusText(window), shown);
+    QCOMPARE(status->Text(), shown);
+    QCOMPARE(StatusText(window), message);
 }
 
 void TstMainWindow::question_data()
@@ -282,7 +304,7 @@ void TstMainWindow::translation()
     MainWindow window;
     QCoreApplication::removeTranslator(&translator);
 
-    QStringList texts{window.windowTitle(), StatusText(window)};
+    QStringList texts{window.windowTitle(), LinkStatus(window)->Text()};
     for (const QAction* menu : window.menuBar()->actions()) {
         texts << menu->text();
         for (const QAction* action : menu->menu()->actions())

@@ -34,6 +34,8 @@ private slots:
     void initTestCase();
     void panelCounts();
     void panelRefitAndViewMode();
+    void panelStale_data();
+    void panelStale();
     void panelRecord_data();
     void panelRecord();
     void panelMarks();
@@ -74,6 +76,7 @@ static KoObjectData Object(int id, int x, int y, int state, int track = 0)
 void TstClientUi::panelCounts()
 {
     Panel panel(1);
+    panel.sLinkChanged(true);
     QImage im(64, 48, QImage::Format_RGB888);
     QImage empty;
     panel.sImageRecieved(0, 5, 5, 1, 1, im); // another pass
@@ -94,6 +97,19 @@ void TstClientUi::panelCounts()
     QCOMPARE(panel.inLabel->text(), QString("In:0"));
     panel.sImageRecieved(1, 5, 4, 1, 1, im);
     QCOMPARE(panel.inLabel->text(), QString("In:3"));
+
+    // Back after a lost link the counts start again, and say so until cleared.
+    QVERIFY(panel.restartLabel->isHidden());
+    panel.sLinkChanged(false);
+    panel.sLinkChanged(true);
+    panel.sImageRecieved(1, 20, 9, 1, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:0"));
+    QCOMPARE(panel.outLabel->text(), QString("Out:0"));
+    QVERIFY(!panel.restartLabel->isHidden());
+    panel.sImageRecieved(1, 22, 9, 1, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:2"));
+    panel.sClearInOut();
+    QVERIFY(panel.restartLabel->isHidden());
 }
 
 void TstClientUi::panelRefitAndViewMode()
@@ -118,6 +134,58 @@ void TstClientUi::panelRefitAndViewMode()
     QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::red));
 }
 
+void TstClientUi::panelStale_data()
+{
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<int>("mode"); // view mode: 0 left, 1 right, 2 "No send"
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    using S = Panel::PictureState;
+    QTest::newRow("no link") << false << 0 << int(S::NoLink) << "No connection";
+    QTest::newRow("left picture") << true << 0 << int(S::Live) << "";
+    QTest::newRow("right camera, left picture") << true << 1 << int(S::NoPicture) << "No picture";
+    QTest::newRow("No send") << true << 2 << int(S::Paused) << "Paused";
+}
+
+// One left picture arrives in each row.
+void TstClientUi::panelStale()
+{
+    QFETCH(bool, link);
+    QFETCH(int, mode);
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    Panel panel(0);
+    panel.viewModeTimer.stop();
+    panel.sLinkChanged(link);
+    panel.viewModeCombo->setCurrentIndex(mode);
+    QImage im(64, 48, QImage::Format_RGB888);
+    panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
+    const bool live = state == int(Panel::PictureState::Live);
+    QCOMPARE(int(panel.pictureState), state);
+    QCOMPARE(panel.staleCover->isVisible(), !live);
+    QCOMPARE(panel.staleCover->rect(), QRectF(0, 0, 64, 48));
+    if (!live)
+        QCOMPARE(panel.staleText->text(), text);
+    QCOMPARE(panel.fpsLabel->text(), QString(live ? "fps: 12.5" : "fps: 0"));
+    QCOMPARE(panel.inLabel->isEnabled(), live);
+    // What sends to the device waits for the link; editing does not.
+    panel.defaultButton->click();
+    QVERIFY(panel.cancelButton->isEnabled());
+    QCOMPARE(panel.installButton->isEnabled(), link);
+    QCOMPARE(panel.recordButton->isEnabled(), link);
+    QCOMPARE(panel.optionsButton->isEnabled(), link);
+    if (!live)
+        return;
+    // Pictures stop: within a second or so the picture says so, its marks go.
+    panel.sObjectsTracked(0, {Object(1, 20, 20, 2)}, 0, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(int(panel.pictureState), int(Panel::PictureState::NoPicture),
+                              10000);
+    QCOMPARE(panel.fpsLabel->text(), QString("fps: 0"));
+    QCOMPARE(panel.objectRects[0]->rect(), QRectF());
+    panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
+    QCOMPARE(int(panel.pictureState), int(Panel::PictureState::Live));
+}
+
 void TstClientUi::panelRecord_data()
 {
     QTest::addColumn<bool>("stereo");
@@ -127,6 +195,8 @@ void TstClientUi::panelRecord_data()
     QTest::newRow("mono") << false << "8000" << false << QByteArray("write -8000");
     QTest::newRow("stereo") << true << "8000" << false << QByteArray("write 8000");
     QTest::newRow("not a number") << false << "abc" << false << QByteArray();
+    QTest::newRow("zero") << true << "0" << false << QByteArray();
+    QTest::newRow("above the range") << true << "1000000" << false << QByteArray();
     QTest::newRow("stop whatever the text") << false << "abc" << true << QByteArray("stop");
 }
 
@@ -152,6 +222,8 @@ void TstClientUi::panelRecord()
     panel.stereoCheck->setChecked(stereo);
     panel.framesEdit->setText(frames);
     panel.recording = recording;
+    panel.sLinkChanged(true);
+    QCOMPARE(panel.recordButton->isEnabled(), !sent.isEmpty());
     panel.sRecordButClicked();
     QCOMPARE(panel.recording, recording); // only the device's answers change it
     if (sent.startsWith("write"))
@@ -188,12 +260,13 @@ void TstClientUi::panelMarks()
     panel.sObjectsTracked(3, {Object(1, 50, 50, 2), Object(2, 80, 80, 4)}, 0, 0);
     QCOMPARE(panel.objectRects[2]->rect(), QRectF());
     QCOMPARE(panel.stateTexts[2]->toPlainText(), QString());
-    // More objects: the pool grows without a reset; a state-0 object leaves its slot.
+    // More objects: the pool grows; a state-0 object's slot keeps no earlier mark.
     panel.sObjectsTracked(
         3, {Object(5, 20, 20, 1), Object(6, 0, 0, 0), Object(7, 30, 30, 1), Object(8, 40, 40, 1)},
         0, 0);
     QCOMPARE(panel.objectRects.size(), 4);
-    QCOMPARE(panel.objectRects[1]->rect(), QRectF(65, 65, 30, 30));
+    QCOMPARE(panel.objectRects[1]->rect(), QRectF());
+    QCOMPARE(panel.stateTexts[1]->toPlainText(), QString());
     QCOMPARE(panel.scene.items().size(), before + 16);
     // Track length: stored above 20, shown once it is 20 or less.
     for (int track : {25, 30})
@@ -201,8 +274,18 @@ void TstClientUi::panelMarks()
     QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString());
     panel.sObjectsTracked(3, {Object(9, 50, 50, 1, 12)}, 0, 0);
     QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString("30"));
+    // Another object in that slot never shows 9's number.
+    panel.sObjectsTracked(3, {Object(4, 50, 50, 1, 12), Object(9, 90, 90, 1, 12)}, 0, 0);
+    QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString());
+    QCOMPARE(panel.lengthTexts[1]->toPlainText(), QString("30"));
     panel.sObjectsTracked(3, {Object(4, 50, 50, 1, 12)}, 0, 0); // id 9 gone: forgotten
     QVERIFY(panel.trackLengths.isEmpty());
+
+    // A message may ask for a million objects: the first ones up to the cap are drawn.
+    panel.sObjectsTracked(3, std::vector<KoObjectData>(1000000, Object(1, 5, 5, 1)), 0, 0);
+    QCOMPARE(panel.objectRects.size(), Panel::MaxMarks);
+    QCOMPARE(panel.objectRects.last()->rect(), QRectF(-10, -10, 30, 30));
+    QCOMPARE(panel.scene.items().size(), before + 4 * Panel::MaxMarks);
 }
 
 void TstClientUi::panelFiles()
@@ -230,11 +313,18 @@ void TstClientUi::panelFiles()
     QVERIFY(panel.recording && panel.stereoCheck->isChecked());
     panel.sStopRecord(1);
     QVERIFY(!panel.recording);
+    // A recording is not known to run on after the link dropped.
+    panel.sLinkChanged(true);
+    panel.sRecorded(1, -1);
+    QVERIFY(panel.recording);
+    panel.sLinkChanged(false);
+    QVERIFY(!panel.recording);
 }
 
 void TstClientUi::panelEdits()
 {
     Panel panel(0);
+    panel.sLinkChanged(true);
     QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
     panel.defaultButton->click();
     QVERIFY(panel.cancelButton->isEnabled() && panel.installButton->isEnabled());
@@ -270,6 +360,7 @@ void TstClientUi::containerRouting()
     for (int i = 0; i < 4; ++i)
         QCOMPARE(ui.Panel(i)->objectRects.size(), i == 3 ? 1 : 0);
 
+    emit link->eConnected(); // Options waits for the link
     QSignalSpy passes(&ui, &KoClientMultUi::ePassCnt);
     QSignalSpy options(&ui, &KoClientMultUi::eOptionsReq);
     emit link->eConnectedAns(2);

@@ -8,6 +8,7 @@
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
+#include "ko_link_status_widget.h"
 #include "ko_settings_file.h"
 #include "ko_tcp_client.h"
 
@@ -86,6 +87,7 @@ private slots:
     void initTestCase();
     void faultModes_data();
     void faultModes();
+    void deviceGoesAndComes();
     void settingsKilledMidWrite();
 
 private:
@@ -116,6 +118,10 @@ void TstFault::faultModes_data()
     QTest::newRow("slow") << QStringList{"--fault", "slow"} << false << false << true << QString();
     QTest::newRow("flood") << QStringList{"--fault", "flood"} << false << false << true
                            << QString();
+    // Messages the tool shows nothing of, beside the pictures: read, passed
+    // on, and held back by the same back-pressure.
+    QTest::newRow("flood-messages") << QStringList{"--fault", "flood-messages"} << false << false
+                                    << true << "flooding messages of unknown codes";
     // The reboot request (39) goes out once pictures flow; no 40 comes back.
     QTest::newRow("no-reboot-ack")
         << QStringList{"--fault", "no-reboot-ack", "--reboot-delay", "300"} << false << true << true
@@ -133,7 +139,7 @@ void TstFault::faultModes()
     QFETCH(bool, reconnect);
     QFETCH(bool, pictures);
     QFETCH(QString, logged);
-    const bool flood = fault.contains("flood");
+    const bool flood = !fault.filter("flood").isEmpty();
     const bool reboot = fault.contains("no-reboot-ack");
 
     DevsimProcess sim;
@@ -178,6 +184,38 @@ void TstFault::faultModes()
     QCOMPARE(rebootAck.count(), 0);
     if (flood)
         QVERIFY(rig.link->ReadPauses() > 0);
+}
+
+void TstFault::deviceGoesAndComes()
+{
+    DevsimProcess sim;
+    const QStringList options{"--passes", "2", "--fps", "25", "--size", "160x120"};
+    QVERIFY(sim.start(options));
+    const quint16 port = sim.port();
+    Rig rig(port, true);
+    KoLinkStatusWidget status;
+    status.Watch(rig.link);
+    const auto doors = [&rig](int count, Panel::PictureState state) {
+        for (int i = 0; i < count; ++i) {
+            if (rig.ui->Panel(i)->pictureState != state)
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(WaitFor([&] { return doors(2, Panel::PictureState::Live); }, Patience));
+    QCOMPARE(status.CurrentState(), KoLinkStatusWidget::State::Connected);
+
+    // The device goes: every door says so, and so does the link's place.
+    sim.stop();
+    QVERIFY(WaitFor([&] { return doors(4, Panel::PictureState::NoLink); }, Patience));
+    QCOMPARE(status.CurrentState(), KoLinkStatusWidget::State::NoConnection);
+    QVERIFY2(status.Text().contains(QStringLiteral("127.0.0.1:%1").arg(port)),
+             qPrintable(status.Text()));
+
+    // It comes back on its address: pictures again, without a hand moved.
+    QVERIFY(sim.start(options + QStringList{"--port", QString::number(port)}));
+    QVERIFY(WaitFor([&] { return doors(2, Panel::PictureState::Live); }, Patience));
+    QCOMPARE(status.CurrentState(), KoLinkStatusWidget::State::Connected);
 }
 
 void TstFault::settingsKilledMidWrite()

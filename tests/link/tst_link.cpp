@@ -151,7 +151,9 @@ struct Traffic
     void Add(const QByteArray& body, const QStringList& lines)
     {
         stream += Frame(body);
-        log << Line("msg", qFromBigEndian<qint32>(body.constData()), body.size() - 4);
+        // A picture's generic signal carries its code alone.
+        const qint32 code = qFromBigEndian<qint32>(body.constData());
+        log << Line("msg", code, code == 1 ? 0 : body.size() - 4);
         log << lines;
     }
 };
@@ -247,6 +249,9 @@ private slots:
     void droppedAndReconnected();
     void reconnectToNewTarget();
     void backPressureLosesNothing();
+    void blockedReaderKeepsTheLink();
+    void undeliveredMessagesBounded_data();
+    void undeliveredMessagesBounded();
     void destroyWhileStreaming();
 };
 
@@ -524,10 +529,16 @@ void TstLink::reconnectToNewTarget()
     QTRY_VERIFY(first.Connected());
     QPointer<QTcpSocket> old_socket = client.findChild<QTcpSocket*>();
     QVERIFY(old_socket);
+    QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
+    QSignalSpy target(&client, &KoTcpClient::eTargetChanged);
 
     client.Reconnect("127.0.0.1", second.Port());
     QTRY_VERIFY(second.Connected());
     QVERIFY(old_socket.isNull());
+    // The old connection's end is told, and the new target.
+    QCOMPARE(disconnected.count(), 1);
+    QCOMPARE(target.count(), 1);
+    QCOMPARE(target.at(0).at(1).value<ushort>(), second.Port());
     QCOMPARE(client.findChildren<QTcpSocket*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     QCOMPARE(client.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     QTRY_VERIFY(!first.Connected());
@@ -567,6 +578,88 @@ void TstLink::backPressureLosesNothing()
     QVERIFY(WaitFor([&] { return next >= count; }, 60000));
     QVERIFY(in_order);
     QVERIFY(client.ReadPauses() > 0);
+}
+
+void TstLink::blockedReaderKeepsTheLink()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    client.SetQueueLimit(16 * 1024);
+    QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
+    // A result box opened from a reply: the reader waits in its emission
+    // while the box runs its own loop, for many watchdog periods.
+    bool boxed = false;
+    connect(&client, &KoTcpClient::eImageRecieved0, this,
+            [&boxed](int, int, int, float, int, QImage&) {
+                if (boxed)
+                    return;
+                boxed = true;
+                QEventLoop box;
+                QTimer::singleShot(Period * 10, &box, &QEventLoop::quit);
+                box.exec();
+            });
+    QTRY_VERIFY(device.Connected());
+    KoDeviceEncoder::ImageHeader h;
+    h.width = 64, h.height = 64, h.lineStep = 64;
+    const QByteArray picture = Frame(KoDeviceEncoder::Image(h, QByteArray(64 * 64, char(0x40))));
+    QTimer stream;
+    connect(&stream, &QTimer::timeout, &device, [&] { device.Send(picture); });
+    stream.start(10);
+    QVERIFY(WaitFor([&] { return boxed; }));
+    // The box is closed now: reading was paused, and the link stayed.
+    QVERIFY(client.ReadPauses() > 0);
+    QCOMPARE(disconnected.count(), 0);
+
+    // Silent again, the device is dropped as before.
+    stream.stop();
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, Period * 20);
+}
+
+void TstLink::undeliveredMessagesBounded_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("held"); // waiting for the GUI thread at most
+    QTest::newRow("small: by number") << 1000 << 16 << KoTcpDataReader::MaxUndeliveredMessages;
+    QTest::newRow("large: by bytes") << 20 << 1024 * 1024 << 8;
+    QTest::newRow("one beyond the bytes goes alone") << 3 << 9 * 1024 * 1024 << 1;
+}
+
+void TstLink::undeliveredMessagesBounded()
+{
+    QFETCH(int, count);
+    QFETCH(int, size);
+    QFETCH(int, held);
+    auto* reader = new KoTcpDataReader(nullptr);
+    QPointer<KoTcpDataReader> guard(reader);
+    int next = 0;
+    bool in_order = true;
+    QObject context; // a failed row leaves nothing connected to its locals
+    connect(reader, &KoTcpDataReader::eMessageReceived, &context, [&](uint code, QByteArray data) {
+        in_order = in_order && code == 900 && data.size() == size &&
+                   qFromBigEndian<qint32>(data.constData()) == next;
+        ++next;
+    });
+    QByteArray flood;
+    for (int i = 0; i < count; ++i) {
+        QByteArray body = Hex("00000384") + QByteArray(size, char(0x5A));
+        qToBigEndian<qint32>(i, body.data() + 4);
+        flood += Frame(body);
+    }
+    reader->Push(flood);
+    // This thread takes nothing now: the reader stops at the limit.
+    QElapsedTimer timer;
+    timer.start();
+    while (reader->UndeliveredMessages() < held && timer.elapsed() < 20000)
+        QThread::msleep(5);
+    QThread::msleep(50);
+    QCOMPARE(reader->UndeliveredMessages(), held);
+    QVERIFY(WaitFor([&] { return next >= count; }, 30000));
+    QVERIFY(in_order);
+    QCOMPARE(reader->UndeliveredMessages(), 0);
+    reader->Stop();
+    QVERIFY(WaitFor([&] { return guard.isNull(); }));
 }
 
 void TstLink::destroyWhileStreaming()

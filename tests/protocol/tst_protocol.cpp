@@ -124,6 +124,7 @@ private slots:
     void bulkAgreesWithBytewise_data();
     void bulkAgreesWithBytewise();
     void oversizedFrameDropped();
+    void bufferShrinksBack();
     void milliTruncates_data();
     void milliTruncates();
     void defaultUserParams();
@@ -299,6 +300,28 @@ void TstProtocol::oversizedFrameDropped()
     QCOMPARE(parser.OversizedFrames(), quint64(2));
     // The end byte of a dropped frame is not reported as bad data again.
     QCOMPARE(parser.BadFrames(), quint64(0));
+}
+
+void TstProtocol::bufferShrinksBack()
+{
+    KoFrameParser parser;
+    const int big = 8 << 20;
+    QCOMPARE(ParseChunks(parser, {KoFrameEscaper::Frame(QByteArray(big, 'x'))}).size(), 1);
+    QVERIFY(parser.BufferCapacity() >= big);
+    QByteArray small;
+    for (int i = 0; i < 63; ++i)
+        small += KoFrameEscaper::Frame(QByteArray(100, 's'));
+    // Pictures of that size may come again soon: kept among small frames...
+    QCOMPARE(ParseChunks(parser, {small}).size(), 63);
+    QVERIFY(parser.BufferCapacity() >= big);
+    // ... but not once a whole run of frames needed far less.
+    QCOMPARE(ParseChunks(parser, {small + KoFrameEscaper::Frame("s")}).size(), 64);
+    QVERIFY(parser.BufferCapacity() < 64 * 1024);
+
+    // A frame dropped for its size lets its memory go at once.
+    KoFrameParser capped(1 << 20);
+    QCOMPARE(ParseChunks(capped, {KoFrameEscaper::Frame(QByteArray(2 << 20, 'y'))}).size(), 0);
+    QVERIFY(capped.BufferCapacity() < 64 * 1024);
 }
 
 void TstProtocol::milliTruncates_data()

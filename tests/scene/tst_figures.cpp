@@ -170,6 +170,8 @@ void TestFigures::editPoints_data()
 
     QTest::newRow("left click appends") << 4 << true << QPoint(100, 100) << 5;
     QTest::newRow("left click on two points") << 2 << true << QPoint(600, 20) << 3;
+    QTest::newRow("left click at the top-left corner") << 4 << true << QPoint(0, 0) << 5;
+    QTest::newRow("left click at the last pixel") << 4 << true << QPoint(639, 479) << 5;
     QTest::newRow("left click at the right edge") << 4 << true << QPoint(640, 100) << 4;
     QTest::newRow("left click at the bottom edge") << 4 << true << QPoint(100, 480) << 4;
     QTest::newRow("right click drops the last") << 3 << false << QPoint(100, 100) << 2;
@@ -201,8 +203,9 @@ void TestFigures::editPoints()
     QCOMPARE(line.editingPoints.mid(0, qMin(points, expected)),
              before.mid(0, qMin(points, expected)));
     if (expected > points) {
-        // Half a handle up and left of the pointer: (100, 100) -> (92, 92).
-        QVERIFY(Near(Pixel(line.editingPoints.last()), QPointF(at) - QPointF(8, 8)));
+        // Under the pointer, where a second press takes its handle.
+        QVERIFY(Near(Pixel(line.editingPoints.last()), QPointF(at)));
+        QCOMPARE(line.handleAt(at.x(), at.y()), expected - 1);
     }
     QVERIFY(!line.active);
     QCOMPARE(line.committedPoints, before);
@@ -212,32 +215,33 @@ void TestFigures::editPoints()
 void TestFigures::dragPoint_data()
 {
     QTest::addColumn<QPoint>("target");
-    QTest::addColumn<bool>("follows");
+    QTest::addColumn<QPointF>("expected");
 
-    QTest::newRow("inside") << QPoint(300, 200) << true;
-    QTest::newRow("at the left limit") << QPoint(8, 200) << false;
-    QTest::newRow("just inside the left limit") << QPoint(9, 200) << true;
-    QTest::newRow("at the right limit") << QPoint(632, 200) << false;
-    QTest::newRow("just inside the right limit") << QPoint(631, 200) << true;
-    QTest::newRow("outside the picture") << QPoint(700, 200) << false;
+    // Grabbed 4 pixels right of and below its centre, the point keeps that
+    // distance from the pointer, and stops at the picture's edges.
+    QTest::newRow("inside") << QPoint(300, 200) << QPointF(296, 196);
+    QTest::newRow("beyond the left edge") << QPoint(-30, 200) << QPointF(0, 196);
+    QTest::newRow("onto the right edge") << QPoint(644, 200) << QPointF(640, 196);
+    QTest::newRow("onto the bottom edge") << QPoint(300, 484) << QPointF(296, 480);
+    QTest::newRow("beyond both far edges") << QPoint(900, 700) << QPointF(640, 480);
 }
 
 void TestFigures::dragPoint()
 {
     QFETCH(QPoint, target);
-    QFETCH(bool, follows);
+    QFETCH(QPointF, expected);
 
     Picture picture;
     KoCrossLineFigure line(&picture.host, &picture.scene);
-    line.sceneMousePress(224, 264); // handle of point 1
+    line.sceneMousePress(228, 268); // handle of point 1, centred on (224, 264)
     QVERIFY(line.dragging && line.active && line.modified);
     QCOMPARE(picture.view.cursor().shape(), Qt::SizeAllCursor);
 
     line.sceneMouseMove(250, 250);
-    QVERIFY(Near(Pixel(line.editingPoints[1]), QPointF(242, 242)));
+    QVERIFY(Near(Pixel(line.editingPoints[1]), QPointF(246, 246)));
+    QCOMPARE(line.handleAt(250, 250), 1); // still under the pointer
     line.sceneMouseMove(target.x(), target.y());
     QVERIFY(line.active);
-    const QPointF expected = follows ? QPointF(target) - QPointF(8, 8) : QPointF(242, 242);
     QVERIFY(Near(Pixel(line.editingPoints[1]), expected));
     QCOMPARE(line.editingPoints.size(), 4);
     VerifyDrawing(line, line.editingPoints);
@@ -557,7 +561,7 @@ void TestFigures::realMouseOnShownViewer()
     QTest::mouseClick(port, Qt::LeftButton, {}, at(300, 120));
     QCOMPARE(line->editingPoints.size(), 5);
     const QPoint click = scene_at(300, 120);
-    QVERIFY(Near(Pixel(line->editingPoints.last()), QPointF(click) - QPointF(8, 8)));
+    QVERIFY(Near(Pixel(line->editingPoints.last()), QPointF(click)));
 
     // ... a right click takes it away again...
     QTest::mouseClick(port, Qt::RightButton, {}, at(310, 130));
@@ -571,9 +575,20 @@ void TestFigures::realMouseOnShownViewer()
     QTest::mouseMove(port, at(260, 230));
     QTest::mouseMove(port, at(300, 200));
     QTest::mouseRelease(port, Qt::LeftButton, {}, at(300, 200));
-    const QPoint dropped = scene_at(300, 200);
-    QVERIFY(Near(Pixel(line->editingPoints[1]), QPointF(dropped) - QPointF(8, 8)));
+    // It moved as the pointer did: no jump when it was taken.
+    const QPointF grabbed = QPointF(224, 264) - QPointF(scene_at(224, 264));
+    QVERIFY(Near(Pixel(line->editingPoints[1]), QPointF(scene_at(300, 200)) + grabbed));
     QVERIFY(!line->active && !zone->active);
+
+    // An end point of the arch goes back onto the bottom edge, the pointer
+    // leaving the view below it.
+    QTest::mouseMove(port, at(512, 476));
+    QTest::mousePress(port, Qt::LeftButton, {}, at(512, 476));
+    QTest::mouseMove(port, at(500, 400));
+    QVERIFY(line->editingPoints[3].y() < 0.9);
+    QTest::mouseMove(port, at(500, 540));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, at(500, 540));
+    QCOMPARE(line->editingPoints[3].y(), 1.0);
     QCOMPARE(line->committedPoints, KoCrossLineFigure::defaultPoints());
 }
 

@@ -68,6 +68,8 @@ private slots:
     void zoomControls();
     void setImageSize_data();
     void setImageSize();
+    void refitUnlessZoomed_data();
+    void refitUnlessZoomed();
     void mouseMapping_data();
     void mouseMapping();
     void buttons_data();
@@ -169,6 +171,42 @@ void TestViewer::setImageSize()
         const double next = KoViewer::zoomScale(value + 1);
         QVERIFY(image.width() * next > 400 || image.height() * next > 300);
     }
+}
+
+void TestViewer::refitUnlessZoomed_data()
+{
+    QTest::addColumn<int>("zoom"); // the operator's own steps after the fit
+    QTest::addColumn<int>("afterResize");
+    // 640 x 480 fits 400 x 300 at 9, and 800 x 600 at 25.
+    QTest::newRow("fitted: follows the window") << 0 << 25;
+    QTest::newRow("zoomed in: stays") << 5 << 14;
+}
+
+void TestViewer::refitUnlessZoomed()
+{
+    QFETCH(int, zoom);
+    QFETCH(int, afterResize);
+
+    QGraphicsScene scene;
+    auto viewer = ShownViewer(&scene);
+    QVERIFY(viewer);
+    viewer->setImageSize(QSize(640, 480));
+    QCOMPARE(viewer->zoomSlider->value(), 9);
+    viewer->sZoomIn(zoom);
+    QCOMPARE(viewer->zoomedByOperator(), zoom != 0);
+    viewer->resize(800, 600);
+    QTRY_COMPARE(viewer->view->size(), QSize(800, 600));
+    QCOMPARE(viewer->zoomSlider->value(), afterResize);
+
+    // The fit key brings the whole picture back, and resizing follows again.
+    viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer.get()));
+    viewer->view->setFocus();
+    QTest::keyClick(viewer->view, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(viewer->zoomSlider->value(), 25);
+    QVERIFY(!viewer->zoomedByOperator());
+    viewer->resize(400, 300);
+    QTRY_COMPARE(viewer->zoomSlider->value(), 9);
 }
 
 void TestViewer::mouseMapping_data()

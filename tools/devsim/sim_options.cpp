@@ -108,6 +108,8 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
                 options.fault = Fault::NoRebootAck;
             } else if (value == QLatin1String("flood")) {
                 options.fault = Fault::Flood;
+            } else if (value == QLatin1String("flood-messages")) {
+                options.fault = Fault::FloodMessages;
             } else if (value == QLatin1String("cut-picture")) {
                 options.fault = Fault::CutPicture;
                 options.cutAfter = 0;
@@ -152,6 +154,8 @@ QString SimOptions::Usage()
         "                       slow           a trickle of bytes\n"
         "                       no-reboot-ack  reboot without acknowledging\n"
         "                       flood          pictures as fast as the socket takes them\n"
+        "                       flood-messages messages the tool shows nothing of, as fast\n"
+        "                                      as the socket takes them, beside the pictures\n"
         "                       cut-picture[=N] close in the middle of a picture frame,\n"
         "                                      after N whole ones (default 0)\n"
         "  --quiet            no log lines\n"
@@ -178,6 +182,8 @@ QString SimOptions::FaultName(Fault fault)
         return QStringLiteral("no-reboot-ack");
     case Fault::Flood:
         return QStringLiteral("flood");
+    case Fault::FloodMessages:
+        return QStringLiteral("flood-messages");
     case Fault::CutPicture:
         return QStringLiteral("cut-picture");
     }

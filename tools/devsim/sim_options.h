@@ -18,6 +18,7 @@ public:
         Slow,        // a trickle of bytes
         NoRebootAck, // reboot without acknowledging
         Flood,       // pictures as fast as the socket takes them
+        FloodMessages, // other messages as fast as the socket takes them, beside the pictures
         CutPicture,  // close in the middle of a picture frame, after cutAfter whole ones
     };
 

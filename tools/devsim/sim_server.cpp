@@ -129,6 +129,11 @@ void SimServer::Accept()
             connect(socket, &QTcpSocket::bytesWritten, this, [this, &c]() { Stream(c, true); });
             Stream(c, true);
         }
+        if (options.fault == SimOptions::Fault::FloodMessages) {
+            Log(&c, QStringLiteral("flooding messages of unknown codes (fault mode)"));
+            connect(socket, &QTcpSocket::bytesWritten, this, [this, &c]() { FloodMessages(c); });
+            FloodMessages(c);
+        }
         if (options.fault == SimOptions::Fault::DropAfter && options.dropAfter == 0)
             Close(c);
     }
@@ -256,6 +261,17 @@ void SimServer::Stream(Connection& c, bool flood)
             Send(c, device.ImageBody(pass, mode, now), true);
         }
     }
+}
+
+void SimServer::FloodMessages(Connection& c)
+{
+    // Codes no decoder knows, 4 KiB each: the tool reads and passes them on
+    // (the system unit's path), and shows nothing of them. The pictures go
+    // on beside them, the backlog staying below the one that holds them back.
+    static const QByteArray payload(4096, '\x5A');
+    int i = 0;
+    while (!c.dead && !c.closing && c.socket->bytesToWrite() < FloodBacklog)
+        Send(c, bodyOf(900 + i++ % 100, payload));
 }
 
 void SimServer::Send(Connection& c, const QByteArray& body, bool picture)

@@ -68,6 +68,7 @@ private:
     void HandleFrame(Connection& c, const char* body, qsizetype size);
     void Tick();
     void Stream(Connection& c, bool flood);
+    void FloodMessages(Connection& c);
     void Send(Connection& c, const QByteArray& body, bool picture = false);
     void Write(Connection& c, const QByteArray& bytes);
     void Close(Connection& c);
