@@ -320,33 +320,23 @@ void TstSettingsFiles::addresses_data()
         QTest::newRow(text) << QString(text) << ipv4 << name << device << port;
     };
     row("10.1.2.3", true, false, true);
-    row("0.0.0.0", true, false, true);
     row("255.255.255.255", true, false, true);
     row("256.1.1.1", false, false, false);
     row("999.1.1", false, false, false);
     row("10.1.2", false, false, false);
-    row("10.1.2.3.4", false, false, false);
     row("10.01.2.3", false, false, false);
-    row("10..2.3", false, false, false);
     row("localhost", false, true, true);
     row("srv-1.example.com", false, true, true);
     row("1example.com", false, true, true);
     row("-srv.example.com", false, false, false);
-    row("srv-.example.com", false, false, false);
     row("srv_1", false, false, false);
-    row("srv 1", false, false, false);
-    row("example.", false, false, false);
-    row("", false, false, false);
     QTest::newRow("label of 63") << QString(63, 'a') << false << true << true << 0;
     QTest::newRow("label of 64") << QString(64, 'a') << false << false << false << 0;
     row("::1", false, false, true);
-    row("fe80::1:2", false, false, true);
-    row("1", false, false, false, 1);
     row("65535", false, false, false, 65535);
     row("65536", false, false, false);
     row("0", false, false, false);
     row("+80", false, false, false);
-    row("99999999999", false, false, false);
 }
 
 void TstSettingsFiles::addresses()
