@@ -32,43 +32,33 @@
 #include <functional>
 #include <memory>
 
-// Stands in for the device link: its request operations, which go out only
-// while it is up.
+// Stands in for a connected device link: only its request operations matter
+// here (without a connection, see tst_config_devsim).
 class FakeLink : public QObject
 {
     Q_OBJECT
 
 public:
-    bool up = true;
     QList<QStringList> modem;
     QList<QStringList> server;
     int reboots = 0;
-    QList<QByteArray> updates;
     QList<QPair<int, ClientOptions>> options;
 
-    bool SendModemSettings(const QStringList& settings) { return take(modem, settings); }
-    bool SendServerIpSettings(const QStringList& settings) { return take(server, settings); }
-    bool SendReboot()
-    {
-        reboots += up;
-        return up;
-    }
-    bool SendSwUpdate(const QByteArray& sw) { return take(updates, sw); }
-    bool SendClientOptions(int id, ClientOptions record)
-    {
-        return take(options, qMakePair(id, record));
-    }
+    bool SendModemSettings(const QStringList& settings) { return add(modem, settings); }
+    bool SendServerIpSettings(const QStringList& settings) { return add(server, settings); }
+    bool SendReboot() { return ++reboots; }
+    bool SendSwUpdate(const QByteArray&) { return true; }
+    bool SendClientOptions(int id, ClientOptions record) { return add(options, {id, record}); }
 
 signals:
     void eDisconnected();
 
 private:
-    template <class List, class Item>
-    bool take(List& list, const Item& item)
+    template <class Item>
+    static bool add(QList<Item>& list, const Item& item)
     {
-        if (up)
-            list.append(item);
-        return up;
+        list.append(item);
+        return true;
     }
 };
 
@@ -281,11 +271,6 @@ void TestConfig::optionsChecks()
             "Min track lenght (frames)", "Lost object lenght (frames)", "Etalon height (sm.)"};
         const QString text = driver.boxes[0].text;
         QVERIFY2(text.startsWith("Incorrect parameters\n\n" + names[refused] + ": "),
-                 qPrintable(text));
-        QVERIFY2(text.endsWith(
-                     " Allowed: " +
-                     editor->findChild<QLabel*>(QString(optionEdits[refused]) + "Range")->text() +
-                     "."),
                  qPrintable(text));
         QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(host.isVisible());
@@ -527,7 +512,6 @@ void TestConfig::openDialogs()
     CommandDialogs::OpenServerChangeDialog(&window, &link);
     CommandDialogs::OpenRebootDialog(&window, &link);
     CommandDialogs::OpenUpdateDialog(&window, &link);
-    QVERIFY(link.updates.isEmpty());
     QVERIFY(link.modem.isEmpty());
     QVERIFY(link.server.isEmpty());
     QCOMPARE(link.reboots, 0);

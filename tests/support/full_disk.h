@@ -1,15 +1,9 @@
 #pragma once
 
-// A disk that fills up while a file is written, for as long as the object
-// lives: the process may not make any file longer than limit bytes, so a
-// write beyond that fails as on a full file system (EFBIG rather than
-// ENOSPC), when the data reach the disk. Works as root (permissions would
-// not stop root), with no mount, no privilege and no display.
-//
-//     {
-//         FullDisk full(1024);
-//         QVERIFY(!writer.Save(path));
-//     }
+// A disk that fills up under a write, while the object lives: no file of the
+// process may grow beyond limit bytes, so a write past it fails when its data
+// reach the disk (EFBIG, "File too large"). Works as root, with no mount, no
+// privilege and no display.
 
 #include <csignal>
 
@@ -20,7 +14,7 @@ class FullDisk
 public:
     explicit FullDisk(rlim_t limit)
     {
-        // The write fails with EFBIG instead of the signal killing the test.
+        // The write fails instead of the signal ending the test.
         oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         ok = getrlimit(RLIMIT_FSIZE, &oldLimit) == 0;
         rlimit small = oldLimit;
@@ -34,7 +28,6 @@ public:
     }
     FullDisk(const FullDisk&) = delete;
     FullDisk& operator=(const FullDisk&) = delete;
-
     bool active() const { return ok; }
 
 private:
