@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ko_ip_changer.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -11,6 +13,12 @@ class ChangeIPDialog : public QDialog
 public:
     explicit ChangeIPDialog(QWidget* parent = nullptr);
 
+    // Who sends the address when "OK" is pressed (see KoIpChanger).
+    void SetSender(KoIpChanger::Sender send);
+
 signals:
     void eOkClicked(const QStringList& settings);
+
+private:
+    KoIpChanger* content = nullptr;
 };

@@ -1,67 +1,107 @@
 #pragma once
 
 #include "change_ip_dialog.h"
+#include "ko_update_progress.h"
 #include "modem_dialog.h"
 #include "options_dialog.h"
 #include "reboot_dialog.h"
+#include "settings/ko_command_outcome.h"
 #include "update_dialog.h"
 
 #include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTcpSocket>
 
 // The Tools-menu dialogs and the mount options dialog, as the main window opens
-// them: a fresh host with the window as parent, its confirmation connected to
-// the container's send slot, run modally, deleted when it closes. The
-// container is a template parameter so that anything with the container's
-// send slots will do.
+// them: a fresh host with the window as parent, run modally, deleted when it
+// closes. "OK" sends through the link; the link's answer is reported by
+// KoCommandOutcome (a box over the dialog, which stays open, when there is no
+// connection; a status-bar line when it went out), and the device's own
+// answer comes later as the main window's result box. The link is a template
+// parameter so that anything with the link's request operations and its
+// eDisconnected signal will do.
 class CommandDialogs
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandDialogs)
+
 public:
-    template <class Container>
-    static void OpenModemDialog(QWidget* window, Container* container)
+    template <class Link>
+    static void OpenModemDialog(QWidget* window, Link* link)
     {
-        run(new ModemDialog(window), &ModemDialog::eOkClicked, container,
-            &Container::sSendModemSettings);
+        auto* dialog = new ModemDialog(window);
+        dialog->SetSender([dialog, link](const QStringList& settings) {
+            return KoCommandOutcome::Report(
+                dialog, link && link->SendModemSettings(settings),
+                tr("Modem settings sent, waiting for the device's answer"));
+        });
+        run(dialog);
     }
 
-    template <class Container>
-    static void OpenServerChangeDialog(QWidget* window, Container* container)
+    template <class Link>
+    static void OpenServerChangeDialog(QWidget* window, Link* link)
     {
-        run(new ChangeIPDialog(window), &ChangeIPDialog::eOkClicked, container,
-            &Container::sSendServerIpSettings);
+        auto* dialog = new ChangeIPDialog(window);
+        dialog->SetSender([dialog, link](const QStringList& settings) {
+            return KoCommandOutcome::Report(
+                dialog, link && link->SendServerIpSettings(settings),
+                tr("Server address sent, waiting for the device's answer"));
+        });
+        run(dialog);
     }
 
-    template <class Container>
-    static void OpenUpdateDialog(QWidget* window, Container* container)
+    template <class Link>
+    static void OpenUpdateDialog(QWidget* window, Link* link)
     {
-        run(new SwUpdateDialog(window), &SwUpdateDialog::eOkClicked, container,
-            &Container::sSwUpdate);
+        auto* dialog = new SwUpdateDialog(window);
+        dialog->SetSender([dialog, window, link](const QByteArray& sw) {
+            if (!KoCommandOutcome::Report(dialog, link && link->SendSwUpdate(sw),
+                                          tr("Update sent, waiting for the device's answer")))
+                return false;
+            // Bytes not yet taken by the network, while the socket lasts.
+            QPointer<QTcpSocket> socket = link->template findChild<QTcpSocket*>();
+            auto* progress = new KoUpdateProgress(window, sw.size(), [socket] {
+                return socket ? socket->bytesToWrite() : qint64(0);
+            });
+            QObject::connect(link, &Link::eDisconnected, progress,
+                             &KoUpdateProgress::sDisconnected);
+            progress->show();
+            return true;
+        });
+        run(dialog);
     }
 
-    template <class Container>
-    static void OpenRebootDialog(QWidget* window, Container* container)
+    template <class Link>
+    static void OpenRebootDialog(QWidget* window, Link* link)
     {
-        run(new RebootDialog(window), &RebootDialog::eOkClicked, container, &Container::sReboot);
+        auto* dialog = new RebootDialog(window);
+        dialog->SetSender([dialog, link] {
+            return KoCommandOutcome::Report(dialog, link && link->SendReboot(),
+                                            tr("Reboot command sent"));
+        });
+        run(dialog);
     }
 
-    template <class Container>
-    static void OpenOptionsDialog(QWidget* window, Container* container, int pass_id)
+    template <class Link>
+    static void OpenOptionsDialog(QWidget* window, Link* link, int pass_id)
     {
         auto* dialog = new OptionsDialog(window, pass_id);
         dialog->setWindowTitle(
             dialog->windowTitle() + QCoreApplication::translate("MainWindow", " for ") +
             QString::number(pass_id) + QCoreApplication::translate("MainWindow", " channel"));
-        run(dialog, &OptionsDialog::eOkClicked, container, &Container::sSendOptions);
+        dialog->SetSender([dialog, link](int pass, const ClientOptions& options) {
+            return KoCommandOutcome::Report(dialog, link && link->SendClientOptions(pass, options),
+                                            tr("Mount options of pass %1 sent").arg(pass));
+        });
+        run(dialog);
     }
 
 private:
-    template <class Dialog, class Signal, class Container, class Slot>
-    static void run(Dialog* dialog, Signal signal, Container* container, Slot slot)
+    template <class Dialog>
+    static void run(Dialog* dialog)
     {
         QPointer<Dialog> guard(dialog);
-        QObject::connect(dialog, signal, container, slot);
         dialog->exec();
         // The window may have gone while the dialog ran, taking its child along.
         delete guard.data();

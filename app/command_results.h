@@ -6,7 +6,9 @@ class QWidget;
 
 // What the main window makes of the device's answers to the Tools commands:
 // a modal box with one OK button, parented to the window, and for the modem
-// and server settings the file that the editors read the next time they open.
+// and server settings the file that the editors read the next time they open
+// (a file that cannot be written is said in a box of its own). The answer to
+// an update ends its progress.
 // The main window's result slots call these one to one.
 class CommandResults
 {
@@ -16,8 +18,9 @@ public:
     static void ModemSettingsAck(QWidget* window, const QStringList& settings, int ack);
     static void IpServerAck(QWidget* window, const QStringList& settings, int ack);
 
-    // "modem.txt" from the first four items, "remote.txt" from the first one;
-    // too short a list writes nothing. Return whether the file was written.
-    static bool WriteModemFile(const QStringList& settings);
-    static bool WriteRemoteFile(const QStringList& settings);
+    // "modem.txt" (readable by its owner only: it holds a password) from the
+    // first four items, "remote.txt" from the first one; too short a list
+    // writes nothing. Return whether the file was written; error gets why not.
+    static bool WriteModemFile(const QStringList& settings, QString* error = nullptr);
+    static bool WriteRemoteFile(const QStringList& settings, QString* error = nullptr);
 };

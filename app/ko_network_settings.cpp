@@ -1,9 +1,9 @@
 #include "ko_network_settings.h"
 
-#include "ko_app_data.h"
-#include "ko_settings_file.h"
-#include "ko_settings_writer.h"
+#include "ko_address_check.h"
+#include "ko_network_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,8 +12,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
-
 KoNetworkSettings::WarningBox KoNetworkSettings::warningBox =
     [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
@@ -21,7 +19,7 @@ KoNetworkSettings::WarningBox KoNetworkSettings::warningBox =
 
 QString KoNetworkSettings::FilePath()
 {
-    return KoAppData::Folder() + QStringLiteral("network.txt");
+    return KoNetworkFile::Path();
 }
 
 KoNetworkSettings::KoNetworkSettings(QWidget* parent) : QWidget(parent), owner(parent)
@@ -30,19 +28,8 @@ KoNetworkSettings::KoNetworkSettings(QWidget* parent) : QWidget(parent), owner(p
     options.port = 4567;
 
     const QString path = FilePath();
-    if (QFileInfo::exists(path)) {
-        KoSettingsFile file;
-        file.AddKey("HOST_NAME");
-        file.AddKey("PORT");
-        if (file.Load(path.toStdString())) {
-            const std::string& host = file.Values["HOST_NAME"];
-            if (host != KoSettingsFile::DefaultValue && !host.empty())
-                options.hostName = QString::fromStdString(host);
-            const std::string& port = file.Values["PORT"];
-            if (port != KoSettingsFile::DefaultValue)
-                options.port = static_cast<quint16>(std::atoi(port.c_str()));
-        }
-    }
+    if (QFileInfo::exists(path))
+        KoNetworkFile::Read(path, options.hostName, options.port);
 
     auto* host_label = new QLabel(tr("Host name:"), this);
     auto* port_label = new QLabel(tr("Port:"), this);
@@ -71,25 +58,34 @@ KoNetworkSettings::KoNetworkSettings(QWidget* parent) : QWidget(parent), owner(p
 
 void KoNetworkSettings::sOkClicked()
 {
-    bool ok = false;
-    const int port = portEdit->text().toInt(&ok, 10);
     // A number outside the port range would reach the link as its low 16
     // bits, an address the operator never typed.
-    if (!ok || port < 1 || port > 65535) {
+    quint16 port = 0;
+    if (!KoAddressCheck::ParsePort(portEdit->text().trimmed(), &port)) {
         warningBox(this, tr("Warning"), tr("Not correct port"));
         return;
     }
-    if (hostEdit->text().isEmpty()) {
+    // Blanks around a name are dropped; inside one, the file could not keep it.
+    const QString host = hostEdit->text().trimmed();
+    if (host.isEmpty()) {
         warningBox(this, tr("Warning"), tr("Not host name"));
         return;
     }
-    options.hostName = hostEdit->text();
-    options.port = static_cast<quint16>(port);
+    if (!KoAddressCheck::IsDeviceHost(host)) {
+        warningBox(this, tr("Warning"),
+                   tr("\"%1\" is neither an IP address nor a host name.").arg(host));
+        return;
+    }
+    options.hostName = host;
+    options.port = port;
 
-    KoSettingsWriter writer(KoSettingsWriter::Terminator::SemicolonCrLf);
-    writer.AddText("HOST_NAME", options.hostName);
-    writer.AddNumber("PORT", port);
-    writer.Save(FilePath()); // unwritable: the address is still used now
+    // Unwritable: said, and the address is still used now.
+    QString error;
+    if (!KoNetworkFile::Write(FilePath(), host, port, &error))
+        warningBox(this, tr("Error"),
+                   tr("\"%1\" could not be written: %2. The address is used now, but the next "
+                      "start uses the old one.")
+                       .arg(QDir::toNativeSeparators(FilePath()), error));
 
     emit eOkClicked(options);
     if (owner)

@@ -99,12 +99,20 @@ MainWindow::MainWindow(QWidget* parent)
     connect(clientUi, &KoClientMultUi::eStatisticRecieved, statistics,
             &KoStatisticsViewer::sStatisticRecieved);
     connect(clientUi, &KoClientMultUi::ePassCnt, statistics, &KoStatisticsViewer::sPassCnt);
-    connect(statistics, &KoStatisticsViewer::eSendStatReq, clientUi, &KoClientMultUi::sSendStatReq);
+    // The pages send through the link themselves, so that they learn whether
+    // a request went out.
+    KoTcpClient* link = clientUi->Link();
+    const auto send_stat_req = [link](int id, const KoStatisticsData& start,
+                                      const KoStatisticsData& end, STATISTICS_TYPE stype,
+                                      STATISTICS_ID sid) {
+        return link->SendStatReq(id, start, end, stype, sid);
+    };
+    statistics->SetSender(send_stat_req);
     ui->tabWidget->addTab(statistics, tr("Statistics"));
 
     auto* reports = new KoReportExport(this);
     connect(clientUi, &KoClientMultUi::ePassCnt, reports, &KoReportExport::sPassCnt);
-    connect(reports, &KoReportExport::eSendXmlStatReq, clientUi, &KoClientMultUi::sSendStatReq);
+    reports->SetSender(send_stat_req);
     connect(clientUi, &KoClientMultUi::eStatisticAllRecieved, reports,
             &KoReportExport::sStatisticXmlRecieved);
     ui->tabWidget->addTab(reports, tr("Reports"));
@@ -138,27 +146,27 @@ void MainWindow::sOpenNetworkSettingsDialog()
 
 void MainWindow::sModemDialog()
 {
-    CommandDialogs::OpenModemDialog(this, clientUi);
+    CommandDialogs::OpenModemDialog(this, clientUi->Link());
 }
 
 void MainWindow::sServerChangeDialog()
 {
-    CommandDialogs::OpenServerChangeDialog(this, clientUi);
+    CommandDialogs::OpenServerChangeDialog(this, clientUi->Link());
 }
 
 void MainWindow::sUpdateDialog()
 {
-    CommandDialogs::OpenUpdateDialog(this, clientUi);
+    CommandDialogs::OpenUpdateDialog(this, clientUi->Link());
 }
 
 void MainWindow::sRebootDialog()
 {
-    CommandDialogs::OpenRebootDialog(this, clientUi);
+    CommandDialogs::OpenRebootDialog(this, clientUi->Link());
 }
 
 void MainWindow::sOptionsReq(int pass_id)
 {
-    CommandDialogs::OpenOptionsDialog(this, clientUi, pass_id);
+    CommandDialogs::OpenOptionsDialog(this, clientUi->Link(), pass_id);
 }
 
 void MainWindow::sUpdateFinished(int ans)

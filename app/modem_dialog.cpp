@@ -1,14 +1,17 @@
 #include "modem_dialog.h"
 
-#include "settings/ko_apn_settings.h"
-
 #include <QVBoxLayout>
 
 ModemDialog::ModemDialog(QWidget* parent) : QDialog(parent)
 {
     auto* layout = new QVBoxLayout(this);
-    auto* settings = new KoApnSettings(this);
-    layout->addWidget(settings);
+    content = new KoApnSettings(this);
+    layout->addWidget(content);
     setWindowTitle(tr("Modem settings dialog"));
-    connect(settings, &KoApnSettings::eOkClicked, this, &ModemDialog::eOkClicked);
+    connect(content, &KoApnSettings::eOkClicked, this, &ModemDialog::eOkClicked);
+}
+
+void ModemDialog::SetSender(KoApnSettings::Sender send)
+{
+    content->SetSender(std::move(send));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ko_apn_settings.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -11,6 +13,12 @@ class ModemDialog : public QDialog
 public:
     explicit ModemDialog(QWidget* parent = nullptr);
 
+    // Who sends the settings when "OK" is pressed (see KoApnSettings).
+    void SetSender(KoApnSettings::Sender send);
+
 signals:
     void eOkClicked(const QStringList& settings);
+
+private:
+    KoApnSettings* content = nullptr;
 };

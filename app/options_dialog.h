@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/ko_http_client/ko_device_records.h"
+#include "settings/ko_client_options.h"
 
 #include <QDialog>
 
@@ -12,6 +13,12 @@ class OptionsDialog : public QDialog
 public:
     OptionsDialog(QWidget* parent, int pass_id);
 
+    // Who sends the record when "Ok" is pressed (see KoClientOptions).
+    void SetSender(KoClientOptions::Sender send);
+
 signals:
     void eOkClicked(int pass_id, ClientOptions options);
+
+private:
+    KoClientOptions* content = nullptr;
 };

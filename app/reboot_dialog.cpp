@@ -23,6 +23,8 @@ RebootDialog::RebootDialog(QWidget* parent) : QDialog(parent)
 
 void RebootDialog::sOkClicked()
 {
+    if (sender && !sender())
+        return;
     emit eOkClicked();
     close();
 }

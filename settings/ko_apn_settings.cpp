@@ -2,8 +2,11 @@
 
 #include "ko_form_rows.h"
 #include "ko_settings_file.h"
+#include "ko_settings_writer.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -23,9 +26,22 @@ KoApnSettings::KoApnSettings(QWidget* dialog) : QWidget(dialog), dialog(dialog)
 
     phoneEdit = addRow(tr("Number: "), QStringLiteral("phone"));
     userNameEdit = addRow(tr("Login: "), QStringLiteral("userName"));
-    // Shown in clear: the technician reads it off the SIM card's paperwork.
     passwordEdit = addRow(tr("Password: "), QStringLiteral("password"));
     apnEdit = addRow(tr("APN: "), QStringLiteral("apn"));
+
+    // Hidden unless asked for: the technician may read it off the SIM
+    // card's paperwork with someone looking over the shoulder.
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    showPassword = new QCheckBox(tr("Show password"), this);
+    showPassword->setObjectName(QStringLiteral("showPassword"));
+    layout->addWidget(showPassword);
+    connect(showPassword, &QCheckBox::toggled, this, [this](bool shown) {
+        passwordEdit->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password);
+    });
+
+    const QString stored_as_typed = tr("Stored as typed: no blanks, tabs, \";\" or line breaks.");
+    for (QLineEdit* edit : {phoneEdit, userNameEdit, passwordEdit, apnEdit})
+        edit->setToolTip(stored_as_typed);
 
     const ko_form_rows::Buttons buttons = ko_form_rows::AddOkCancel(this, layout);
     buttons.ok->setText(tr("OK"));
@@ -59,8 +75,29 @@ void KoApnSettings::loadSettings()
 
 void KoApnSettings::sOkClicked()
 {
-    emit eOkClicked(
-        {phoneEdit->text(), userNameEdit->text(), passwordEdit->text(), apnEdit->text()});
+    // "modem.txt" keeps what the device confirms; a value it cannot hold
+    // would come back empty the next time, so it is refused here.
+    const QList<QPair<QLineEdit*, QString>> fields{{phoneEdit, tr("Number")},
+                                                   {userNameEdit, tr("Login")},
+                                                   {passwordEdit, tr("Password")},
+                                                   {apnEdit, tr("APN")}};
+    for (const auto& field : fields) {
+        if (KoSettingsWriter::CanHold(field.first->text()))
+            continue;
+        QMessageBox::warning(this, tr("Error"),
+                             tr("%1 cannot be stored: it may not hold blanks, tabs, \";\" or line "
+                                "breaks, nor be the word \"default\".")
+                                 .arg(field.second),
+                             QMessageBox::Ok);
+        field.first->setFocus();
+        field.first->selectAll();
+        return;
+    }
+    const QStringList settings{phoneEdit->text(), userNameEdit->text(), passwordEdit->text(),
+                               apnEdit->text()};
+    if (sender && !sender(settings))
+        return;
+    emit eOkClicked(settings);
     if (dialog)
         dialog->close();
 }

@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
+class QCheckBox;
 class QLineEdit;
 
 // Editor of the device's mobile-modem access: dial number, login, password and
@@ -13,10 +16,16 @@ class KoApnSettings : public QWidget
     Q_OBJECT
 
 public:
+    // Sends the four texts to the device and tells the operator how that
+    // went; false keeps the editor open with what was typed.
+    using Sender = std::function<bool(const QStringList&)>;
+
     explicit KoApnSettings(QWidget* dialog);
 
+    void SetSender(Sender send) { sender = std::move(send); }
+
 signals:
-    // Number, login, password, APN, as typed.
+    // Number, login, password, APN, as typed, once they have gone out.
     void eOkClicked(QStringList settings);
 
 public slots:
@@ -32,4 +41,6 @@ private:
     QLineEdit* userNameEdit;
     QLineEdit* passwordEdit;
     QLineEdit* apnEdit;
+    QCheckBox* showPassword;
+    Sender sender;
 };

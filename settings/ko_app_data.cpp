@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 const char* const KoAppData::FolderName = "Velmora";
@@ -43,4 +44,27 @@ QString KoAppData::Build(const QString& program_data, const QString& generic_dat
     }
     qCDebug(lcSettings) << "data folder" << path;
     return path + QLatin1Char('/');
+}
+
+namespace {
+
+QString folderKey(const QString& key)
+{
+    return QStringLiteral("folders/") + key;
+}
+
+} // namespace
+
+QString KoAppData::LastFolder(const QString& key, const QString& fallback)
+{
+    const QSettings settings(Folder() + QStringLiteral("configurator.ini"), QSettings::IniFormat);
+    const QString folder = settings.value(folderKey(key)).toString();
+    // A folder that has gone since (a removed stick) is no place to start in.
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
+}
+
+void KoAppData::SetLastFolder(const QString& key, const QString& folder)
+{
+    QSettings settings(Folder() + QStringLiteral("configurator.ini"), QSettings::IniFormat);
+    settings.setValue(folderKey(key), folder);
 }

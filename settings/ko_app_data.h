@@ -18,4 +18,10 @@ public:
     // Builds (and creates) the folder from the value of PROGRAMDATA and the
     // user's generic data location; either may be empty.
     static QString Build(const QString& program_data, const QString& generic_data);
+
+    // The folder a file dialog (named by key) was last left in, or fallback.
+    // Kept in "configurator.ini" in the data folder, like every other setting
+    // of the tool.
+    static QString LastFolder(const QString& key, const QString& fallback);
+    static void SetLastFolder(const QString& key, const QString& folder);
 };

@@ -4,17 +4,21 @@
 #include "ko_settings_log.h"
 #include "ko_settings_writer.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -46,6 +50,24 @@ bool parseInt(const QLineEdit* edit, int& value)
     return ok;
 }
 
+// What a row is called in a message, and what it takes.
+QString fieldName(const QLineEdit* edit)
+{
+    return edit->property("fieldName").toString();
+}
+
+QString allowed(const QLineEdit* edit)
+{
+    return edit->property("allowed").toString();
+}
+
+QValidator* intValidator(int bottom, QObject* parent)
+{
+    auto* validator = new QIntValidator(bottom, INT_MAX, parent);
+    validator->setLocale(QLocale::c());
+    return validator;
+}
+
 } // namespace
 
 KoClientOptions::KoClientOptions(QWidget* dialog, int pass_id)
@@ -53,21 +75,46 @@ KoClientOptions::KoClientOptions(QWidget* dialog, int pass_id)
 {
     auto* layout = new QVBoxLayout(this);
     setLayout(layout);
+    rows = new QGridLayout();
+    rows->setColumnStretch(2, 1);
+    layout->addLayout(rows);
 
-    camMountHeightEdit = addRow(tr("Camera mount height (sm.):"), QStringLiteral("camMountHeight"));
-    camAngleSlopeEdit = addRow(tr("Camera slope angle (dg.):"), QStringLiteral("camAngleSlope"));
-    minObjectHeightEdit = addRow(tr("Min. object heght (sm.)"), QStringLiteral("minObjectHeight"));
-    minHeadSquareEdit = addRow(tr("Object size (pix.):"), QStringLiteral("minHeadSquare"));
-    maxHumanVelocityEdit =
-        addRow(tr("Max object velocity (km/h.):"), QStringLiteral("maxHumanVelocity"));
-    headSizeEdit = addRow(tr("Head size (sm.):"), QStringLiteral("headSize"));
-    minTrackLenghtEdit = addRow(tr("Min track lenght (frames):"), QStringLiteral("minTrackLenght"));
+    camMountHeightEdit = addRow(tr("Camera mount height (sm.):"), QStringLiteral("camMountHeight"),
+                                tr("101 or more"));
+    camAngleSlopeEdit = addRow(tr("Camera slope angle (dg.):"), QStringLiteral("camAngleSlope"),
+                               tr("from -80 to 80"));
+    minObjectHeightEdit = addRow(tr("Min. object heght (sm.)"), QStringLiteral("minObjectHeight"),
+                                 tr("6 or more, below the mount height"));
+    minHeadSquareEdit = addRow(tr("Object size (pix.):"), QStringLiteral("minHeadSquare"),
+                               tr("as the device reports it"));
+    maxHumanVelocityEdit = addRow(tr("Max object velocity (km/h.):"),
+                                  QStringLiteral("maxHumanVelocity"), tr("1 or more"));
+    headSizeEdit = addRow(tr("Head size (sm.):"), QStringLiteral("headSize"),
+                          tr("2.1 or more, rounded to tenths"));
+    minTrackLenghtEdit =
+        addRow(tr("Min track lenght (frames):"), QStringLiteral("minTrackLenght"), tr("3 or more"));
     minLostObjectFramesEdit =
-        addRow(tr("Lost object lenght (frames):"), QStringLiteral("minLostObjectFrames"));
-    etalonHeightEdit = addRow(tr("Etalon height (sm.):"), QStringLiteral("etalonHeight"));
+        addRow(tr("Lost object lenght (frames):"), QStringLiteral("minLostObjectFrames"),
+               tr("1 or more, below the min track lenght"));
+    etalonHeightEdit =
+        addRow(tr("Etalon height (sm.):"), QStringLiteral("etalonHeight"), tr("0, or 31 or more"));
 
     // The object size is the device's own measure: shown and sent back as it came.
     minHeadSquareEdit->setEnabled(false);
+
+    // Typing is held to what can still become a value of the row; the
+    // ranges that depend on another row are checked on "Ok".
+    camMountHeightEdit->setValidator(intValidator(101, this));
+    auto* slope = new QIntValidator(-80, 80, this);
+    slope->setLocale(QLocale::c());
+    camAngleSlopeEdit->setValidator(slope);
+    minObjectHeightEdit->setValidator(intValidator(6, this));
+    maxHumanVelocityEdit->setValidator(intValidator(1, this));
+    headSizeEdit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,7}(\\.[0-9]{0,3})?")), this));
+    minTrackLenghtEdit->setValidator(intValidator(3, this));
+    minLostObjectFramesEdit->setValidator(intValidator(1, this));
+    etalonHeightEdit->setValidator(intValidator(0, this));
 
     layout->addSpacerItem(new QSpacerItem(100, 40));
 
@@ -84,17 +131,28 @@ KoClientOptions::KoClientOptions(QWidget* dialog, int pass_id)
     loadParams();
 }
 
-QLineEdit* KoClientOptions::addRow(const QString& label, const QString& object_name)
+QLineEdit* KoClientOptions::addRow(const QString& label, const QString& object_name,
+                                   const QString& range)
 {
-    auto* row = new QHBoxLayout();
     auto* text = new QLabel(label, this);
-    text->setFixedSize(150, 15);
+    // At least the old column width, wider where a translation needs it.
+    text->setMinimumWidth(150);
     auto* edit = new QLineEdit(this);
     edit->setMaximumWidth(50);
     edit->setObjectName(object_name);
-    row->addWidget(text);
-    row->addWidget(edit);
-    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    QString name = label.trimmed();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    edit->setProperty("fieldName", name);
+    edit->setProperty("allowed", range);
+    edit->setToolTip(tr("Allowed: %1").arg(range));
+    auto* range_label = new QLabel(range, this);
+    range_label->setObjectName(object_name + QStringLiteral("Range"));
+    range_label->setEnabled(false);    // a hint, drawn in the quieter colour
+    const int row = rows->count() / 3; // three widgets a row
+    rows->addWidget(text, row, 0);
+    rows->addWidget(edit, row, 1);
+    rows->addWidget(range_label, row, 2);
     return edit;
 }
 
@@ -136,65 +194,113 @@ void KoClientOptions::loadParams()
     etalonHeightEdit->setText(QString::number(loaded.etalonHeight));
 }
 
-// Reads and checks the rows in screen order; the first bad row stops the check.
-bool KoClientOptions::checkInput()
+bool KoClientOptions::HeadSizeTenths(const QString& text, int32_t* tenths)
 {
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,7})(?:\\.([0-9]*))?$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return false;
+    int32_t value = match.captured(1).toInt() * 10;
+    const QString fraction = match.captured(2);
+    if (!fraction.isEmpty())
+        value += fraction.at(0).digitValue();
+    // The hundredths alone decide: 2.05 and above round up, 2.049 does not.
+    if (fraction.size() > 1 && fraction.at(1).digitValue() >= 5)
+        ++value;
+    *tenths = value;
+    return true;
+}
+
+// Reads and checks the rows in screen order; the first bad row stops the check.
+KoClientOptions::Failure KoClientOptions::checkInput()
+{
+    const auto not_a_number = [](QLineEdit* edit) {
+        return Failure{edit, tr("%1: \"%2\" is not a whole number. Allowed: %3.")
+                                 .arg(fieldName(edit), edit->text(), allowed(edit))};
+    };
+    const auto out_of_range = [](QLineEdit* edit) {
+        return Failure{edit, tr("%1: %2 is out of range. Allowed: %3.")
+                                 .arg(fieldName(edit), edit->text(), allowed(edit))};
+    };
     int value = 0;
 
-    if (!parseInt(camMountHeightEdit, value) || value < 101)
-        return false;
+    if (!parseInt(camMountHeightEdit, value))
+        return not_a_number(camMountHeightEdit);
+    if (value < 101)
+        return out_of_range(camMountHeightEdit);
     options.camMountHeight = value;
 
-    if (!parseInt(camAngleSlopeEdit, value) || value < -80 || value > 80)
-        return false;
+    if (!parseInt(camAngleSlopeEdit, value))
+        return not_a_number(camAngleSlopeEdit);
+    if (value < -80 || value > 80)
+        return out_of_range(camAngleSlopeEdit);
     options.camAngleSlope = value;
 
-    if (!parseInt(minObjectHeightEdit, value) || value < 6 || value >= options.camMountHeight)
-        return false;
+    if (!parseInt(minObjectHeightEdit, value))
+        return not_a_number(minObjectHeightEdit);
+    if (value < 6 || value >= options.camMountHeight)
+        return out_of_range(minObjectHeightEdit);
     options.minObjectHeight = value;
 
     if (!parseInt(minHeadSquareEdit, value))
-        return false;
+        return not_a_number(minHeadSquareEdit);
     options.minHeadSquare = value;
 
-    if (!parseInt(maxHumanVelocityEdit, value) || value < 1)
-        return false;
+    if (!parseInt(maxHumanVelocityEdit, value))
+        return not_a_number(maxHumanVelocityEdit);
+    if (value < 1)
+        return out_of_range(maxHumanVelocityEdit);
     options.maxHumanVelocity = value;
 
-    bool ok = false;
-    const float head_size = headSizeEdit->text().toFloat(&ok);
-    if (!ok || !(head_size > 2.0f))
-        return false;
-    // Tenths of a centimetre, truncated; the single-precision value is what
-    // the operator's text becomes, so 2.3 gives 22. Sizes whose tenths do not
-    // fit the record (or "inf") are refused rather than wrapped.
-    const double tenths = std::trunc(static_cast<double>(head_size) * 10.0);
-    if (!(tenths <= static_cast<double>(INT32_MAX)))
-        return false;
-    options.headSize = static_cast<int32_t>(tenths);
+    // What is sent is what the dialog shows next time, so the check is made
+    // on the rounded value: 2.01 would go out as 2.0, which is refused.
+    int32_t tenths = 0;
+    if (!HeadSizeTenths(headSizeEdit->text(), &tenths))
+        return Failure{headSizeEdit, tr("%1: \"%2\" is not a number such as 2.5. Allowed: %3.")
+                                         .arg(fieldName(headSizeEdit), headSizeEdit->text(),
+                                              allowed(headSizeEdit))};
+    if (tenths <= 20)
+        return Failure{headSizeEdit,
+                       tr("%1: %2 rounds to %3. Allowed: %4.")
+                           .arg(fieldName(headSizeEdit), headSizeEdit->text(),
+                                QString::number(tenths / 10.0, 'f', 1), allowed(headSizeEdit))};
+    options.headSize = tenths;
 
-    if (!parseInt(minTrackLenghtEdit, value) || value < 3)
-        return false;
+    if (!parseInt(minTrackLenghtEdit, value))
+        return not_a_number(minTrackLenghtEdit);
+    if (value < 3)
+        return out_of_range(minTrackLenghtEdit);
     options.minTrackLenght = value;
 
-    if (!parseInt(minLostObjectFramesEdit, value) || value < 1 || value >= options.minTrackLenght)
-        return false;
+    if (!parseInt(minLostObjectFramesEdit, value))
+        return not_a_number(minLostObjectFramesEdit);
+    if (value < 1 || value >= options.minTrackLenght)
+        return out_of_range(minLostObjectFramesEdit);
     options.minLostObjectFrames = value;
 
-    if (!parseInt(etalonHeightEdit, value) || (value != 0 && value < 31))
-        return false;
+    if (!parseInt(etalonHeightEdit, value))
+        return not_a_number(etalonHeightEdit);
+    if (value != 0 && value < 31)
+        return out_of_range(etalonHeightEdit);
     options.etalonHeight = value;
 
-    return true;
+    return Failure();
 }
 
 void KoClientOptions::sOkClicked()
 {
-    if (!checkInput()) {
-        QMessageBox::warning(this, tr("Error"), tr("Incorrect parameters"), QMessageBox::Ok);
+    const Failure failure = checkInput();
+    if (failure.edit) {
+        QMessageBox::warning(this, tr("Error"),
+                             tr("Incorrect parameters") + QStringLiteral("\n\n") + failure.text,
+                             QMessageBox::Ok);
+        failure.edit->setFocus();
+        failure.edit->selectAll();
         return;
     }
     options.camViewAngle = 0;
+    if (sender && !sender(pass, options))
+        return;
     emit eOkClicked(pass, options);
     if (dialog)
         dialog->close();

@@ -1,9 +1,11 @@
 #include "ko_ip_changer.h"
 
+#include "ko_address_check.h"
 #include "ko_form_rows.h"
 #include "ko_settings_file.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -12,9 +14,9 @@ KoIpChanger::KoIpChanger(QWidget* dialog) : QWidget(dialog), dialog(dialog)
     auto* layout = new QVBoxLayout(this);
     setLayout(layout);
 
-    // The device does its own checking of the address; anything typed is sent.
     ipEdit = addRow(tr("Ip address: "), QStringLiteral("ip"));
     keyEdit = addRow(tr("Key: "), QStringLiteral("key"));
+    ipEdit->setToolTip(tr("An IPv4 address such as 192.168.1.10, or a host name"));
 
     const ko_form_rows::Buttons buttons = ko_form_rows::AddOkCancel(this, layout);
     buttons.ok->setText(tr("OK"));
@@ -42,7 +44,22 @@ void KoIpChanger::loadSettings()
 
 void KoIpChanger::sOkClicked()
 {
-    emit eOkClicked({ipEdit->text(), keyEdit->text()});
+    // A host name never holds what "remote.txt" cannot keep (blanks, ";").
+    const QString address = ipEdit->text().trimmed();
+    if (!KoAddressCheck::IsIpv4(address) && !KoAddressCheck::IsHostName(address)) {
+        QMessageBox::warning(this, tr("Error"),
+                             tr("Ip address: \"%1\" is neither an IPv4 address (four numbers "
+                                "from 0 to 255 joined by dots) nor a host name.")
+                                 .arg(address),
+                             QMessageBox::Ok);
+        ipEdit->setFocus();
+        ipEdit->selectAll();
+        return;
+    }
+    const QStringList settings{address, keyEdit->text()};
+    if (sender && !sender(settings))
+        return;
+    emit eOkClicked(settings);
     if (dialog)
         dialog->close();
 }

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QLineEdit;
 
 // Editor of the address of the server the device reports to, and of the key
@@ -13,10 +15,17 @@ class KoIpChanger : public QWidget
     Q_OBJECT
 
 public:
+    // Sends the address and key to the device and tells the operator how
+    // that went; false keeps the editor open with what was typed.
+    using Sender = std::function<bool(const QStringList&)>;
+
     explicit KoIpChanger(QWidget* dialog);
 
+    void SetSender(Sender send) { sender = std::move(send); }
+
 signals:
-    // Address, then key, as typed.
+    // Address (without blanks around it), then key as typed, once they have
+    // gone out.
     void eOkClicked(QStringList settings);
 
 public slots:
@@ -30,4 +39,5 @@ private:
     QWidget* dialog;
     QLineEdit* ipEdit;
     QLineEdit* keyEdit;
+    Sender sender;
 };

@@ -26,8 +26,21 @@ public:
     void AddNumber(const std::string& key, qlonglong value);
 
     const QByteArray& Bytes() const { return bytes; }
-    // False, with the old file left as it was, when it cannot be written.
-    bool Save(const QString& path) const;
+    // A file that holds a password is readable and writable by its owner only.
+    void SetOwnerOnly(bool owner_only) { ownerOnly = owner_only; }
+    // False, with the old file left as it was, when it cannot be written;
+    // error then gets the reason.
+    bool Save(const QString& path, QString* error = nullptr) const;
+
+    // Replaces the file at path with bytes through a temporary that is
+    // flushed before it takes the file's place.
+    static bool SaveBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                          bool owner_only = false);
+
+    // Whether a text value reads back as it is written: the reader ends a
+    // value at a blank, a tab, ";" or a line break, and takes "default" for
+    // a key the file did not give.
+    static bool CanHold(const QString& value);
 
     // Per-pass file names: "params%0.txt" -> "params1.txt" for pass 1.
     static QString PassFileName(const QString& pattern, int pass_id);
@@ -37,4 +50,5 @@ private:
 
     QByteArray terminator;
     QByteArray bytes;
+    bool ownerOnly = false;
 };

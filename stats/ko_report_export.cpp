@@ -3,6 +3,7 @@
 #include "ko_stat_stamp.h"
 #include "ko_stats_log.h"
 #include "ko_xml_report_writer.h"
+#include "settings/ko_command_outcome.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -74,7 +75,14 @@ KoReportExport::KoReportExport(QWidget* parent) : QWidget(parent)
     };
     add_date_row(1, tr("Start date:"), startYearBox, startMonthBox, startDayBox);
     add_date_row(2, tr("End date:"), endYearBox, endMonthBox, endDayBox);
-    grid->addWidget(report_button, 3, 0);
+    // The request ends at the end day's midnight, so that day itself is out.
+    auto* end_note = new QLabel(tr("The end date is not included: the report runs from the start "
+                                   "date up to the day before the end date."),
+                                this);
+    end_note->setObjectName(QStringLiteral("endDateNote"));
+    end_note->setWordWrap(true);
+    grid->addWidget(end_note, 3, 0, 1, 7);
+    grid->addWidget(report_button, 4, 0);
 
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(new QLabel(tr("Save folder:"), this));
@@ -102,9 +110,9 @@ KoReportExport::KoReportExport(QWidget* parent) : QWidget(parent)
 
 bool KoReportExport::WritePeriodFile(const QVector<int>& in_values, const QVector<int>& out_values,
                                      const QStringList& labels, const QString& name,
-                                     STATISTICS_ID sid)
+                                     STATISTICS_ID sid, QString* error)
 {
-    return KoXmlReportWriter::writePeriodFile(name, in_values, out_values, labels, sid);
+    return KoXmlReportWriter::writePeriodFile(name, in_values, out_values, labels, sid, error);
 }
 
 QString KoReportExport::saveFolder() const
@@ -156,9 +164,15 @@ void KoReportExport::sXmlReportClicked()
         return;
     }
     // Both directions of the whole days from start up to, not including, end.
-    emit eSendXmlStatReq(passIndex, KoStatStamp::localMidnightUtc(start),
-                         KoStatStamp::localMidnightUtc(end), static_cast<STATISTICS_TYPE>(2),
-                         STAT_DAY);
+    const KoStatisticsData from = KoStatStamp::localMidnightUtc(start);
+    const KoStatisticsData to = KoStatStamp::localMidnightUtc(end);
+    const auto both = static_cast<STATISTICS_TYPE>(2);
+    if (sender && !sender(passIndex, from, to, both, STAT_DAY)) {
+        showMessage(QMessageBox::Warning, KoCommandOutcome::NotSentTitle(),
+                    KoCommandOutcome::NotSentText());
+        return;
+    }
+    emit eSendXmlStatReq(passIndex, from, to, both, STAT_DAY);
 }
 
 void KoReportExport::sStatisticXmlRecieved(int pass_id,
@@ -210,8 +224,14 @@ void KoReportExport::sStatisticXmlRecieved(int pass_id,
                                                    : QString());
     }
 
-    if (!KoXmlReportWriter::writeReport(path, local_series, type_names))
+    QString error;
+    if (!KoXmlReportWriter::writeReport(path, local_series, type_names, &error)) {
+        showMessage(QMessageBox::Critical, tr("Error"),
+                    tr("\"%1\" could not be written: %2. A file of that name keeps its old "
+                       "content.")
+                        .arg(QDir::toNativeSeparators(path + QStringLiteral(".xml")), error));
         return;
+    }
     showMessage(QMessageBox::Information, tr("Succes!"),
                 tr("Report was saved in ") + path + QStringLiteral(".xml"));
 }

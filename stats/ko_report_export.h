@@ -8,6 +8,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QLineEdit;
 
@@ -18,17 +20,27 @@ class KoReportExport : public QWidget
     Q_OBJECT
 
 public:
+    // Sends a request to the device; false when it could not go out (no
+    // connection). Without one, eSendXmlStatReq is left to whoever listens.
+    using Sender = std::function<bool(int, const KoStatisticsData&, const KoStatisticsData&,
+                                      STATISTICS_TYPE, STATISTICS_ID)>;
+
     explicit KoReportExport(QWidget* parent = nullptr);
 
-    // Writes name + ".xml" with one Stamp per bar; false when nothing was written.
+    void SetSender(Sender send) { sender = std::move(send); }
+
+    // Writes name + ".xml" with one Stamp per bar; false when nothing was
+    // written, with the reason in error.
     static bool WritePeriodFile(const QVector<int>& in_values, const QVector<int>& out_values,
-                                const QStringList& labels, const QString& name, STATISTICS_ID sid);
+                                const QStringList& labels, const QString& name, STATISTICS_ID sid,
+                                QString* error = nullptr);
 
     // The folder reports are written to; what the folder dialog sets.
     QString saveFolder() const;
     void setSaveFolder(const QString& folder);
 
 signals:
+    // A request, once it has gone out.
     void eSendXmlStatReq(int pass_id, const KoStatisticsData& data_start,
                          const KoStatisticsData& data_end, const STATISTICS_TYPE stype,
                          const STATISTICS_ID sid);
@@ -65,4 +77,5 @@ private:
     QLineEdit* folderEdit = nullptr;
     int passIndex = 0;
     int passCount = 4;
+    Sender sender;
 };

@@ -4,9 +4,14 @@
 #include "ko_report_export.h"
 #include "ko_stat_stamp.h"
 #include "ko_stats_log.h"
+#include "settings/ko_app_data.h"
+#include "settings/ko_command_outcome.h"
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -102,6 +107,12 @@ void KoStatisticsViewer::showMessage(QMessageBox::Icon icon, const QString& titl
     box.exec();
 }
 
+QString KoStatisticsViewer::chooseSaveFile(const QString& start_path)
+{
+    return QFileDialog::getSaveFileName(this, tr("Save the statistics as"), start_path,
+                                        tr("XML files (*.xml)"));
+}
+
 STATISTICS_TYPE KoStatisticsViewer::selectedType() const
 {
     return static_cast<STATISTICS_TYPE>(typeBox->currentIndex());
@@ -122,32 +133,56 @@ QString KoStatisticsViewer::dayLabel(const QDate& date) const
     return QStringLiteral("%0\n%1").arg(date.day()).arg(dayNames.value(date.dayOfWeek()));
 }
 
-void KoStatisticsViewer::requestLevel(int sid)
+bool KoStatisticsViewer::requestLevel(int sid)
 {
     switch (sid) {
     case STAT_YEAR:
-        sYearButClicked();
-        break;
+        return requestYear();
     case STAT_MONTH:
-        sMonthButClicked();
-        break;
+        return requestMonth();
     case STAT_DAY:
-        sDayButClicked();
-        break;
+        return requestDay();
     default:
-        break;
+        return false;
     }
+}
+
+bool KoStatisticsViewer::sendRequest(const KoStatisticsData& start, const KoStatisticsData& end,
+                                     STATISTICS_TYPE stype, STATISTICS_ID sid, int pass)
+{
+    if (sender && !sender(pass, start, end, stype, sid)) {
+        showMessage(QMessageBox::Warning, KoCommandOutcome::NotSentTitle(),
+                    KoCommandOutcome::NotSentText());
+        return false;
+    }
+    emit eSendStatReq(pass, start, end, stype, sid);
+    return true;
 }
 
 void KoStatisticsViewer::sYearButClicked()
 {
-    const int year = yearBox->currentText().toInt();
-    emit eSendStatReq(passIndex, KoStatStamp::localMidnightUtc(QDate(year, 1, 1)),
-                      KoStatStamp::localMidnightUtc(QDate(year + 1, 1, 1)), selectedType(),
-                      STAT_YEAR);
+    requestYear();
 }
 
 void KoStatisticsViewer::sMonthButClicked()
+{
+    requestMonth();
+}
+
+void KoStatisticsViewer::sDayButClicked()
+{
+    requestDay();
+}
+
+bool KoStatisticsViewer::requestYear()
+{
+    const int year = yearBox->currentText().toInt();
+    return sendRequest(KoStatStamp::localMidnightUtc(QDate(year, 1, 1)),
+                       KoStatStamp::localMidnightUtc(QDate(year + 1, 1, 1)), selectedType(),
+                       STAT_YEAR, passIndex);
+}
+
+bool KoStatisticsViewer::requestMonth()
 {
     const int year = yearBox->currentText().toInt();
     const int month = monthBox->currentIndex() + 1;
@@ -161,27 +196,52 @@ void KoStatisticsViewer::sMonthButClicked()
     if (start_offset != winter_offset)
         start = start.addSecs(3600);
     const QDateTime end = KoStatStamp::monthEnd(start, month);
-    emit eSendStatReq(passIndex, KoStatStamp::pack(start), KoStatStamp::pack(end), selectedType(),
-                      STAT_MONTH);
+    return sendRequest(KoStatStamp::pack(start), KoStatStamp::pack(end), selectedType(), STAT_MONTH,
+                       passIndex);
 }
 
-void KoStatisticsViewer::sDayButClicked()
+bool KoStatisticsViewer::requestDay()
 {
     const QDate date(yearBox->currentText().toInt(), monthBox->currentIndex() + 1,
                      dayBox->currentText().toInt());
-    emit eSendStatReq(passIndex, KoStatStamp::localMidnightUtc(date),
-                      KoStatStamp::localMidnightUtc(date.addDays(1)), selectedType(), STAT_DAY);
+    return sendRequest(KoStatStamp::localMidnightUtc(date),
+                       KoStatStamp::localMidnightUtc(date.addDays(1)), selectedType(), STAT_DAY,
+                       passIndex);
 }
 
 void KoStatisticsViewer::sXmlButClicked()
 {
+    // Where, asked first: the folder of the last save and the histogram's title.
+    const QString folder_key = QStringLiteral("statistics");
+    const QString folder = KoAppData::LastFolder(folder_key, QDir::currentPath());
+    const QString proposed = xmlTitle.isEmpty() ? tr("statistics") : xmlTitle;
+    QString chosen = chooseSaveFile(QDir(folder).filePath(proposed + QStringLiteral(".xml")));
+    if (chosen.isEmpty())
+        return;
+    const QFileInfo info(chosen);
+    KoAppData::SetLastFolder(folder_key, info.absolutePath());
+    chosen = info.absoluteFilePath();
+    // The writer adds the extension.
+    if (chosen.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
+        chosen.chop(4);
+    xmlPath = chosen;
+
+    xmlShownType = typeBox->currentIndex();
     xmlState = 1;
     // One request, incoming first: selecting the type must not send one too.
     {
         const QSignalBlocker blocker(typeBox);
         typeBox->setCurrentIndex(STAT_INCOMING);
     }
-    requestLevel(level);
+    if (!requestLevel(level))
+        endXmlCollection();
+}
+
+void KoStatisticsViewer::endXmlCollection()
+{
+    xmlState = 0;
+    const QSignalBlocker blocker(typeBox);
+    typeBox->setCurrentIndex(xmlShownType);
 }
 
 void KoStatisticsViewer::sTypeChanged(int /*indx*/)
@@ -241,6 +301,9 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
     static const int standard_bars[] = {12, 31, 24};
     const QString x_axis_texts[] = {tr("Month"), tr("Days"), tr("Hours")};
     const QString x_axis_text = x_axis_texts[stat_id];
+    // While both directions are collected for a file, only the one selected
+    // before is drawn; the other is only kept for the file.
+    const bool shown = xmlState <= 0 || stat_type == xmlShownType;
 
     if (records.isEmpty()) {
         const int n = standard_bars[stat_id];
@@ -250,8 +313,9 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
         QStringList labels;
         for (int i = 0; i < n; ++i)
             labels.append(QString());
-        drawer->draw(zeros, QVector<QVector<KoStatisticsAlarmData>>(n), labels, x_axis_text,
-                     y_axis_text, headings[stat_id], QString());
+        if (shown)
+            drawer->draw(zeros, QVector<QVector<KoStatisticsAlarmData>>(n), labels, x_axis_text,
+                         y_axis_text, headings[stat_id], QString());
         xmlTitle.clear();
         storeByDirection(stat_type, zeros, labels);
         return;
@@ -266,7 +330,8 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
         const QSignalBlocker blocker(passBox);
         passBox->setCurrentIndex(pass_id);
     }
-    alarms = alarm_stat;
+    if (shown)
+        alarms = alarm_stat;
 
     const KoStatisticsData first = records.first();
     QVector<KoStatisticsData> bars;
@@ -339,7 +404,8 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
             dayBox->setCurrentIndex(first.day - 1);
         break;
     }
-    passRecords[pass_id] = bars;
+    if (shown)
+        passRecords[pass_id] = bars;
 
     qint64 total = 0;
     for (const KoStatisticsData& record : qAsConst(records))
@@ -363,9 +429,11 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
     }
 
     level = stat_id;
-    shownType = stat_type;
     xmlTitle = title;
-    drawer->draw(values, events, labels, x_axis_text, y_axis_text, heading, total_text);
+    if (shown) {
+        shownType = stat_type;
+        drawer->draw(values, events, labels, x_axis_text, y_axis_text, heading, total_text);
+    }
     storeByDirection(stat_type, values, labels);
 
     if (xmlState <= 0)
@@ -376,19 +444,30 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
             const QSignalBlocker blocker(typeBox);
             typeBox->setCurrentIndex(STAT_OUTCOMING);
         }
-        requestLevel(level);
+        if (!requestLevel(level))
+            endXmlCollection();
     } else if (xmlState > 2) {
-        xmlState = 0;
+        endXmlCollection();
         const int n = inValues.size();
         if (outValues.size() != n || inLabels.size() != n || outLabels.size() != n) {
             qCDebug(lcStats) << "directions of unequal length, no period file";
+            showMessage(QMessageBox::Warning, tr("Error"),
+                        tr("The device sent the two directions with different numbers of bars; "
+                           "nothing was saved."));
             return;
         }
-        if (KoReportExport::WritePeriodFile(inValues, outValues, inLabels, xmlTitle,
-                                            static_cast<STATISTICS_ID>(level)))
+        const QString file = xmlPath + QStringLiteral(".xml");
+        QString error;
+        if (KoReportExport::WritePeriodFile(inValues, outValues, inLabels, xmlPath,
+                                            static_cast<STATISTICS_ID>(level), &error))
             showMessage(QMessageBox::Information, tr("Succes!"),
-                        tr("Report was saved in ") + QLatin1Char('"') + xmlTitle +
-                            QStringLiteral(".xml\""));
+                        tr("Report was saved in ") + QLatin1Char('"') +
+                            QDir::toNativeSeparators(file) + QLatin1Char('"'));
+        else
+            showMessage(QMessageBox::Critical, tr("Error"),
+                        tr("\"%1\" could not be written: %2. A file of that name keeps its "
+                           "old content.")
+                            .arg(QDir::toNativeSeparators(file), error));
     }
 }
 
@@ -411,8 +490,8 @@ void KoStatisticsViewer::sHistClicked(int num)
     const QDateTime start = local.toUTC();
     const QDateTime end = next == STAT_MONTH ? KoStatStamp::monthEnd(start, local.date().month())
                                              : start.addSecs(86400);
-    emit eSendStatReq(passIndex, KoStatStamp::pack(start), KoStatStamp::pack(end),
-                      static_cast<STATISTICS_TYPE>(shownType), next);
+    sendRequest(KoStatStamp::pack(start), KoStatStamp::pack(end),
+                static_cast<STATISTICS_TYPE>(shownType), next, passIndex);
 }
 
 void KoStatisticsViewer::sPassCnt(int pass_cnt)

@@ -8,19 +8,29 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class KoGraphicsDrawer;
 class QComboBox;
 
 // The "Statistics" tab: histograms of the counts the device has stored, a
 // year by months, a month by days or a day by hours, for one pass or all of
 // them, in or out. A click on a bar asks for the next finer period; the shown
-// period can be saved with both directions as an XML file.
+// period can be saved with both directions as an XML file, where the operator
+// chooses; the selectors and the histogram stay as they were.
 class KoStatisticsViewer : public QWidget
 {
     Q_OBJECT
 
 public:
+    // Sends a request to the device; false when it could not go out (no
+    // connection). Without one, eSendStatReq is left to whoever listens.
+    using Sender = std::function<bool(int, const KoStatisticsData&, const KoStatisticsData&,
+                                      STATISTICS_TYPE, STATISTICS_ID)>;
+
     explicit KoStatisticsViewer(QWidget* parent = nullptr);
+
+    void SetSender(Sender send) { sender = std::move(send); }
 
     KoGraphicsDrawer* histogram() const { return drawer; }
     // Period kind and direction of the shown histogram.
@@ -35,6 +45,7 @@ public:
     QString histogramTitle() const { return xmlTitle; }
 
 signals:
+    // A request, once it has gone out.
     void eSendStatReq(int pass_id, const KoStatisticsData& data_start,
                       const KoStatisticsData& data_end, const STATISTICS_TYPE stype,
                       const STATISTICS_ID sid);
@@ -58,9 +69,18 @@ public slots:
 protected:
     // Every box of the page goes through here (modal, one OK button).
     virtual void showMessage(QMessageBox::Icon icon, const QString& title, const QString& text);
+    // Asks where to save the period file, starting at start_path (a folder
+    // and a proposed name); empty when the operator cancels.
+    virtual QString chooseSaveFile(const QString& start_path);
 
 private:
-    void requestLevel(int sid);
+    bool requestLevel(int sid);
+    bool requestYear();
+    bool requestMonth();
+    bool requestDay();
+    bool sendRequest(const KoStatisticsData& start, const KoStatisticsData& end,
+                     STATISTICS_TYPE stype, STATISTICS_ID sid, int pass);
+    void endXmlCollection();
     void fillDays();
     QString dayLabel(const QDate& date) const;
     void storeByDirection(int stat_type, const QVector<int>& values, const QStringList& labels);
@@ -86,4 +106,9 @@ private:
     QStringList inLabels;
     QStringList outLabels;
     int xmlState = 0;
+    // While collecting: the file chosen (without ".xml") and the direction
+    // selected before, which is the one drawn and selected again after.
+    QString xmlPath;
+    int xmlShownType = STAT_INCOMING;
+    Sender sender;
 };

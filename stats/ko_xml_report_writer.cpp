@@ -1,9 +1,10 @@
 #include "ko_xml_report_writer.h"
 
 #include "ko_stats_log.h"
+#include "settings/ko_settings_writer.h"
 
 #include <QBuffer>
-#include <QSaveFile>
+#include <QCoreApplication>
 #include <QXmlStreamWriter>
 
 namespace {
@@ -85,9 +86,9 @@ QByteArray KoXmlReportWriter::reportXml(const QVector<QVector<KoStatisticsData>>
 
 bool KoXmlReportWriter::writeReport(const QString& path,
                                     const QVector<QVector<KoStatisticsData>>& local_series,
-                                    const QStringList& type_names)
+                                    const QStringList& type_names, QString* error)
 {
-    return save(path + QStringLiteral(".xml"), reportXml(local_series, type_names));
+    return save(path + QStringLiteral(".xml"), reportXml(local_series, type_names), error);
 }
 
 QByteArray KoXmlReportWriter::periodXml(const QVector<int>& in_values,
@@ -110,28 +111,24 @@ QByteArray KoXmlReportWriter::periodXml(const QVector<int>& in_values,
 
 bool KoXmlReportWriter::writePeriodFile(const QString& name, const QVector<int>& in_values,
                                         const QVector<int>& out_values, const QStringList& labels,
-                                        STATISTICS_ID sid)
+                                        STATISTICS_ID sid, QString* error)
 {
     const QByteArray content = periodXml(in_values, out_values, labels, sid);
-    if (content.isEmpty())
+    if (content.isEmpty()) {
+        if (error)
+            *error = QCoreApplication::translate("KoXmlReportWriter", "unknown period kind");
         return false;
-    return save(name + QStringLiteral(".xml"), content);
+    }
+    return save(name + QStringLiteral(".xml"), content, error);
 }
 
-bool KoXmlReportWriter::save(const QString& file_name, const QByteArray& content)
+bool KoXmlReportWriter::save(const QString& file_name, const QByteArray& content, QString* error)
 {
-    QSaveFile file(file_name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcStats) << "cannot write" << file_name << file.errorString();
-        return false;
-    }
-    if (file.write(content) != content.size()) {
-        qCWarning(lcStats) << "writing" << file_name << "failed:" << file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        qCWarning(lcStats) << "saving" << file_name << "failed:" << file.errorString();
+    QString reason;
+    if (!KoSettingsWriter::SaveBytes(file_name, content, &reason)) {
+        qCWarning(lcStats) << "cannot write" << file_name << reason;
+        if (error)
+            *error = reason;
         return false;
     }
     return true;

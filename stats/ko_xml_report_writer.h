@@ -9,7 +9,8 @@
 // The two XML file kinds of the statistics pages. Both are a root element
 // "report" with one "Stamp" element per sample, one space of indent per level,
 // after the line <?xml version='1.0' encoding='UTF-8'?>. Files are written
-// through QSaveFile: a failed write leaves no file, or the old one whole.
+// through QSaveFile, flushed before they take the old file's place: a failed
+// write leaves no file, or the old one whole, and error gets the reason.
 class KoXmlReportWriter
 {
 public:
@@ -19,7 +20,7 @@ public:
                                 const QStringList& type_names);
     static bool writeReport(const QString& path,
                             const QVector<QVector<KoStatisticsData>>& local_series,
-                            const QStringList& type_names);
+                            const QStringList& type_names, QString* error = nullptr);
 
     // The incoming and outgoing bars of a histogram: one Stamp per incoming
     // value with the bar label under the unit name of the period kind.
@@ -28,7 +29,7 @@ public:
                                 const QStringList& labels, STATISTICS_ID sid);
     static bool writePeriodFile(const QString& name, const QVector<int>& in_values,
                                 const QVector<int>& out_values, const QStringList& labels,
-                                STATISTICS_ID sid);
+                                STATISTICS_ID sid, QString* error = nullptr);
 
     // The unit attribute of a period kind: "Month", "Days", "Hours"; empty otherwise.
     static QString unitName(STATISTICS_ID sid);
@@ -36,5 +37,5 @@ public:
     static QString dateText(const KoStatisticsData& local_stamp);
 
 private:
-    static bool save(const QString& file_name, const QByteArray& content);
+    static bool save(const QString& file_name, const QByteArray& content, QString* error);
 };

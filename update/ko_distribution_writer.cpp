@@ -149,7 +149,9 @@ bool KoDistributionWriter::write(const QString& path, QString* error) const
         return fail(error, file.errorString());
     }
     const QByteArray bytes = toByteArray();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // Flushed before commit(), which in Qt 5 does not see a failed final
+    // flush and would put a cut file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         return fail(error, file.errorString());
     }
     return true;

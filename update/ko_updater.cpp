@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -28,6 +29,10 @@ KoUpdater::KoUpdater(QWidget* parent)
     path_row->addWidget(new QLabel(tr("SW path"), this));
     pathEdit = new QLineEdit(this);
     pathEdit->setObjectName(QStringLiteral("swPath"));
+    // Only the file dialog sets it: a typed path would send from a file
+    // other than the one whose list is shown.
+    pathEdit->setReadOnly(true);
+    pathEdit->setMinimumWidth(300);
     path_row->addWidget(pathEdit);
     auto* browse_button = new QPushButton(this);
     browse_button->setObjectName(QStringLiteral("browse"));
@@ -62,10 +67,13 @@ void KoUpdater::SetFileChooser(FileChooser chooser)
 
 void KoUpdater::sOpenPath()
 {
-    const QString path =
-        fileChooser(this, tr("Choose the sw file"), QDir::currentPath(), tr("(*.pcd)"));
-    if (!path.isEmpty())
+    const QString start = startFolder.isEmpty() ? QDir::currentPath() : startFolder;
+    const QString path = fileChooser(this, tr("Choose the sw file"), start, tr("(*.pcd)"));
+    if (!path.isEmpty()) {
         pathEdit->setText(path);
+        startFolder = QFileInfo(path).absolutePath();
+        emit eFolderChosen(startFolder);
+    }
     // A cancelled dialog gives no path, which reads as a bad distribution.
     OpenDistribution(path);
 }
@@ -78,16 +86,23 @@ bool KoUpdater::OpenDistribution(const QString& path)
     groups = distribution.groups;
     members = distribution.members;
     names.clear();
-    for (const KoDistributionMember& member : qAsConst(members))
+    QStringList shown;
+    for (const KoDistributionMember& member : qAsConst(members)) {
         names.append(QString::fromUtf8(member.name));
-    configModel->setStringList(names);
+        const QString crc =
+            QString::number(member.crc, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+        shown.append(tr("%1 (%2 bytes, CRC %3)").arg(names.last()).arg(member.dataSize).arg(crc));
+    }
+    configModel->setStringList(shown);
     if (!ok) {
         qCDebug(lcUpdate) << "refused" << path << error;
         pathEdit->clear();
+        distributionPath.clear();
         showNotCorrect();
         return false;
     }
     pathEdit->setText(path);
+    distributionPath = path;
     if (!names.isEmpty())
         configView->setCurrentIndex(configModel->index(0));
     return true;
@@ -101,16 +116,24 @@ void KoUpdater::sOkClicked()
     const int row = selected.constFirst().row();
     if (row < 0 || row >= members.size())
         return;
+    if (members.at(row).dataSize == 0) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("The configuration \"%1\" is empty (0 bytes) and cannot be sent.")
+                                 .arg(names.value(row)));
+        return;
+    }
     // The file is read again here, so it is checked again: it may have been
     // replaced or damaged since the list was filled, and a damaged
     // configuration must not reach the device.
     QByteArray data;
     QString error;
-    if (!KoDistributionReader::readMemberData(pathEdit->text(), members.at(row), &data, &error)) {
+    if (!KoDistributionReader::readMemberData(distributionPath, members.at(row), &data, &error)) {
         qCDebug(lcUpdate) << "cannot fetch" << names.value(row) << error;
         showNotCorrect();
         return;
     }
+    if (sender && !sender(data))
+        return;
     emit eSwUpdate(data);
     sCancelClicked();
 }

@@ -2,7 +2,7 @@
 
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
-#include "ko_settings_file.h"
+#include "ko_network_file.h"
 #include "ko_tcp_client.h"
 
 #include <QFileInfo>
@@ -12,14 +12,10 @@
 #include <QLoggingCategory>
 #include <QPixmap>
 
-#include <cstdlib>
-
 Q_LOGGING_CATEGORY(lcClientUi, "velmora.clientui", QtWarningMsg)
 
 namespace {
 
-const char* const HostKey = "HOST_NAME";
-const char* const PortKey = "PORT";
 const char* const DefaultHost = "localhost";
 
 } // namespace
@@ -115,21 +111,8 @@ void KoClientMultUi::TodayStamps(const QDateTime& now, KoStatisticsData& start,
 
 void KoClientMultUi::ReadNetworkFile(const QString& path, QString& host_name, ushort& port)
 {
-    if (!QFileInfo::exists(path))
-        return;
-    KoSettingsFile file;
-    file.AddKey(HostKey);
-    file.AddKey(PortKey);
-    if (!file.Load(path.toStdString()))
-        return;
-    const std::string& host = file.Values[HostKey];
-    if (host != KoSettingsFile::DefaultValue && !host.empty())
-        host_name = QString::fromStdString(host);
-    const std::string& port_text = file.Values[PortKey];
-    // Files written before the connection dialog checked the range keep
-    // their meaning: the low 16 bits of the number.
-    if (port_text != KoSettingsFile::DefaultValue)
-        port = static_cast<ushort>(std::atoi(port_text.c_str()));
+    if (QFileInfo::exists(path))
+        KoNetworkFile::Read(path, host_name, port);
 }
 
 KoTcpClient* KoClientMultUi::Link() const

@@ -422,7 +422,11 @@ void TstClientUi::dialog_data()
     row("negative", "h", "-1", bad_port);
     row("zero", "h", "0", bad_port);
     row("no host", "", "4000", "Warning/Not host name");
+    row("blanks only", "  ", "4000", "Warning/Not host name");
+    row("host with blank", "my host", "4000",
+        "Warning/\"my host\" is neither an IP address nor a host name.");
     row("valid", "127.0.0.1", "65535", "");
+    row("valid, blanks around", " 127.0.0.1 ", " 65535", "");
 }
 
 void TstClientUi::dialog()

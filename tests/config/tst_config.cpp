@@ -12,11 +12,15 @@
 #include "settings/ko_apn_settings.h"
 #include "settings/ko_client_options.h"
 #include "settings/ko_ip_changer.h"
+#include "update/ko_updater.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -28,24 +32,37 @@
 #include <functional>
 #include <memory>
 
-namespace {
-
-// Stands in for the multi-pass container: only its send slots matter here.
-class FakeContainer : public QObject
+// Stands in for a connected device link: only its request operations matter
+// here (without a connection, see tst_config_devsim).
+class FakeLink : public QObject
 {
+    Q_OBJECT
+
 public:
     QList<QStringList> modem;
     QList<QStringList> server;
     int reboots = 0;
     QList<QPair<int, ClientOptions>> options;
 
-    void sSendModemSettings(const QStringList& settings) { modem.append(settings); }
-    void sSendServerIpSettings(const QStringList& settings) { server.append(settings); }
-    void sReboot() { ++reboots; }
-    void sSwUpdate(const QByteArray& sw) { updates.append(sw); }
-    QList<QByteArray> updates;
-    void sSendOptions(int id, ClientOptions record) { options.append({id, record}); }
+    bool SendModemSettings(const QStringList& settings) { return add(modem, settings); }
+    bool SendServerIpSettings(const QStringList& settings) { return add(server, settings); }
+    bool SendReboot() { return ++reboots; }
+    bool SendSwUpdate(const QByteArray&) { return true; }
+    bool SendClientOptions(int id, ClientOptions record) { return add(options, {id, record}); }
+
+signals:
+    void eDisconnected();
+
+private:
+    template <class Item>
+    static bool add(QList<Item>& list, const Item& item)
+    {
+        list.append(item);
+        return true;
+    }
 };
+
+namespace {
 
 const char* const optionEdits[] = {"camMountHeight", "camAngleSlope",       "minObjectHeight",
                                    "minHeadSquare",  "maxHumanVelocity",    "headSize",
@@ -123,6 +140,8 @@ private slots:
 
     void optionsChecks_data();
     void optionsChecks();
+    void optionsTyping_data();
+    void optionsTyping();
     void optionsLoad_data();
     void optionsLoad();
 
@@ -130,9 +149,12 @@ private slots:
     void apnLoad();
     void ipLoad_data();
     void ipLoad();
+    void editorChecks_data();
+    void editorChecks();
 
     void openDialogs();
     void openOptionsDialog();
+    void updateFolderRemembered();
 
     void results_data();
     void results();
@@ -158,11 +180,12 @@ void TestConfig::cleanup()
     dir.reset();
 }
 
-// Rows: the nine texts in screen order, then what the check makes of them.
+// Rows: the nine texts in screen order, then what the check makes of them:
+// the row it refuses (-1: none) or the head size it sends.
 void TestConfig::optionsChecks_data()
 {
     QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<int>("refused");
     QTest::addColumn<int>("headSize");
 
     const QStringList base{"150", "10", "50", "100", "5", "2.5", "10", "3", "0"};
@@ -170,11 +193,11 @@ void TestConfig::optionsChecks_data()
                    int head_size = 25) {
         QStringList texts = base;
         texts[index] = QString::fromLatin1(text);
-        QTest::newRow(name) << texts << accepted << head_size;
+        QTest::newRow(name) << texts << (accepted ? -1 : index) << head_size;
     };
 
-    QTest::newRow("all valid") << base << true << 25;
-    QTest::newRow("empty") << blanks(9) << false << 0;
+    QTest::newRow("all valid") << base << -1 << 25;
+    QTest::newRow("empty") << blanks(9) << 0 << 0;
     row("height 100", 0, "100", false);
     row("height 101", 0, "101", true);
     row("height not a number", 0, "15O", false);
@@ -192,9 +215,13 @@ void TestConfig::optionsChecks_data()
     row("velocity 1", 4, "1", true);
     row("head 2", 5, "2", false);
     row("head 2.0", 5, "2.0", false);
-    row("head 2.01", 5, "2.01", true, 20);
-    row("head 2.3", 5, "2.3", true, 22);
-    row("head 3.19", 5, "3.19", true, 31);
+    // Rounded to tenths before the check: what is sent is what reopens.
+    row("head 2.01", 5, "2.01", false);
+    row("head 2.049", 5, "2.049", false);
+    row("head 2.05", 5, "2.05", true, 21);
+    row("head 2.3", 5, "2.3", true, 23);
+    row("head 3.19", 5, "3.19", true, 32);
+    row("head 7", 5, "7", true, 70);
     row("head comma", 5, "2,5", false);
     row("head nan", 5, "nan", false);
     row("head inf", 5, "inf", false);
@@ -210,13 +237,13 @@ void TestConfig::optionsChecks_data()
     QStringList short_track = base;
     short_track[6] = QStringLiteral("2");
     short_track[7] = QStringLiteral("1");
-    QTest::newRow("track 2 lost 1") << short_track << false << 0;
+    QTest::newRow("track 2 lost 1") << short_track << 6 << 0;
 }
 
 void TestConfig::optionsChecks()
 {
     QFETCH(QStringList, texts);
-    QFETCH(bool, accepted);
+    QFETCH(int, refused);
     QFETCH(int, headSize);
 
     QDialog host;
@@ -232,14 +259,23 @@ void TestConfig::optionsChecks()
     ModalDriver driver;
     editor->sOkClicked();
 
-    if (!accepted) {
+    if (refused >= 0) {
         QVERIFY(sent.isEmpty());
         QCOMPARE(driver.boxes.size(), 1);
         QCOMPARE(driver.boxes[0].icon, QMessageBox::Warning);
         QCOMPARE(driver.boxes[0].title, QStringLiteral("Error"));
-        QCOMPARE(driver.boxes[0].text, QStringLiteral("Incorrect parameters"));
+        // The first bad row is named, with what it takes, and has the focus.
+        const QStringList names{
+            "Camera mount height (sm.)", "Camera slope angle (dg.)",    "Min. object heght (sm.)",
+            "Object size (pix.)",        "Max object velocity (km/h.)", "Head size (sm.)",
+            "Min track lenght (frames)", "Lost object lenght (frames)", "Etalon height (sm.)"};
+        const QString text = driver.boxes[0].text;
+        QVERIFY2(text.startsWith("Incorrect parameters\n\n" + names[refused] + ": "),
+                 qPrintable(text));
         QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(host.isVisible());
+        if (edit(editor, optionEdits[refused])->isEnabled())
+            QCOMPARE(host.focusWidget(), edit(editor, optionEdits[refused]));
         QCOMPARE(editTexts(editor, optionEditNames()), texts);
         return;
     }
@@ -252,6 +288,38 @@ void TestConfig::optionsChecks()
         expected << (i == 5 ? headSize : texts.at(i).toInt());
     expected.insert(1, 0); // view angle
     QCOMPARE(fields(sent[0].second), expected);
+}
+
+// Rows: keys pressed in an empty field, and what the field then holds.
+void TestConfig::optionsTyping_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    const auto row = [](const char* field, const char* keys, const char* shown) {
+        QTest::addRow("%s %s", field, keys) << QString(field) << QString(keys) << QString(shown);
+    };
+    row("camMountHeight", "abc-5", "5");
+    row("camAngleSlope", "-85", "-8");
+    row("etalonHeight", "x-31", "31");
+    row("headSize", "2,05", "205");
+    row("headSize", "2.0512", "2.051");
+}
+
+void TestConfig::optionsTyping()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QDialog host;
+    KoClientOptions editor(&host, 0);
+    QLineEdit* typed = edit(&editor, qPrintable(field));
+    QTest::keyClicks(typed, keys);
+    QCOMPARE(typed->text(), shown);
+    // The range stands beside the field and in its tip.
+    const QString range = editor.findChild<QLabel*>(field + "Range")->text();
+    QVERIFY(!range.isEmpty());
+    QCOMPARE(typed->toolTip(), "Allowed: " + range);
 }
 
 void TestConfig::optionsLoad_data()
@@ -311,6 +379,9 @@ void TestConfig::apnLoad()
     QDialog host;
     KoApnSettings editor(&host);
     QCOMPARE(editTexts(&editor, {"phone", "userName", "password", "apn"}), texts);
+    // Masked until asked for.
+    QCOMPARE(edit(&editor, "password")->echoMode(), QLineEdit::Password);
+    editor.findChild<QCheckBox*>("showPassword")->click();
     QCOMPARE(edit(&editor, "password")->echoMode(), QLineEdit::Normal);
 }
 
@@ -337,13 +408,82 @@ void TestConfig::ipLoad()
     QCOMPARE(edit(&editor, "key")->text(), QString());
 }
 
+// Rows: the field typed into (of the modem editor, or "ip" of the server
+// editor), what is typed, and the field the refusal names, or what is sent.
+void TestConfig::editorChecks_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QStringList>("sent");
+    const auto refused = [](const char* name, const char* field, const QString& text,
+                            const char* named) {
+        QTest::newRow(name) << QString(field) << text << QString(named) << QStringList();
+    };
+    // What "modem.txt" could not give back the next time.
+    refused("password with blank", "password", "pa ss", "Password");
+    refused("APN with ;", "apn", "inet;x", "APN");
+    refused("number 'default'", "phone", "default", "Number");
+    QTest::newRow("modem values") << "password"
+                                  << "s3=cr!t"
+                                  << "" << QStringList{"", "", "s3=cr!t", ""};
+    refused("address 999.1.1", "ip", "999.1.1", "Ip address");
+    QTest::newRow("host name, blanks around") << "ip"
+                                              << " srv.example.com "
+                                              << "" << QStringList{"srv.example.com", "k 1"};
+}
+
+void TestConfig::editorChecks()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, named);
+    QFETCH(QStringList, sent);
+
+    QDialog host;
+    QStringList got;
+    const auto send = [&got](const QStringList& settings) {
+        got = settings;
+        return true;
+    };
+    QWidget* editor = nullptr;
+    if (field == "ip") {
+        auto* changer = new KoIpChanger(&host);
+        changer->SetSender(send);
+        edit(changer, "key")->setText("k 1");
+        editor = changer;
+    } else {
+        auto* modem = new KoApnSettings(&host);
+        modem->SetSender(send);
+        editor = modem;
+    }
+    host.show();
+    edit(editor, qPrintable(field))->setText(text);
+    ModalDriver driver;
+    button(editor, "OK")->click();
+
+    if (named.isEmpty()) {
+        QVERIFY(driver.boxes.isEmpty());
+        QCOMPARE(got, sent);
+        QVERIFY(!host.isVisible());
+        return;
+    }
+    QCOMPARE(driver.boxes.size(), 1);
+    QCOMPARE(driver.boxes[0].title, QStringLiteral("Error"));
+    QVERIFY2(driver.boxes[0].text.startsWith(named), qPrintable(driver.boxes[0].text));
+    QVERIFY(got.isEmpty());
+    QVERIFY(host.isVisible());
+    QCOMPARE(host.focusWidget(), edit(editor, qPrintable(field)));
+    QCOMPARE(edit(editor, qPrintable(field))->text(), text);
+}
+
 // The Tools dialogs, opened the way the main window opens them: modal, parented
-// to the window, connected to the container, and gone once closed.
+// to the window, sending through the link, and gone once closed.
 void TestConfig::openDialogs()
 {
     writeFile(QStringLiteral("remote.txt"), "IP = 10.0.0.1\r\n");
     QWidget window;
-    FakeContainer container;
+    FakeLink link;
     ModalDriver driver;
     QList<QPointer<QDialog>> opened;
     QStringList titles;
@@ -357,35 +497,34 @@ void TestConfig::openDialogs()
             QVERIFY(!dialog->windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
         if (dialog->findChild<KoApnSettings*>()) {
             edit(dialog, "phone")->setText(QStringLiteral("+7900"));
-            edit(dialog, "password")->setText(QStringLiteral("pa ss"));
+            edit(dialog, "password")->setText(QStringLiteral("pass"));
         }
         if (dialog->findChild<KoIpChanger*>()) {
             QCOMPARE(edit(dialog, "ip")->text(), QStringLiteral("10.0.0.1"));
-            edit(dialog, "ip")->clear();
+            edit(dialog, "ip")->setText(QStringLiteral("10.0.0.2"));
             edit(dialog, "key")->setText(QStringLiteral("k 1"));
         }
         button(dialog, press)->click();
     };
 
     press = QStringLiteral("Cancel");
-    CommandDialogs::OpenModemDialog(&window, &container);
-    CommandDialogs::OpenServerChangeDialog(&window, &container);
-    CommandDialogs::OpenRebootDialog(&window, &container);
-    CommandDialogs::OpenUpdateDialog(&window, &container);
-    QVERIFY(container.updates.isEmpty());
-    QVERIFY(container.modem.isEmpty());
-    QVERIFY(container.server.isEmpty());
-    QCOMPARE(container.reboots, 0);
+    CommandDialogs::OpenModemDialog(&window, &link);
+    CommandDialogs::OpenServerChangeDialog(&window, &link);
+    CommandDialogs::OpenRebootDialog(&window, &link);
+    CommandDialogs::OpenUpdateDialog(&window, &link);
+    QVERIFY(link.modem.isEmpty());
+    QVERIFY(link.server.isEmpty());
+    QCOMPARE(link.reboots, 0);
 
     press = QStringLiteral("OK");
-    CommandDialogs::OpenModemDialog(&window, &container);
-    CommandDialogs::OpenServerChangeDialog(&window, &container);
+    CommandDialogs::OpenModemDialog(&window, &link);
+    CommandDialogs::OpenServerChangeDialog(&window, &link);
     press = QStringLiteral("Ok");
-    CommandDialogs::OpenRebootDialog(&window, &container);
-    // Nothing is checked: empty texts and blanks go out as typed.
-    QCOMPARE(container.modem, (QList<QStringList>{{"+7900", "", "pa ss", ""}}));
-    QCOMPARE(container.server, (QList<QStringList>{{"", "k 1"}}));
-    QCOMPARE(container.reboots, 1);
+    CommandDialogs::OpenRebootDialog(&window, &link);
+    // Empty texts go out as typed, and so does a key with a blank (never stored).
+    QCOMPARE(link.modem, (QList<QStringList>{{"+7900", "", "pass", ""}}));
+    QCOMPARE(link.server, (QList<QStringList>{{"10.0.0.2", "k 1"}}));
+    QCOMPARE(link.reboots, 1);
 
     const QStringList once{"Modem settings dialog", "Server IP dialog", ""};
     QCOMPARE(titles, once + QStringList{"Update sw dialog"} + once);
@@ -404,15 +543,15 @@ void TestConfig::openOptionsDialog()
               "KO_HEAD_SIZE = 27;\r\nKO_MIN_TRACK_LENGHT = 8;\r\n"
               "KO_MIN_LOST_OBJECT_FRAMES = 4;\r\nKO_ETALON_HEIGHT = 0;\r\n");
     QWidget window;
-    FakeContainer container;
+    FakeLink link;
     ModalDriver driver;
     QStringList titles;
     driver.onDialog = [&](QDialog* dialog) {
         titles.append(dialog->windowTitle());
         button(dialog, QStringLiteral("Cancel"))->click();
     };
-    CommandDialogs::OpenOptionsDialog(&window, &container, 2);
-    QVERIFY(container.options.isEmpty());
+    CommandDialogs::OpenOptionsDialog(&window, &link, 2);
+    QVERIFY(link.options.isEmpty());
 
     driver.onDialog = [&](QDialog* dialog) {
         titles.append(dialog->windowTitle());
@@ -425,14 +564,42 @@ void TestConfig::openOptionsDialog()
         edit(dialog, "maxHumanVelocity")->setText(QStringLiteral("12"));
         button(dialog, QStringLiteral("Ok"))->click();
     };
-    CommandDialogs::OpenOptionsDialog(&window, &container, 2);
+    CommandDialogs::OpenOptionsDialog(&window, &link, 2);
 
     QCOMPARE(titles, blanks(2, QStringLiteral("Mount options for 2 channel")));
     QCOMPARE(driver.boxes.size(), 1);
-    QCOMPARE(container.options.size(), 1);
-    QCOMPARE(container.options[0].first, 2);
-    QCOMPARE(fields(container.options[0].second),
+    QCOMPARE(link.options.size(), 1);
+    QCOMPARE(link.options[0].first, 2);
+    QCOMPARE(fields(link.options[0].second),
              (QVector<int32_t>{200, 0, 5, 90, 400, 12, 27, 8, 4, 0}));
+}
+
+// The update's file dialog opens in the folder it was last left in, also
+// after the dialog has been closed.
+void TestConfig::updateFolderRemembered()
+{
+    QVERIFY(QDir().mkpath("distributions"));
+    const QString chosen = QDir::current().filePath("distributions/none.pcd");
+    QWidget window;
+    FakeLink link;
+    ModalDriver driver;
+    QStringList starts;
+    driver.onDialog = [&](QDialog* dialog) {
+        auto* updater = dialog->findChild<KoUpdater*>();
+        updater->SetFileChooser(
+            [&](QWidget*, const QString&, const QString& start, const QString&) {
+                starts << start;
+                return chosen;
+            });
+        dialog->findChild<QPushButton*>(QStringLiteral("browse"))->click();
+        // The path is only ever the chooser's.
+        QVERIFY(dialog->findChild<QLineEdit*>(QStringLiteral("swPath"))->isReadOnly());
+        dialog->reject();
+    };
+    CommandDialogs::OpenUpdateDialog(&window, &link);
+    CommandDialogs::OpenUpdateDialog(&window, &link);
+    QCOMPARE(starts, (QStringList{QDir::currentPath(), QFileInfo(chosen).absolutePath()}));
+    QCOMPARE(driver.boxes.size(), 2); // the file is no distribution
 }
 
 enum Command
@@ -553,9 +720,13 @@ void TestConfig::results()
     }
     QCOMPARE(readFile(QStringLiteral("modem.txt")), modemFile);
     QCOMPARE(readFile(QStringLiteral("remote.txt")), remoteFile);
+    // The password is the owner's alone once the file holds one.
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QCOMPARE(bool(QFile::permissions("modem.txt") & others), modemFile == seed);
 }
 
-// A file that cannot be written is skipped without a word.
+// A file that cannot be written is said, with its name.
 void TestConfig::resultFileNotWritable()
 {
     QVERIFY(QDir().mkdir(QStringLiteral("remote.txt")));
@@ -564,7 +735,10 @@ void TestConfig::resultFileNotWritable()
     ModalDriver driver;
     CommandResults::IpServerAck(&window, {"10.1.2.3"}, 0);
     CommandResults::ModemSettingsAck(&window, blanks(4), 0);
-    QVERIFY(driver.boxes.isEmpty());
+    QCOMPARE(driver.boxes.size(), 2);
+    QCOMPARE(driver.boxes[0].title, QStringLiteral("Error"));
+    QVERIFY(driver.boxes[0].text.contains("\"remote.txt\" could not be written"));
+    QVERIFY(driver.boxes[1].text.contains("\"modem.txt\" could not be written"));
     QVERIFY(!CommandResults::WriteRemoteFile({"10.1.2.3"}));
     QVERIFY(!CommandResults::WriteModemFile(blanks(4)));
 }

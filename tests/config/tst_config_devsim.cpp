@@ -8,19 +8,29 @@
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
+#include "ko_report_export.h"
+#include "ko_statistics_viewer.h"
+#include "ko_tcp_client.h"
+#include "ko_update_progress.h"
 #include "main_window.h"
 #include "update/ko_updater.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 namespace {
@@ -34,23 +44,31 @@ QPushButton* button(QWidget* parent, const QString& text)
     return nullptr;
 }
 
-QStringList editTexts(QWidget* parent, const QStringList& names)
-{
-    QStringList texts;
-    for (const QString& name : names)
-        texts << parent->findChild<QLineEdit*>(name)->text();
-    return texts;
-}
-
 QByteArray readFile(const QString& name)
 {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-const QStringList optionEdits{"camMountHeight", "camAngleSlope",       "minObjectHeight",
-                              "minHeadSquare",  "maxHumanVelocity",    "headSize",
-                              "minTrackLenght", "minLostObjectFrames", "etalonHeight"};
+// An enciphered distribution of two configurations (13 and 1000 bytes) made
+// by pcdtool.
+bool pack(const QTemporaryDir& work, QString* pcd)
+{
+    *pcd = work.filePath(QStringLiteral("sw.pcd"));
+    const QByteArray sizes[] = {QByteArray(13, 'a'), QByteArray(1000, '\xA5')};
+    QStringList members;
+    for (int i = 0; i < 2; ++i) {
+        const QString name = work.filePath(QString::number(i));
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly) || file.write(sizes[i]) != sizes[i].size())
+            return false;
+        members << QStringLiteral("conf%1=%2").arg(i).arg(name);
+    }
+    QProcess pcdtool;
+    pcdtool.start(QStringLiteral(VELMORA_BIN_DIR "/pcdtool"),
+                  QStringList{"pack", "--cipher", *pcd} + members);
+    return pcdtool.waitForFinished(10000) && pcdtool.exitCode() == 0;
+}
 
 } // namespace
 
@@ -63,19 +81,20 @@ private slots:
     void init();
     void cleanupTestCase();
 
-    void update_data();
-    void update();
-    void settings_data();
-    void settings();
-    void mountOptions();
-    void reboot(); // last: the simulator restarts
+    void headSize_data();
+    void headSize();
+    void commands_data();
+    void commands(); // last: its reboot restarts the simulator
 
 private:
     void use(const QString& tool, std::function<void(QDialog*)> handle);
     void use(std::function<void()> open, std::function<void(QDialog*)> handle);
-    void expectBox(const QString& text);
+    void expectBox(const QString& text, QWidget* parent = nullptr);
+    void setLink(bool up);
 
     QTemporaryDir data;
+    QTemporaryDir work;
+    quint16 deadPort = 0;
     DevsimProcess sim;
     ModalDriver driver;
     std::unique_ptr<MainWindow> window;
@@ -85,7 +104,18 @@ private:
 void TestConfigDevsim::initTestCase()
 {
     // A fresh data folder, as on a new account, pointed at the simulator.
-    QVERIFY(data.isValid());
+    QVERIFY(data.isValid() && work.isValid());
+    // Qt's own file dialogs, which the driver can fill in.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    // Stamps in the simulator's log are the UTC of local midnights.
+    qputenv("TZ", "UTC");
+    tzset();
+    // A port nobody listens on: the link's way to have no device.
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        deadPort = probe.serverPort();
+    }
     qputenv("PROGRAMDATA", QFile::encodeName(data.path()));
     QVERIFY(sim.start({"--passes", "2", "--fps", "5", "--size", "160x120", "--reboot-delay", "0"}));
     QFile network(KoAppData::Folder() + QStringLiteral("network.txt"));
@@ -142,151 +172,240 @@ void TestConfigDevsim::use(std::function<void()> open, std::function<void(QDialo
     QCOMPARE(opened, 1);
 }
 
-// Exactly one box, the window's, with OK only.
-void TestConfigDevsim::expectBox(const QString& text)
+// Exactly one box, the window's (or parent's), with OK only.
+void TestConfigDevsim::expectBox(const QString& text, QWidget* parent)
 {
     QTRY_COMPARE_WITH_TIMEOUT(driver.boxes.size(), 1, 10000);
     const ModalDriver::Box box = driver.boxes.takeFirst();
     QCOMPARE(box.icon, QMessageBox::Information);
     QCOMPARE(box.title, QStringLiteral("Succes!"));
     QCOMPARE(box.text, text);
-    QCOMPARE(box.parent, window.get());
+    QCOMPARE(box.parent, parent ? parent : window.get());
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
 }
 
-void TestConfigDevsim::update_data()
+// Head sizes typed, sent, reported back by the device and shown again. What
+// would go out as 2.0 is refused before it is sent.
+void TestConfigDevsim::headSize_data()
 {
-    QTest::addColumn<QStringList>("mode");
-    QTest::newRow("clear") << QStringList();
-    QTest::newRow("enciphered") << QStringList{"--cipher"};
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("tenths"); // sent and reported; 0: refused
+    QTest::addColumn<QString>("reopened");
+    QTest::newRow("2.01") << "2.01" << 0 << "";
+    QTest::newRow("2.05") << "2.05" << 21 << "2.1";
+    QTest::newRow("2.3") << "2.3" << 23 << "2.3";
+    QTest::newRow("5.0") << "5.0" << 50 << "5";
 }
 
-// The second of two configurations reaches the device whole.
-void TestConfigDevsim::update()
+void TestConfigDevsim::headSize()
 {
-    QFETCH(QStringList, mode);
-    QTemporaryDir work;
-    const QString pcd = work.filePath(QStringLiteral("sw.pcd"));
-    const QByteArray sizes[] = {QByteArray(13, 'a'), QByteArray(1000, '\xA5')};
-    QStringList members;
-    for (int i = 0; i < 2; ++i) {
-        const QString name = work.filePath(QString::number(i));
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sizes[i]) == sizes[i].size());
-        members << QStringLiteral("conf%1=%2").arg(i).arg(name);
-    }
-    QProcess pcdtool;
-    pcdtool.start(QStringLiteral(VELMORA_BIN_DIR "/pcdtool"),
-                  QStringList{"pack"} + mode + QStringList{pcd} + members);
-    QVERIFY(pcdtool.waitForFinished(10000));
-    QCOMPARE(pcdtool.exitCode(), 0);
-
-    use(QStringLiteral("Update"), [&](QDialog* dialog) {
-        auto* updater = dialog->findChild<KoUpdater*>();
-        updater->SetFileChooser(
-            [&](QWidget*, const QString&, const QString&, const QString&) { return pcd; });
-        dialog->findChild<QPushButton*>(QStringLiteral("browse"))->click();
-        QCOMPARE(updater->ConfigurationNames(), (QStringList{"conf0", "conf1"}));
-        auto* list = dialog->findChild<QListView*>(QStringLiteral("configurations"));
-        list->setCurrentIndex(list->model()->index(1, 0));
+    QFETCH(QString, typed);
+    QFETCH(int, tenths);
+    QFETCH(QString, reopened);
+    const QByteArray before = readFile("params1.txt");
+    const auto options = [&](const std::function<void(QDialog*)>& handle) {
+        use([&] { container->Panel(1)->optionsButton->click(); }, handle);
+    };
+    options([&](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("headSize"))->setText(typed);
         button(dialog, QStringLiteral("Ok"))->click();
     });
-    expectBox(
-        QStringLiteral("Update was finished succesfull. The device will reboot after 1 minute."));
-    QVERIFY(sim.waitForOutput(QStringLiteral("software update of 1000 bytes, installed")));
-}
-
-// Rows: the Tools entry, its edits and what is typed into them, the answer's
-// box and file, and what the editor shows when it is opened again.
-void TestConfigDevsim::settings_data()
-{
-    QTest::addColumn<QString>("tool");
-    QTest::addColumn<QStringList>("edits");
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("written");
-    QTest::addColumn<QStringList>("reopened");
-
-    const QStringList modem{"+79001234567", "gdata", "s3cret", "internet.mts.ru"};
-    QTest::newRow("modem") << "Modem settings"
-                           << QStringList{"phone", "userName", "password", "apn"} << modem
-                           << "Install modem settings OK!"
-                           << "modem.txt"
-                           << QByteArray("PHONE = +79001234567\r\nUSERNAME = gdata\r\n"
-                                         "PASSWORD = s3cret\r\nAPN = internet.mts.ru\r\n")
-                           << modem;
-    QTest::newRow("server") << "Server settings" << QStringList{"ip", "key"}
-                            << QStringList{"10.20.30.40", "k1"} << "Ip server settings OK!"
-                            << "remote.txt" << QByteArray("IP = 10.20.30.40\r\n")
-                            << QStringList{"10.20.30.40", ""};
-}
-
-void TestConfigDevsim::settings()
-{
-    QFETCH(QString, tool);
-    QFETCH(QStringList, edits);
-    QFETCH(QStringList, typed);
-    QFETCH(QString, box);
-    QFETCH(QString, file);
-    QFETCH(QByteArray, written);
-    QFETCH(QStringList, reopened);
-
-    QVERIFY(!QFile::exists(file));
-    use(tool, [&](QDialog* dialog) {
-        for (int i = 0; i < edits.size(); ++i)
-            dialog->findChild<QLineEdit*>(edits[i])->setText(typed[i]);
-        button(dialog, QStringLiteral("OK"))->click();
-    });
-    expectBox(box);
-    QCOMPARE(readFile(file), written);
-
-    QStringList shown;
-    use(tool, [&](QDialog* dialog) {
-        shown = editTexts(dialog, edits);
+    if (tenths == 0) {
+        QCOMPARE(driver.boxes.size(), 1);
+        QVERIFY2(
+            driver.boxes[0].text.endsWith(
+                "Head size (sm.): 2.01 rounds to 2.0. Allowed: 2.1 or more, rounded to tenths."),
+            qPrintable(driver.boxes[0].text));
+        QCOMPARE(readFile("params1.txt"), before);
+        return;
+    }
+    // The panel writes what the device reports back.
+    const QByteArray line = "KO_HEAD_SIZE = " + QByteArray::number(tenths) + ";";
+    QTRY_VERIFY_WITH_TIMEOUT(readFile("params1.txt").contains(line), 10000);
+    QString shown;
+    options([&](QDialog* dialog) {
+        shown = dialog->findChild<QLineEdit*>(QStringLiteral("headSize"))->text();
         button(dialog, QStringLiteral("Cancel"))->click();
     });
     QCOMPARE(shown, reopened);
     QVERIFY(driver.boxes.isEmpty());
 }
 
-// The panel's "Options" shows what the device reported; a changed value comes
-// back from the device and is what the dialog shows next time.
-void TestConfigDevsim::mountOptions()
+// Points the window's link at the simulator (up) or at a port nobody listens
+// on (down), and waits until it is so.
+void TestConfigDevsim::setLink(bool up)
 {
-    QStringList titles;
-    QList<QStringList> shown;
-    const auto options = [&](const char* press, const QString& height) {
-        use([&] { container->Panel(1)->optionsButton->click(); },
-            [&](QDialog* dialog) {
-                titles << dialog->windowTitle();
-                shown << editTexts(dialog, optionEdits);
-                dialog->findChild<QLineEdit*>(QStringLiteral("camMountHeight"))->setText(height);
-                button(dialog, QLatin1String(press))->click();
-            });
-    };
-    options("Ok", QStringLiteral("250"));
-    // The link writes from the event loop: wait in it first.
-    QTRY_VERIFY_WITH_TIMEOUT(readFile("params1.txt").startsWith("KO_CAM_MOUNT_HEIGHT = 250;"),
-                             10000);
-    QVERIFY(sim.waitForOutput(QStringLiteral("mount data of pass 1 (height 250 cm) stored")));
-    options("Cancel", QString());
-
-    const QString title = QStringLiteral("Mount options for 1 channel");
-    QCOMPARE(titles, (QStringList{title, title}));
-    QStringList reported{"220", "0", "100", "200", "10", "18", "10", "5", "175"};
-    QCOMPARE(shown.value(0), reported);
-    reported[0] = QStringLiteral("250");
-    QCOMPARE(shown.value(1), reported);
-    QVERIFY(driver.boxes.isEmpty());
+    KoTcpClient* link = container->Link();
+    const quint16 port = up ? sim.port() : deadPort;
+    if (link->Port() != port)
+        link->Reconnect(QStringLiteral("127.0.0.1"), port);
+    QTRY_COMPARE_WITH_TIMEOUT(link->Port(), port, 10000);
+    if (up)
+        QTRY_COMPARE_WITH_TIMEOUT(link->State(), QAbstractSocket::ConnectedState, 10000);
+    else
+        QVERIFY(link->State() != QAbstractSocket::ConnectedState);
+    // Whatever the new connection brought first is in before the command.
+    QTest::qWait(200);
+    driver.boxes.clear();
 }
 
-void TestConfigDevsim::reboot()
+// Every command of the window's dialogs and pages, with the link down and up.
+// Down: a box over the dialog or page that says nothing was sent, the dialog
+// still open with what was typed, and nothing at the device. Up: the
+// confirmation in the status bar and the answer's box, and the request in
+// the simulator's log.
+void TestConfigDevsim::commands_data()
 {
-    use(QStringLiteral("Reboot"),
-        [](QDialog* dialog) { button(dialog, QStringLiteral("Ok"))->click(); });
-    expectBox(QStringLiteral("Reboot command received"));
-    QVERIFY(sim.waitForOutput(QStringLiteral("39: reboot -> 40")));
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("answer");
+    const auto row = [](const char* command, const char* logged, const char* status,
+                        const QString& answer) {
+        for (bool up : {false, true})
+            QTest::addRow("%s, link %s", command, up ? "up" : "down")
+                << QString(command) << (up ? QString(logged) : QString())
+                << (up ? QString(status) : QString()) << (up ? answer : QString());
+    };
+    row("mount options", "3: mount data of pass 1 (height 240 cm)", "Mount options of pass 1 sent",
+        QString());
+    row("modem", "19: modem settings (4 items)",
+        "Modem settings sent, waiting for the device's answer", "Install modem settings OK!");
+    row("server", "21: server settings (2 items)",
+        "Server address sent, waiting for the device's answer", "Ip server settings OK!");
+    row("update", "17: software update of 1000 bytes, installed",
+        "Update sent, waiting for the device's answer",
+        "Update was finished succesfull. The device will reboot after 1 minute.");
+    row("day statistics", "6: statistics in, day 2016-03-05 0h", "", QString());
+    row("statistics file", "6: statistics out, day", "", "Report was saved in \"%1/saved %2.xml\"");
+    row("report", "6: statistics both ways, day 2016-03-01 0h", "",
+        "Report was saved in %1/reports/report pass 0 2016-3-1_2016-3-2.xml");
+    row("reboot", "39: reboot -> 40", "Reboot command sent", "Reboot command received");
+}
+
+void TestConfigDevsim::commands()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, logged);
+    QFETCH(QString, status);
+    QFETCH(QString, answer);
+    const bool up = !logged.isEmpty();
+    auto* viewer = window->findChild<KoStatisticsViewer*>();
+    auto* reports = window->findChild<KoReportExport*>();
+    if (command == "statistics file") // before: the change asks for a histogram
+        viewer->findChild<QComboBox*>("typeBox")->setCurrentIndex(1);
+    setLink(up);
+    const int logged_before = sim.output().size();
+    // Every status line, since the connection's own may follow the command's.
+    QSignalSpy statuses(window->statusBar(), &QStatusBar::messageChanged);
+
+    QWidget* origin = nullptr; // where a box that nothing was sent belongs
+    // Fills a dialog in and presses its button; without a link the dialog
+    // must stay as it was left.
+    const auto fill = [&](const QMap<QString, QString>& texts, const QString& press) {
+        return [&, texts, press](QDialog* dialog) {
+            origin = dialog;
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+                dialog->findChild<QLineEdit*>(it.key())->setText(it.value());
+            button(dialog, press)->click();
+            QCOMPARE(dialog->isVisible(), !up);
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+                QCOMPARE(dialog->findChild<QLineEdit*>(it.key())->text(), it.value());
+        };
+    };
+    const QString saved = work.filePath(QStringLiteral("saved %1").arg(up));
+    if (command == "mount options") {
+        use([&] { container->Panel(1)->optionsButton->click(); },
+            fill({{"camMountHeight", "240"}}, "Ok"));
+    } else if (command == "modem") {
+        use("Modem settings", fill({{"phone", "+7900"}, {"password", "pw1"}}, "OK"));
+    } else if (command == "server") {
+        use("Server settings", fill({{"ip", "10.20.30.41"}, {"key", "k"}}, "OK"));
+    } else if (command == "update") {
+        QString pcd;
+        QVERIFY(pack(work, &pcd));
+        use("Update", [&](QDialog* dialog) {
+            origin = dialog;
+            auto* updater = dialog->findChild<KoUpdater*>();
+            updater->SetFileChooser(
+                [&](QWidget*, const QString&, const QString&, const QString&) { return pcd; });
+            dialog->findChild<QPushButton*>(QStringLiteral("browse"))->click();
+            auto* list = dialog->findChild<QListView*>(QStringLiteral("configurations"));
+            list->setCurrentIndex(list->model()->index(1, 0));
+            button(dialog, QStringLiteral("Ok"))->click();
+            QCOMPARE(dialog->isVisible(), !up);
+            QCOMPARE(list->currentIndex().row(), 1);
+        });
+    } else if (command == "day statistics") {
+        origin = viewer;
+        viewer->findChild<QComboBox*>("yearBox")->setCurrentText("2016");
+        viewer->findChild<QComboBox*>("monthBox")->setCurrentIndex(2);
+        viewer->findChild<QComboBox*>("dayBox")->setCurrentText("5");
+        button(viewer, QStringLiteral("Day report"))->click();
+    } else if (command == "statistics file") {
+        origin = viewer;
+        // Outgoing is selected; it stays so once both directions are saved.
+        use([&] { button(viewer, QStringLiteral("Save to .xml"))->click(); },
+            [&](QDialog* dialog) {
+                auto* files = qobject_cast<QFileDialog*>(dialog);
+                QVERIFY(files);
+                // It opens where the last file went.
+                if (up)
+                    QCOMPARE(files->directory().absolutePath(), work.path());
+                // Typed, as the operator does.
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                    ->setText(saved + ".xml");
+                QMetaObject::invokeMethod(files, "accept");
+            });
+        QTRY_COMPARE_WITH_TIMEOUT(driver.boxes.size(), 1, 10000);
+        QCOMPARE(viewer->findChild<QComboBox*>("typeBox")->currentIndex(), 1);
+        QVERIFY2(QFile::exists(saved + ".xml") == up, qPrintable(driver.boxes[0].text));
+        if (up)
+            answer = answer.arg(work.path()).arg(up);
+    } else if (command == "report") {
+        origin = reports;
+        for (const QString prefix : {"start", "end"}) {
+            reports->findChild<QComboBox*>(prefix + "YearBox")->setCurrentText("2016");
+            reports->findChild<QComboBox*>(prefix + "MonthBox")->setCurrentIndex(2);
+        }
+        reports->findChild<QComboBox*>("startDayBox")->setCurrentText("1");
+        reports->findChild<QComboBox*>("endDayBox")->setCurrentText("3");
+        button(reports, QStringLiteral("Xml report"))->click();
+        if (up)
+            answer = answer.arg(QDir(KoAppData::Folder()).absolutePath());
+    } else if (command == "reboot") {
+        use("Reboot", [&](QDialog* dialog) {
+            origin = dialog;
+            button(dialog, QStringLiteral("Ok"))->click();
+            QCOMPARE(dialog->isVisible(), !up);
+        });
+    }
+
+    if (!up) {
+        QTRY_COMPARE_WITH_TIMEOUT(driver.boxes.size(), 1, 10000);
+        const ModalDriver::Box box = driver.boxes.takeFirst();
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.text, QStringLiteral("No connection to the device: nothing was sent."));
+        QCOMPARE(box.parent, origin);
+        QCOMPARE(sim.output().size(), logged_before);
+        return;
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(sim.output().mid(logged_before).join('\n').contains(logged),
+                              qPrintable(sim.output().join('\n')), 10000);
+    QStringList shown;
+    for (const QList<QVariant>& message : qAsConst(statuses))
+        shown << message.at(0).toString();
+    QCOMPARE(shown.contains(status), !status.isEmpty());
+    if (!answer.isEmpty())
+        expectBox(answer, origin == viewer || origin == reports ? origin : nullptr);
+    // What the device confirmed is kept for the editors' next opening.
+    if (command == "modem")
+        QVERIFY(readFile("modem.txt").contains("PHONE = +7900\r\nUSERNAME = \r\nPASSWORD = pw1"));
+    if (command == "server")
+        QCOMPARE(readFile("remote.txt"), QByteArray("IP = 10.20.30.41\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(driver.boxes.isEmpty(), 10000);
+    // An update's progress goes with the device's answer.
+    QCOMPARE(window->findChildren<KoUpdateProgress*>().size(), 0);
 }
 
 VELMORA_REAL_DISPLAY_MAIN(TestConfigDevsim)

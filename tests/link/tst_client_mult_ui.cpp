@@ -43,10 +43,14 @@ void TstClientMultUi::networkFile_data()
     QTest::newRow("host and port")
         << QByteArray("HOST_NAME = 10.0.0.7;\r\nPORT = 5000;\r\n") << "10.0.0.7" << 5000;
     QTest::newRow("port missing") << QByteArray("HOST_NAME = counter;\r\n") << "counter" << 4567;
-    // Stored files keep their old meaning: the low 16 bits of atoi.
-    QTest::newRow("empty port") << QByteArray("PORT = ;\r\n") << "localhost" << 0;
-    QTest::newRow("port not a number") << QByteArray("PORT = 45x;\r\n") << "localhost" << 45;
-    QTest::newRow("port out of range") << QByteArray("PORT = 70000;\r\n") << "localhost" << 4464;
+    // A value that is no port or no host leaves the default.
+    QTest::newRow("empty port") << QByteArray("PORT = ;\r\n") << "localhost" << 4567;
+    QTest::newRow("port not a number") << QByteArray("PORT = 45x;\r\n") << "localhost" << 4567;
+    QTest::newRow("port out of range") << QByteArray("PORT = 70000;\r\n") << "localhost" << 4567;
+    QTest::newRow("port beyond int")
+        << QByteArray("PORT = 99999999999;\r\n") << "localhost" << 4567;
+    QTest::newRow("host not a name")
+        << QByteArray("HOST_NAME = 999.1.1;\r\nPORT = 5000;\r\n") << "localhost" << 5000;
 }
 
 void TstClientMultUi::networkFile()

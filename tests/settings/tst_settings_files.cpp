@@ -1,6 +1,8 @@
 // The key/value settings files: line rules, splitting, loading, the exact
 // bytes the writers produce, and the application data folder.
 
+#include "../support/full_disk.h"
+#include "ko_address_check.h"
 #include "ko_app_data.h"
 #include "ko_settings_file.h"
 #include "ko_settings_writer.h"
@@ -11,10 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <string>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -52,6 +51,8 @@ private slots:
     void writerRoundTrip();
     void failedSaveKeepsOldFile();
     void passFileNames();
+    void addresses_data();
+    void addresses();
     void dataFolder_data();
     void dataFolder();
     void dataFolderOfThisRun();
@@ -228,16 +229,22 @@ void TstSettingsFiles::writerRoundTrip_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("readBack");
+    QTest::addColumn<bool>("holds"); // what the editors let through
 
     const auto row = [](const char* name, const QString& value, const QString& readBack) {
-        QTest::newRow(name) << value << readBack;
+        QTest::newRow(name) << value << readBack << (value == readBack && value != "default");
     };
     row("plain", "internet.apn", "internet.apn");
     row("cyrillic", QString::fromUtf8("Тест"), QString::fromUtf8("Тест"));
+    row("equals sign", "a=b", "a=b");
+    row("empty", "", "");
     row("blanks only", "   ", "");
     row("blank inside", "a b", Default.c_str());
+    row("tab inside", "a\tb", Default.c_str());
     row("semicolon and note", "a;b", Default.c_str());
     row("trailing semicolon", "a;", "a");
+    // Reads back as a key the file did not give.
+    row("the word default", "default", Default.c_str());
     // A line break must not smuggle a line of its own into the file.
     row("lf", "x\nPHONE = 666", "x");
     row("cr", "x\rPHONE = 666", "x");
@@ -247,6 +254,8 @@ void TstSettingsFiles::writerRoundTrip()
 {
     QFETCH(QString, value);
     QFETCH(QString, readBack);
+    QFETCH(bool, holds);
+    QCOMPARE(KoSettingsWriter::CanHold(value), holds);
 
     QTemporaryDir dir;
     const QString path = dir.filePath("modem.txt");
@@ -279,17 +288,15 @@ void TstSettingsFiles::failedSaveKeepsOldFile()
     KoSettingsWriter big(KoSettingsWriter::Terminator::SemicolonCrLf);
     big.AddText("HOST_NAME", QString(4096, 'h'));
 
-    rlimit old_limit{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small_limit = old_limit;
-    small_limit.rlim_cur = 1024;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small_limit), 0);
-    const bool saved = big.Save(path);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    std::signal(SIGXFSZ, old_handler);
-
+    QString error;
+    bool saved = true;
+    {
+        FullDisk full(1024);
+        QVERIFY(full.active());
+        saved = big.Save(path, &error);
+    }
     QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
     QCOMPARE(ReadAll(path), QByteArray("PORT = 7;\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"network.txt"});
 }
@@ -298,6 +305,53 @@ void TstSettingsFiles::passFileNames()
 {
     QCOMPARE(KoSettingsWriter::PassFileName("params%0.txt", 1), QString("params1.txt"));
     QCOMPARE(KoSettingsWriter::PassFileName("cameras%0.txt", 3), QString("cameras3.txt"));
+}
+
+// Rows: the text, then whether it is an IPv4 address, a host name, a host the
+// link takes, and the port it is (0: none).
+void TstSettingsFiles::addresses_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ipv4");
+    QTest::addColumn<bool>("hostName");
+    QTest::addColumn<bool>("deviceHost");
+    QTest::addColumn<int>("port");
+    const auto row = [](const char* text, bool ipv4, bool name, bool device, int port = 0) {
+        QTest::newRow(text) << QString(text) << ipv4 << name << device << port;
+    };
+    row("10.1.2.3", true, false, true);
+    row("255.255.255.255", true, false, true);
+    row("256.1.1.1", false, false, false);
+    row("999.1.1", false, false, false);
+    row("10.1.2", false, false, false);
+    row("10.01.2.3", false, false, false);
+    row("localhost", false, true, true);
+    row("srv-1.example.com", false, true, true);
+    row("1example.com", false, true, true);
+    row("-srv.example.com", false, false, false);
+    row("srv_1", false, false, false);
+    QTest::newRow("label of 63") << QString(63, 'a') << false << true << true << 0;
+    QTest::newRow("label of 64") << QString(64, 'a') << false << false << false << 0;
+    row("::1", false, false, true);
+    row("65535", false, false, false, 65535);
+    row("65536", false, false, false);
+    row("0", false, false, false);
+    row("+80", false, false, false);
+}
+
+void TstSettingsFiles::addresses()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ipv4);
+    QFETCH(bool, hostName);
+    QFETCH(bool, deviceHost);
+    QFETCH(int, port);
+    QCOMPARE(KoAddressCheck::IsIpv4(text), ipv4);
+    QCOMPARE(KoAddressCheck::IsHostName(text), hostName);
+    QCOMPARE(KoAddressCheck::IsDeviceHost(text), deviceHost);
+    quint16 parsed = 0;
+    QCOMPARE(KoAddressCheck::ParsePort(text, &parsed), port != 0);
+    QCOMPARE(int(parsed), port);
 }
 
 void TstSettingsFiles::dataFolder_data()

@@ -196,6 +196,7 @@ void TestUpdate::updater()
     KoDistributionWriter writer;
     writer.addMember("rus", "russian config");
     writer.addMember("eng", "english config", KoDistribution::modeEnciphered);
+    writer.addMember("none", "");
     QVERIFY(writer.write(path));
 
     QWidget host;
@@ -206,7 +207,20 @@ void TestUpdate::updater()
         [&chosen](QWidget*, const QString&, const QString&, const QString&) { return chosen; });
     QSignalSpy sent(updater, &KoUpdater::eSwUpdate);
     QVERIFY(answerBoxes([&] { updater->sOpenPath(); }).isEmpty());
-    QCOMPARE(updater->ConfigurationNames(), (QStringList{"rus", "eng"}));
+    QCOMPARE(updater->ConfigurationNames(), (QStringList{"rus", "eng", "none"}));
+    // Listed with their sizes and CRCs.
+    auto* view = updater->findChild<QListView*>(QStringLiteral("configurations"));
+    const auto shown = [view](int row) { return view->model()->index(row, 0).data().toString(); };
+    const QString crc =
+        QString::number(KoDistribution::crc32(QByteArray("english config")), 16).toUpper();
+    QCOMPARE(shown(1), "eng (14 bytes, CRC " + crc.rightJustified(8, '0') + ")");
+    QCOMPARE(shown(2), QString("none (0 bytes, CRC 00000000)"));
+    // An empty configuration is not sent.
+    view->setCurrentIndex(view->model()->index(2, 0));
+    QCOMPARE(answerBoxes([&] { updater->sOkClicked(); }),
+             QStringList{"Warning: The configuration \"none\" is empty (0 bytes) and cannot be "
+                         "sent."});
+    QCOMPARE(sent.size(), 0);
 
     // A cancelled file dialog empties what was shown before.
     chosen.clear();
@@ -220,8 +234,14 @@ void TestUpdate::updater()
 
     chosen = path;
     updater->sOpenPath();
-    auto* view = updater->findChild<QListView*>(QStringLiteral("configurations"));
     view->setCurrentIndex(view->model()->index(1, 0));
+    // Not sent (no link): the choice stays for another try.
+    bool link_up = false;
+    updater->SetSender([&link_up](const QByteArray&) { return link_up; });
+    updater->sOkClicked();
+    QCOMPARE(sent.size(), 0);
+    QVERIFY(host.isVisible());
+    link_up = true;
     updater->sOkClicked();
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent[0][0].toByteArray(), QByteArray("english config"));
