@@ -79,6 +79,9 @@ MainWindow::MainWindow(QWidget* parent)
     sysController.SetLink(clientUi->Link());
     sysController.SetStatusBar(ui->statusBar);
     sysController.SetParentWidget(this);
+    // Checked by the compiler: a renamed slot cannot leave the question
+    // unanswered, which would read as "no".
+    connect(&sysController, &cntsys::SysController::eShowWindow, this, &MainWindow::sShowQuestion);
 
     // The form's two pages only held places; clear() would keep them as
     // hidden children.

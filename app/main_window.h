@@ -38,8 +38,8 @@ public slots:
     void sIpServerAck(const QStringList& settings, int ack);
     void sRebootAck();
     void sSysSettingsDialog();
-    // A yes/no question for the system-unit controller, which asks from a pool
-    // thread and sleeps until the box is closed. Uses no window state.
+    // The system-unit controller's yes/no question, answered before it
+    // returns (the box runs its own event loop). Uses no window state.
     static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
 
 private:

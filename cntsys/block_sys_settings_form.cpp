@@ -91,9 +91,16 @@ BlockSysSettingsForm::BlockSysSettingsForm(QWidget* parent) : QDialog(parent)
         {720, QStringLiteral("UTC+12 Камчатка")}};
     for (const auto& zone : timeZones)
         timeZoneCombo->addItem(zone.second);
+    // The edits follow the zone: what they show is what the unit will show.
+    connect(timeZoneCombo, &QComboBox::currentTextChanged, this, [this] {
+        zoneChosen = zoneChosen || !settingZone;
+        ShowMoment(shownUtc);
+    });
     ShowTimeZone(180);
 
-    // The file holds no date and time: the computer's stay until the unit's come.
+    // The file holds no date and time: the computer's moment stays until the
+    // unit's comes.
+    ShowMoment(uint64_t(QDateTime::currentSecsSinceEpoch()));
     if (profile.LoadFromFile(profilePath())) {
         ShowAddresses(profile);
         ShowTimeZone(profile.time.time_zone);
@@ -126,10 +133,9 @@ void BlockSysSettingsForm::Build()
     auto* date_grid = new QGridLayout(date_group);
     date_grid->addWidget(
         named(new QLabel(QStringLiteral("Дата и время:"), date_group), "DateTimeLabel"), 0, 0);
-    const QDateTime now = QDateTime::currentDateTime();
-    dateEdit = named(new QDateEdit(now.date(), date_group), "DateEdit");
+    dateEdit = named(new QDateEdit(date_group), "DateEdit");
     dateEdit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    timeEdit = named(new QTimeEdit(now.time(), date_group), "TimeEdit");
+    timeEdit = named(new QTimeEdit(date_group), "TimeEdit");
     timeEdit->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     date_grid->addWidget(dateEdit, 0, 1);
     date_grid->addWidget(timeEdit, 0, 2);
@@ -212,23 +218,57 @@ int BlockSysSettingsForm::LocalOffsetMinutes()
 
 void BlockSysSettingsForm::ShowAddresses(const CounterProfile& p)
 {
+    // A field the operator has typed into keeps the entry.
+    auto show = [](QLineEdit* edit, const QString& text) {
+        if (!edit->isModified())
+            edit->setText(text);
+    };
     auto ip = [](uint32_t v) { return QString::fromStdString(cntsys::IpToText(v)); };
-    lanIpEdit->setText(ip(p.lan.ip));
-    lanMaskEdit->setText(ip(p.lan.mask));
-    lanGateEdit->setText(ip(p.lan.gate));
-    lanDnsEdit->setText(ip(p.lan.dns));
-    srvIpEdit->setText(ip(p.srv.ip));
-    lanPortEdit->setText(QString::number(p.lan.port));
-    srvPortEdit->setText(QString::number(p.srv.port));
+    show(lanIpEdit, ip(p.lan.ip));
+    show(lanMaskEdit, ip(p.lan.mask));
+    show(lanGateEdit, ip(p.lan.gate));
+    show(lanDnsEdit, ip(p.lan.dns));
+    show(srvIpEdit, ip(p.srv.ip));
+    show(lanPortEdit, QString::number(p.lan.port));
+    show(srvPortEdit, QString::number(p.srv.port));
 }
 
 void BlockSysSettingsForm::ShowTimeZone(int16_t zone)
 {
+    settingZone = true;
     const auto it = timeZones.find(zone);
     if (it != timeZones.end())
         timeZoneCombo->setCurrentIndex(int(std::distance(timeZones.begin(), it)));
     else
         timeZoneCombo->setEditText(QString::fromStdString(cntsys::TimeZoneToText(zone)));
+    settingZone = false;
+}
+
+bool BlockSysSettingsForm::ChosenZone(int16_t& zone) const
+{
+    const QString text = timeZoneCombo->currentText();
+    for (const auto& entry : timeZones) {
+        if (entry.second == text) {
+            zone = entry.first;
+            return true;
+        }
+    }
+    return cntsys::TextToTimeZone(text.toStdString(), zone);
+}
+
+void BlockSysSettingsForm::ShowMoment(uint64_t utc)
+{
+    shownUtc = utc;
+    TimeParams t;
+    t.date_time = utc;
+    // A zone half typed leaves the edits as they are.
+    if (operatorEdited || !ChosenZone(t.time_zone))
+        return;
+    const QDateTime shown = t.ToUnitDateTime();
+    showing = true;
+    dateEdit->setDate(shown.date());
+    timeEdit->setTime(shown.time());
+    showing = false;
 }
 
 void BlockSysSettingsForm::ShowParams(CounterProfile p, bool disable_sync)
@@ -239,33 +279,25 @@ void BlockSysSettingsForm::ShowParams(CounterProfile p, bool disable_sync)
 
 void BlockSysSettingsForm::ShowTimeParams(TimeParams p, bool disable_sync)
 {
-    ShowTimeZone(p.time_zone);
+    if (!zoneChosen)
+        ShowTimeZone(p.time_zone);
     ShowDateTime(p, disable_sync);
 }
 
 void BlockSysSettingsForm::ShowDateTime(TimeParams p, bool disable_sync)
 {
-    if (!operatorEdited) {
-        const QDateTime shown = p.ToUnitDateTime();
-        showing = true;
-        dateEdit->setDate(shown.date());
-        timeEdit->setTime(shown.time());
-        showing = false;
-    }
+    // The unit's moment, in the zone chosen in the combo.
+    ShowMoment(p.date_time);
     if (disable_sync)
         emit eDisableSync();
-    editFlag = true;
 }
 
 void BlockSysSettingsForm::sDateTimeChanged()
 {
     if (showing)
         return;
-    if (editFlag) {
-        operatorEdited = true;
-        emit eDisableSync();
-    }
-    editFlag = true;
+    operatorEdited = true;
+    emit eDisableSync();
 }
 
 void BlockSysSettingsForm::sDateTimeBtnSyncPressed()
@@ -278,6 +310,7 @@ void BlockSysSettingsForm::sDateTimeBtnSyncPressed()
 void BlockSysSettingsForm::sTimeZoneSyncBtnPressed()
 {
     ShowTimeZone(static_cast<int16_t>(LocalOffsetMinutes()));
+    zoneChosen = true;
 }
 
 void BlockSysSettingsForm::sCalendarBtnPressed()
@@ -303,29 +336,41 @@ void BlockSysSettingsForm::sApplyBtnPressed()
         return;
     };
 
-    const QString zone_text = timeZoneCombo->currentText();
-    bool zone_found = false;
-    for (const auto& zone : timeZones) {
-        if (zone.second == zone_text) {
-            p.time.time_zone = zone.first;
-            zone_found = true;
-        }
-    }
-    if (!zone_found && !cntsys::TextToTimeZone(zone_text.toStdString(), p.time.time_zone))
+    const auto ip = [](const QLineEdit* edit, uint32_t& value) {
+        return cntsys::TextToIp(edit->text().toStdString(), value);
+    };
+    const auto port = [](const QLineEdit* edit, uint16_t& value) {
+        return cntsys::TextToPort(edit->text().toStdString(), value);
+    };
+    cntsys::LANParams& lan = p.lan;
+    // Besides the texts, what the unit would take but could not be reached
+    // at: no address, the broadcast one, a mask with gaps, a gateway outside
+    // the subnet (0.0.0.0 is none) and port 0.
+    if (!ChosenZone(p.time.time_zone))
         return refuse("Неверное значение часового пояса");
-    if (!cntsys::TextToIp(lanIpEdit->text().toStdString(), p.lan.ip))
+    if (!ip(lanIpEdit, lan.ip))
         return refuse("Неверное значение ip-адреса LAN");
-    if (!cntsys::TextToIp(lanMaskEdit->text().toStdString(), p.lan.mask))
+    if (lan.ip == 0 || lan.ip == 0xFFFFFFFF)
+        return refuse("ip-адрес LAN не может быть 0.0.0.0 или 255.255.255.255");
+    if (!ip(lanMaskEdit, lan.mask))
         return refuse("Неверное значение маски подсети LAN");
-    if (!cntsys::TextToIp(lanGateEdit->text().toStdString(), p.lan.gate))
+    if ((~lan.mask & (~lan.mask + 1)) != 0)
+        return refuse("Неверное значение маски подсети LAN: единицы маски должны идти подряд");
+    if (!ip(lanGateEdit, lan.gate))
         return refuse("Неверное значение адреса шлюза LAN");
-    if (!cntsys::TextToIp(lanDnsEdit->text().toStdString(), p.lan.dns))
+    if (lan.gate != 0 && (lan.gate & lan.mask) != (lan.ip & lan.mask))
+        return refuse("Адрес шлюза LAN не входит в подсеть устройства");
+    if (!ip(lanDnsEdit, lan.dns))
         return refuse("Неверное значение адреса DNS");
-    if (!cntsys::TextToPort(lanPortEdit->text().toStdString(), p.lan.port))
+    if (!port(lanPortEdit, lan.port))
         return refuse("Неверное значение номера порта LAN");
-    if (!cntsys::TextToPort(srvPortEdit->text().toStdString(), p.srv.port))
+    if (lan.port == 0)
+        return refuse("Номер порта LAN не может быть равен 0");
+    if (!port(srvPortEdit, p.srv.port))
         return refuse("Неверное значение номера порта сервера");
-    if (!cntsys::TextToIp(srvIpEdit->text().toStdString(), p.srv.ip))
+    if (p.srv.port == 0)
+        return refuse("Номер порта сервера не может быть равен 0");
+    if (!ip(srvIpEdit, p.srv.ip))
         return refuse("Неверное значение ip-адреса сервера");
 
     p.time.SetFromUnitDateTime(QDateTime(dateEdit->date(), timeEdit->time(), Qt::UTC));

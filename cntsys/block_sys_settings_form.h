@@ -56,6 +56,11 @@ private:
     void Build();
     void ShowAddresses(const cntsys::CounterProfile& p);
     void ShowTimeZone(int16_t zone);
+    // The zone of the combo: a name of the table or a zone text.
+    bool ChosenZone(int16_t& zone) const;
+    // Shows a moment (UTC seconds) at the chosen zone, unless the operator
+    // has changed the date or time.
+    void ShowMoment(uint64_t utc);
 
     QDateEdit* dateEdit = nullptr;
     QTimeEdit* timeEdit = nullptr;
@@ -71,11 +76,14 @@ private:
     cntsys::CounterProfile profile;
     std::map<int16_t, QString> timeZones;
     Warner warn;
-    // Set once the unit's time has been shown.
-    bool editFlag = false;
-    // The edits are being set by ShowDateTime, not by the operator.
+    // The moment the date and time edits show while the operator has not
+    // changed them; another zone shows it again in that zone.
+    uint64_t shownUtc = 0;
+    // The edits or the combo are being set by the form, not by the operator.
     bool showing = false;
+    bool settingZone = false;
     // The operator has changed the date or time: later clock refreshes would
-    // overwrite the entry and are ignored.
+    // overwrite the entry and are ignored. The same for the zone.
     bool operatorEdited = false;
+    bool zoneChosen = false;
 };

@@ -3,48 +3,33 @@
 #include "ack_message.h"
 #include "block_sys_settings_form.h"
 #include "ko_app_data.h"
+#include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
 #include "text_forms.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QRunnable>
-#include <QThread>
-#include <QThreadPool>
-
-#include <chrono>
 
 namespace cntsys {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Qt's thread pool hands a task to its thread under its own lock, which
-// ThreadSanitizer cannot see (the system's Qt is not instrumented). A static
-// lock, held while a task is made and started and taken by the task before it
-// reads its own members, makes the hand-over visible.
-std::mutex poolHandover;
-
-class PoolTask : public QRunnable
+bool Read(const QByteArray& data, CntObj& record)
 {
-public:
-    explicit PoolTask(std::function<void()> fn) : fn(std::move(fn)) {}
-    void run() override
-    {
-        {
-            std::lock_guard<std::mutex> handover(poolHandover);
-        }
-        fn();
-    }
+    return record.Deserialize(reinterpret_cast<const uint8_t*>(data.constData()),
+                              size_t(data.size()), 0);
+}
 
-private:
-    std::function<void()> fn;
-};
-
-QString ipPort(const LANParams& lan)
+bool Accepted(const QByteArray& data)
 {
-    return QString::fromStdString(IpToText(lan.ip)) + QLatin1Char(':') + QString::number(lan.port);
+    AckMessage ack;
+    return Read(data, ack) && ack.status == 0;
+}
+
+QString IpText(uint32_t ip)
+{
+    return QString::fromStdString(IpToText(ip));
 }
 
 } // namespace
@@ -52,37 +37,21 @@ QString ipPort(const LANParams& lan)
 SysController::SysController(QObject* parent) : SysController(parent, Timing()) {}
 
 SysController::SysController(QObject* parent, const Timing& timing_)
-    : QObject(parent), timing(timing_)
+    : QObject(parent), timing(timing_), read([this](const char* t) { Show(t); }),
+      apply([this](const char* t) { Show(t); }), clock([this](const char* t) { Show(t); })
 {
     CounterProfile::RegisterMetaTypes();
-    qRegisterMetaType<std::wstring>("std::wstring");
-}
-
-SysController::~SysController()
-{
-    syncOn = false;
-    {
-        std::lock_guard<std::mutex> lock(stop->mutex);
-        stop->stopping = true;
-    }
-    stop->wake.notify_all();
-    {
-        std::lock_guard<std::mutex> lock(tableMutex);
-        closing = true;
-    }
-    tableWake.notify_all();
-    // Every wait of a task now ends at once, so this does not block for long.
-    std::unique_lock<std::mutex> lock(taskMutex);
-    taskDone.wait(lock, [this] { return runningTasks == 0; });
+    connect(&syncTimer, &QTimer::timeout, this, &SysController::syncfunc);
 }
 
 void SysController::SetLink(KoTcpClient* link_)
 {
-    if (link)
+    // Only the old link's connections go: a null pointer here would mean all.
+    if (link) {
         link->disconnect(this);
-    disconnect(link);
+        disconnect(link);
+    }
     link = link_;
-    hasLink = link_ != nullptr;
     if (!link_)
         return;
     connect(link_, &KoTcpClient::eMessageReceived, this, &SysController::sMessageReceived);
@@ -101,34 +70,16 @@ void SysController::SetStatusBar(QStatusBar* bar)
 void SysController::SetParentWidget(QWidget* widget)
 {
     parentWidget = widget;
-    if (!widget)
-        return;
-    // The question is asked on the GUI thread (see OnGui), so the call is direct.
-    connect(this, SIGNAL(eShowWindow(std::wstring, std::wstring, bool*)), widget,
-            SLOT(sShowQuestion(std::wstring, std::wstring, bool*)), Qt::DirectConnection);
-}
-
-CounterProfile SysController::LastRead() const
-{
-    std::lock_guard<std::mutex> lock(profileMutex);
-    return lastRead;
-}
-
-CounterProfile SysController::Applied() const
-{
-    std::lock_guard<std::mutex> lock(profileMutex);
-    return applied;
-}
-
-bool SysController::Busy()
-{
-    std::lock_guard<std::mutex> lock(taskMutex);
-    return runningTasks > 0;
 }
 
 void SysController::ShowSettingsDialog(QWidget* parent)
 {
-    auto* form = new BlockSysSettingsForm(parent);
+    if (form) {
+        form->activateWindow();
+        return;
+    }
+    form = new BlockSysSettingsForm(parent ? parent : parentWidget.data());
+    form->setAttribute(Qt::WA_DeleteOnClose);
     connect(form, &BlockSysSettingsForm::eOK, this, &SysController::sSysSettingsDialogOK);
     connect(this, qOverload<CounterProfile, bool>(&SysController::eShowParams), form,
             qOverload<CounterProfile, bool>(&BlockSysSettingsForm::ShowParams));
@@ -136,393 +87,175 @@ void SysController::ShowSettingsDialog(QWidget* parent)
     connect(this, &SysController::eShowTimePars, form,
             qOverload<TimeParams, bool>(&BlockSysSettingsForm::ShowDateTime));
     connect(form, &BlockSysSettingsForm::eDisableSync, this, &SysController::DisableSync);
-
-    StartTask([this] {
-        CounterProfile profile = LastRead();
-        ReadParams(profile, timing.readMs, true);
-        std::lock_guard<std::mutex> lock(profileMutex);
-        lastRead = profile;
-    });
+    connect(form, &QDialog::finished, this, &SysController::DisableSync);
+    form->open();
+    ReadParams(timing.readMs, true);
     EnableSync();
-    form->exec();
-    DisableSync();
-    delete form;
+}
+
+void SysController::ReadParams(int timeout_ms, bool report)
+{
+    const auto text = [report](const char* t) { return report ? t : nullptr; };
+    if (!link || !link->TestConnected()) {
+        Show(text("Нет связи с устройством"));
+        return emit eParamsRead(false);
+    }
+    Show(text("Получение параметров"));
+    const auto p = std::make_shared<CounterProfile>(lastRead);
+    const auto into = [p](auto field) {
+        return [p, field](const QByteArray& data) { return Read(data, (*p).*field); };
+    };
+    read.Start({{Request(45), 46, timeout_ms, nullptr, nullptr, text("Дата и время не получены"),
+                 into(&CounterProfile::time)},
+                {Request(49), 50, timeout_ms, nullptr, nullptr, text("Настройки LAN не получены"),
+                 into(&CounterProfile::lan)},
+                {Request(53), 54, timeout_ms, nullptr, nullptr,
+                 text("Настройки сервера не получены"), into(&CounterProfile::srv)}},
+               [this, p, text](bool ok) {
+                   if (ok) {
+                       lastRead = *p;
+                       Show(text("Параметры получены"));
+                       emit eShowParams(lastRead, false);
+                   }
+                   emit eParamsRead(ok);
+               });
+}
+
+void SysController::ApplyParams(CounterProfile profile)
+{
+    Apply(profile, false);
 }
 
 void SysController::sSysSettingsDialogOK(CounterProfile profile)
 {
-    {
-        std::lock_guard<std::mutex> lock(profileMutex);
-        applying = profile;
+    // Asked once the form has closed.
+    QTimer::singleShot(0, this,
+                       [this, profile, clock_runs = syncOn] { Apply(profile, clock_runs); });
+}
+
+void SysController::Apply(const CounterProfile& p, bool clock_runs)
+{
+    if (!link || !link->TestConnected()) {
+        Show("Нет связи с устройством");
+        return emit eParamsApplied(false);
     }
-    StartTask([this, profile] { ApplyParams(profile); });
+    QElapsedTimer asked;
+    asked.start();
+    bool yes = false;
+    const QPointer<SysController> alive(this);
+    emit eShowWindow(L"Применение настроек",
+                     L"Применить введенные настройки? Устройство будет перезагружено автоматически",
+                     &yes);
+    if (!alive)
+        return;
+    if (!yes)
+        return emit eParamsApplied(false);
+
+    // The clock is read as it goes: the moment shown plus the time since.
+    const auto sendTime = [this, p, clock_runs, asked] {
+        TimeParams time = p.time;
+        if (clock_runs)
+            time.date_time += quint64((asked.elapsed() + 500) / 1000);
+        return Request(43, &time)();
+    };
+    std::vector<SysExchange::Step> steps = {
+        {Request(47, &p.lan), 48, timing.applyMs, "Установка параметров LAN",
+         "Параметры LAN установлены", "Ошибка установки параметров LAN",
+         [this, p](const QByteArray& data) {
+             return Accepted(data) && (AppendLog(lastRead.lan, p.lan), true);
+         }},
+        {Request(51, &p.srv), 52, timing.applyMs, "Установка параметров сервера",
+         "Параметры сервера установлены", "Ошибка установки параметров сервера", Accepted},
+        {sendTime, 44, timing.applyMs, "Установка даты и времени", "Дата и время установлены",
+         "Ошибка установки даты и времени", Accepted}};
+    // The device streams pictures again once it has taken the settings.
+    for (int i = 0; i < timing.pictures; ++i)
+        steps.push_back({nullptr, 1, timing.pictureMs, nullptr, nullptr, "Устройство не отвечает"});
+    steps.push_back({[this] { return Reboot(); }, 40, timing.rebootAckMs, nullptr, nullptr,
+                     "Устройство не перезагрузилось"});
+    apply.Start(std::move(steps), [this, p](bool ok) {
+        if (ok)
+            Follow(p.lan);
+        emit eParamsApplied(ok);
+    });
 }
 
 void SysController::EnableSync()
 {
-    if (syncOn.exchange(true))
+    if (syncOn)
         return;
-    const int generation = ++syncGeneration;
-    StartTask([this, generation] { SyncLoop(generation); });
+    syncOn = true;
+    syncTimer.start(timing.syncPeriodMs);
 }
 
 void SysController::DisableSync()
 {
-    {
-        // Under the lock, so a refresh between its check and its wait sees it.
-        std::lock_guard<std::mutex> lock(stop->mutex);
-        syncOn = false;
-    }
-    stop->wake.notify_all();
+    syncOn = false;
+    syncTimer.stop();
+    clock.Stop();
 }
 
 void SysController::syncfunc()
 {
-    SyncLoop(syncGeneration);
-}
-
-bool SysController::SyncRunning(int generation) const
-{
-    return syncOn && syncGeneration == generation;
-}
-
-void SysController::SyncLoop(int generation)
-{
-    while (SyncRunning(generation) && !Stopping()) {
-        // A read in progress asks for the time itself, and a second wait for
-        // its answer would take it over: the refresh skips that turn.
-        if (hasLink && readMutex.try_lock()) {
-            TimeParams time;
-            const bool got = SendAndWait(45, nullptr, 46, &time, timing.syncPeriodMs / 3, false);
-            readMutex.unlock();
-            if (got)
-                emit eShowTimePars(time, false);
-        }
-        if (!SyncRunning(generation))
-            return;
-        // Woken early when the sync is turned off or the controller goes.
-        std::unique_lock<std::mutex> lock(stop->mutex);
-        stop->wake.wait_for(lock, std::chrono::milliseconds(timing.syncPeriodMs),
-                            [&] { return stop->stopping || !SyncRunning(generation); });
-    }
-}
-
-bool SysController::ReadParams(CounterProfile& profile, int timeout_ms, bool report)
-{
-    std::lock_guard<std::mutex> lock(readMutex);
-    if (!hasLink || Stopping())
-        return false;
-    if (!LinkConnected()) {
-        if (report)
-            Show(QStringLiteral("Нет связи с устройством"));
-        return false;
-    }
-    if (report)
-        Show(QStringLiteral("Получение параметров"));
-
-    TimeParams time;
-    if (!SendAndWait(45, nullptr, 46, &time, timeout_ms, false)) {
-        if (report)
-            Show(QStringLiteral("Дата и время не получены"));
-        return false;
-    }
-    profile.time = time;
-    LANParams lan;
-    if (!SendAndWait(49, nullptr, 50, &lan, timeout_ms, false)) {
-        if (report)
-            Show(QStringLiteral("Настройки LAN не получены"));
-        return false;
-    }
-    profile.lan = lan;
-    SrvParams srv;
-    if (!SendAndWait(53, nullptr, 54, &srv, timeout_ms, false)) {
-        if (report)
-            Show(QStringLiteral("Настройки сервера не получены"));
-        return false;
-    }
-    profile.srv = srv;
-
-    if (report)
-        Show(QStringLiteral("Параметры получены"));
-    emit eShowParams(profile, false);
-    return true;
-}
-
-bool SysController::ApplyParams(CounterProfile profile)
-{
-    std::lock_guard<std::mutex> lock(applyMutex);
-    if (!hasLink || Stopping())
-        return false;
-    if (!LinkConnected()) {
-        Show(QStringLiteral("Нет связи с устройством"));
-        return false;
-    }
-    if (!Ask(L"Применение настроек",
-             L"Применить введенные настройки? Устройство будет перезагружено автоматически"))
-        return false;
-
-    AckMessage ack;
-    Show(QStringLiteral("Установка параметров LAN"));
-    if (!SendAndWait(47, &profile.lan, 48, &ack, timing.applyMs, false) || ack.status != 0) {
-        Show(QStringLiteral("Ошибка установки параметров LAN"));
-        return false;
-    }
-    LANParams before;
-    {
-        std::lock_guard<std::mutex> profiles(profileMutex);
-        before = lastRead.lan;
-        applied.lan = profile.lan;
-    }
-    AppendLog(before, profile.lan);
-    Show(QStringLiteral("Параметры LAN установлены"));
-
-    Show(QStringLiteral("Установка параметров сервера"));
-    if (!SendAndWait(51, &profile.srv, 52, &ack, timing.applyMs, false) || ack.status != 0) {
-        Show(QStringLiteral("Ошибка установки параметров сервера"));
-        return false;
-    }
-    {
-        std::lock_guard<std::mutex> profiles(profileMutex);
-        applied.srv = profile.srv;
-    }
-    Show(QStringLiteral("Параметры сервера установлены"));
-
-    Show(QStringLiteral("Установка даты и времени"));
-    if (!SendAndWait(43, &profile.time, 44, &ack, timing.applyMs, false) || ack.status != 0) {
-        Show(QStringLiteral("Ошибка установки даты и времени"));
-        return false;
-    }
-    {
-        std::lock_guard<std::mutex> profiles(profileMutex);
-        applied.time = profile.time;
-    }
-    Show(QStringLiteral("Дата и время установлены"));
-
-    // The device streams pictures again once it has taken the settings.
-    for (int i = 0; i < timing.pictures; ++i) {
-        QByteArray picture;
-        if (!WaitReply(1, picture, timing.pictureMs)) {
-            Show(QStringLiteral("Устройство не отвечает"));
-            return false;
-        }
-    }
-
-    // Waited for before the command goes, so a quick answer is not missed.
-    const quint64 ticket = Register(40);
-    bool sent = false;
-    OnGui([this] { return Reboot(); }, sent);
-    QByteArray none;
-    if (!Wait(40, ticket, none, timing.rebootAckMs)) {
-        Show(QStringLiteral("Устройство не перезагрузилось"));
-        return false;
-    }
-    emit eReconnect(QString::fromStdString(IpToText(profile.lan.ip)), profile.lan.port);
-    return true;
-}
-
-bool SysController::SendAndWait(uint code, const CntObj* payload, uint reply_code, CntObj* reply,
-                                int timeout_ms, bool report)
-{
-    if (!hasLink)
-        return false;
-    std::vector<uint8_t> bytes = {uint8_t(code >> 24), uint8_t(code >> 16), uint8_t(code >> 8),
-                                  uint8_t(code)};
-    if (payload)
-        payload->Serialize(bytes, false);
-
-    const quint64 ticket = Register(reply_code);
-    if (!Send(QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())))) {
-        Forget(reply_code, ticket);
-        if (report)
-            Show(QStringLiteral("Устройство не подключено"));
-        return false;
-    }
-    QByteArray data;
-    if (!Wait(reply_code, ticket, data, timeout_ms)) {
-        if (report)
-            Show(QStringLiteral("Устройство не отвечает"));
-        return false;
-    }
-    if (reply && !reply->Deserialize(reinterpret_cast<const uint8_t*>(data.constData()),
-                                     size_t(data.size()), 0)) {
-        if (report)
-            Show(QStringLiteral("Неожиданный ответ устройства"));
-        return false;
-    }
-    return true;
-}
-
-bool SysController::WaitReply(uint code, QByteArray& data, int timeout_ms)
-{
-    return Wait(code, Register(code), data, timeout_ms);
-}
-
-quint64 SysController::Register(uint code)
-{
-    std::lock_guard<std::mutex> lock(tableMutex);
-    // An earlier waiter on this code is no longer served and ends at its timeout.
-    Waiter& waiter = table[code];
-    waiter.payload.clear();
-    waiter.received = false;
-    waiter.ticket = ++nextTicket;
-    return waiter.ticket;
-}
-
-void SysController::Forget(uint code, quint64 ticket)
-{
-    std::lock_guard<std::mutex> lock(tableMutex);
-    const auto it = table.find(code);
-    if (it != table.end() && it->second.ticket == ticket)
-        table.erase(it);
-}
-
-bool SysController::Wait(uint code, quint64 ticket, QByteArray& data, int timeout_ms)
-{
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    std::unique_lock<std::mutex> lock(tableMutex);
-    for (;;) {
-        const auto it = table.find(code);
-        const bool mine = it != table.end() && it->second.ticket == ticket;
-        if (mine && it->second.received) {
-            data = it->second.payload;
-            // A late reply after this one finds nobody waiting and is dropped.
-            table.erase(it);
-            return true;
-        }
-        if (closing || (timeout_ms >= 0 && Clock::now() >= deadline)) {
-            if (mine)
-                table.erase(it);
-            return false;
-        }
-        if (timeout_ms < 0)
-            tableWake.wait(lock);
-        else
-            tableWake.wait_until(lock, deadline);
-    }
+    if (!link || clock.Running())
+        return;
+    clock.Start({{Request(45), 46, timing.syncPeriodMs / 3, nullptr, nullptr, nullptr,
+                  [this](const QByteArray& data) {
+                      TimeParams time;
+                      return Read(data, time) && (emit eShowTimePars(time, false), true);
+                  }}},
+                nullptr);
 }
 
 void SysController::sMessageReceived(uint code, QByteArray data)
 {
-    {
-        std::lock_guard<std::mutex> lock(tableMutex);
-        const auto it = table.find(code);
-        if (it == table.end() || closing)
+    // The read comes first: a refresh that asks while a read waits for the
+    // time leaves the first answer to the read. Anything nobody awaits, a
+    // late reply included, is dropped.
+    for (SysExchange* x : {&read, &apply, &clock})
+        if (x->Offer(code, data))
             return;
-        it->second.payload = data;
-        it->second.received = true;
-    }
-    tableWake.notify_all();
 }
 
-bool SysController::Stopping()
+std::function<bool()> SysController::Request(uint code, const CntObj* payload)
 {
-    std::lock_guard<std::mutex> lock(stop->mutex);
-    return stop->stopping;
+    // The 4-byte code, then the record's bytes.
+    std::vector<uint8_t> bytes = {uint8_t(code >> 24), uint8_t(code >> 16), uint8_t(code >> 8),
+                                  uint8_t(code)};
+    if (payload)
+        payload->Serialize(bytes, false);
+    const QByteArray message(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+    return [this, message] { return link && link->SendMessage(message); };
 }
 
-bool SysController::OnGui(std::function<bool()> fn, bool& result)
+void SysController::Follow(const LANParams& lan)
 {
-    if (QThread::currentThread() == thread()) {
-        if (Stopping())
-            return false;
-        result = fn();
-        return true;
-    }
-    struct Call
-    {
-        bool done = false;
-        bool result = false;
-    };
-    const auto call = std::make_shared<Call>();
-    const std::shared_ptr<Stop> s = stop;
-    std::unique_lock<std::mutex> lock(s->mutex);
-    if (s->stopping)
-        return false;
-    // Dropped unrun if this object goes first; s and call outlive it.
-    QMetaObject::invokeMethod(
-        this,
-        [s, call, fn] {
-            const bool r = fn();
-            {
-                std::lock_guard<std::mutex> done(s->mutex);
-                call->result = r;
-                call->done = true;
-            }
-            s->wake.notify_all();
-        },
-        Qt::QueuedConnection);
-    s->wake.wait(lock, [&] { return call->done || s->stopping; });
-    if (!call->done)
-        return false;
-    result = call->result;
-    return true;
+    // The next start finds the device at its new address too.
+    KoSettingsWriter network(KoSettingsWriter::Terminator::SemicolonCrLf);
+    network.AddText("HOST_NAME", IpText(lan.ip));
+    network.AddNumber("PORT", lan.port);
+    network.Save(KoAppData::Folder() + QStringLiteral("network.txt"));
+    emit eReconnect(IpText(lan.ip), lan.port);
 }
 
-bool SysController::Send(const QByteArray& bytes)
+void SysController::Show(const char* text)
 {
-    bool sent = false;
-    return OnGui([this, bytes] { return link && link->SendMessage(bytes); }, sent) && sent;
-}
-
-bool SysController::LinkConnected()
-{
-    bool connected = false;
-    return OnGui([this] { return link && link->TestConnected(); }, connected) && connected;
-}
-
-bool SysController::Ask(const std::wstring& title, const std::wstring& text)
-{
-    // The answer lives as long as the call, which may end after this task.
-    const auto answer = std::make_shared<bool>(false);
-    bool yes = false;
-    return OnGui(
-               [this, title, text, answer] {
-                   emit eShowWindow(title, text, answer.get());
-                   return *answer;
-               },
-               yes) &&
-           yes;
-}
-
-void SysController::Show(const QString& text)
-{
-    emit eShowText(text, 0);
-}
-
-void SysController::StartTask(std::function<void()> task)
-{
-    std::lock_guard<std::mutex> lock(taskMutex);
-    if (Stopping())
-        return;
-    ++runningTasks;
-    // Made and handed to the pool under the hand-over lock, which the task
-    // takes before it reads anything of itself.
-    std::lock_guard<std::mutex> handover(poolHandover);
-    QThreadPool::globalInstance()->start(new PoolTask([this, task = std::move(task)]() mutable {
-        {
-            std::function<void()> run = std::move(task);
-            run();
-        }
-        // Counted down under the lock: once the destructor sees no task
-        // running, none touches the controller any more.
-        std::lock_guard<std::mutex> done(taskMutex);
-        --runningTasks;
-        taskDone.notify_all();
-    }));
+    if (text)
+        emit eShowText(QString::fromUtf8(text), 0);
 }
 
 void SysController::AppendLog(const LANParams& from, const LANParams& to)
 {
     const QString folder = KoAppData::Folder();
-    if (folder.isEmpty())
-        return;
     QFile log(folder + QStringLiteral("Log.txt"));
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+    if (folder.isEmpty() || !log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         return;
-    const QString line = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH:mm")) +
-                         QStringLiteral("      ") + ipPort(from) + QStringLiteral(" -> ") +
-                         ipPort(to) + QLatin1Char('\n');
-    log.write(line.toUtf8());
+    const auto ipPort = [](const LANParams& lan) {
+        return IpText(lan.ip) + QLatin1Char(':') + QString::number(lan.port);
+    };
+    log.write((QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd-HH:mm      ")) +
+               ipPort(from) + QStringLiteral(" -> ") + ipPort(to) + QLatin1Char('\n'))
+                  .toUtf8());
 }
 
 } // namespace cntsys

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "counter_profile.h"
+#include "sys_exchange.h"
 #include "time_params.h"
 
 #include <QByteArray>
@@ -8,36 +9,25 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
-#include <atomic>
-#include <condition_variable>
 #include <functional>
-#include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 
+class BlockSysSettingsForm;
 class KoTcpClient;
 
 namespace cntsys {
 
-class CntObj;
-
-// Runs the exchange with the counter's system unit on pool threads and
+// Runs the exchange with the counter's system unit on the GUI thread and
 // reports its progress in the status bar.
 //
-// The tasks never call into the GUI thread through a blocking connection of
-// their own: sends, the connection test, the reboot command and the yes/no
-// question are posted to this object's thread and waited for in a way that
-// the destructor can end. So a window closed while a task runs neither hangs
-// nor leaves a task behind.
-//
-// The tasks run on Qt's global thread pool. The locks and wake-ups are the
-// standard library's, and every task counts itself out under the task lock,
-// which the destructor waits for: ThreadSanitizer sees these (the system's Qt
-// is not instrumented, so its QMutex and QFuture would look like no
-// synchronisation at all).
+// The read, the apply and each clock refresh are lists of steps (a request,
+// the reply code that ends the step, how long to wait for it, what to show)
+// run by a SysExchange: the link's messages advance them, single-shot timers
+// end them when a reply does not come. Nothing here blocks or has a thread,
+// so a window closed at any step just takes the timers with it.
 class SysController : public QObject
 {
     Q_OBJECT
@@ -57,33 +47,26 @@ public:
 
     explicit SysController(QObject* parent = nullptr);
     SysController(QObject* parent, const Timing& timing);
-    // Stops the clock refresh, wakes every waiter and waits for the tasks.
-    ~SysController() override;
 
     void SetLink(KoTcpClient* link);
     void SetStatusBar(QStatusBar* bar);
-    // The main window, whose sShowQuestion answers the apply question.
+    // The form's parent when ShowSettingsDialog is given none.
     void SetParentWidget(QWidget* widget);
-    // Opens the system settings form modally over parent and reads the unit's
-    // settings into it.
+    // Opens the system settings form over parent (and returns), reads the
+    // unit's settings into it and keeps its clock live while it is open.
     void ShowSettingsDialog(QWidget* parent);
 
-    // The read and apply tasks; both block, so they run on pool threads.
-    bool ReadParams(CounterProfile& profile, int timeout_ms, bool report);
-    bool ApplyParams(CounterProfile profile);
-    // One request and its answer: code, then the payload's bytes, is sent and
-    // the reply_code awaited; a given reply record is read from its payload.
-    bool SendAndWait(uint code, const CntObj* payload, uint reply_code, CntObj* reply,
-                     int timeout_ms, bool report);
-    // Waits for the next message with this code (a negative timeout waits
-    // without limit). A second wait on the same code takes it over.
-    bool WaitReply(uint code, QByteArray& data, int timeout_ms);
+    // Reads the unit's time, LAN and server settings; ends with eParamsRead,
+    // after eShowParams when they all came.
+    void ReadParams(int timeout_ms, bool report);
+    // Asks, then sets LAN, server, date and time, waits for the pictures,
+    // reboots the unit and follows it to its new address (the link now,
+    // "network.txt" for the next start); ends with eParamsApplied. The time
+    // goes as given.
+    void ApplyParams(CounterProfile profile);
 
-    CounterProfile LastRead() const;
-    CounterProfile Applied() const;
+    CounterProfile LastRead() const { return lastRead; }
     bool SyncOn() const { return syncOn; }
-    // Whether a read, apply or sync task is still running.
-    bool Busy();
 
 signals:
     bool Reboot();
@@ -94,76 +77,43 @@ signals:
     void eReconnect();
     void eShowTimePars(cntsys::TimeParams p, bool disable_sync);
     void eShowText(QString message, int timeout);
-    // Emitted on the GUI thread; the receiver answers before it returns.
+    // The receiver answers before it returns (the main window with a
+    // message box of its own).
     void eShowWindow(std::wstring title, std::wstring text, bool* ok);
+    void eParamsRead(bool ok);
+    void eParamsApplied(bool ok);
 
 public slots:
-    // The clock refresh loop of the sync task.
+    // One clock refresh: asks the unit for its time.
     void syncfunc();
+    // The form's profile, applied once the form has closed. Unless the
+    // operator changed the date or time (which stopped the refresh), the
+    // clock goes on from what the form showed until it is sent.
     void sSysSettingsDialogOK(CounterProfile profile);
     void sMessageReceived(uint code, QByteArray data);
     void EnableSync();
     void DisableSync();
 
 private:
-    struct Waiter
-    {
-        QByteArray payload;
-        bool received = false;
-        quint64 ticket = 0;
-    };
-    // Shared with the calls posted to the GUI thread, which may outlive us.
-    struct Stop
-    {
-        std::mutex mutex;
-        std::condition_variable wake;
-        bool stopping = false;
-    };
-
-    quint64 Register(uint code);
-    void Forget(uint code, quint64 ticket);
-    bool Wait(uint code, quint64 ticket, QByteArray& data, int timeout_ms);
-    // Runs fn on this object's thread and waits for it; false, with fn's
-    // result unknown, when the controller is going away.
-    bool OnGui(std::function<bool()> fn, bool& result);
-    bool Send(const QByteArray& bytes);
-    bool LinkConnected();
-    bool Ask(const std::wstring& title, const std::wstring& text);
-    bool SyncRunning(int generation) const;
-    void SyncLoop(int generation);
-    bool Stopping();
-    void Show(const QString& text);
-    void StartTask(std::function<void()> task);
+    std::function<bool()> Request(uint code, const CntObj* payload = nullptr);
+    void Apply(const CounterProfile& profile, bool clock_runs);
+    void Follow(const LANParams& lan);
+    void Show(const char* text);
     void AppendLog(const LANParams& from, const LANParams& to);
 
     const Timing timing;
-    // Touched on the GUI thread only; the tasks ask hasLink.
     QPointer<KoTcpClient> link;
-    std::atomic<bool> hasLink{false};
     QPointer<QStatusBar> statusBar;
     QPointer<QWidget> parentWidget;
+    QPointer<BlockSysSettingsForm> form;
 
-    std::mutex tableMutex;
-    std::condition_variable tableWake;
-    std::map<uint, Waiter> table;
-    quint64 nextTicket = 0;
-    bool closing = false;
-
-    // Held by a read, and by the clock refresh while it asks for the time.
-    std::mutex readMutex;
-    std::mutex applyMutex;
-    mutable std::mutex profileMutex;
     CounterProfile lastRead;
-    CounterProfile applied;
-    CounterProfile applying;
 
-    std::atomic<bool> syncOn{false};
-    std::atomic<int> syncGeneration{0};
-    std::shared_ptr<Stop> stop = std::make_shared<Stop>();
-
-    std::mutex taskMutex;
-    std::condition_variable taskDone;
-    int runningTasks = 0; // started and not yet past their last step
+    SysExchange read;
+    SysExchange apply;
+    SysExchange clock;
+    bool syncOn = false;
+    QTimer syncTimer;
 };
 
 } // namespace cntsys

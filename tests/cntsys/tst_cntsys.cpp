@@ -1,13 +1,13 @@
-// The system unit's profile file, its exchange over the link, a window that
-// closes while a task waits, and the settings form's checks.
+// The system unit's profile file, its exchanges with a scripted device, and
+// the settings form.
 
-#include "../support/real_display.h"
 #include "../link/fake_device.h"
-#include "../support/async_call.h"
+#include "../support/real_display.h"
 #include "block_sys_settings_form.h"
 #include "counter_profile.h"
 #include "ko_app_data.h"
 #include "ko_frame_escaper.h"
+#include "ko_frame_parser.h"
 #include "ko_tcp_client.h"
 #include "sys_controller.h"
 
@@ -16,7 +16,9 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTimeEdit>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace cntsys;
@@ -39,14 +41,14 @@ class TstCntsys : public QObject
 
 private slots:
     void profileFile();
+    void exchange_data();
     void exchange();
-    void syncDuringRead();
-    void closeWhileAsking();
     void formChecks_data();
     void formChecks();
     void formCheckOrder();
     void formZone_data();
     void formZone();
+    void formFollowsOperator();
     void formClock();
 };
 
@@ -74,143 +76,204 @@ void TstCntsys::profileFile()
     QCOMPARE(back.time.time_zone, qint16(180));
 }
 
+void TstCntsys::exchange_data()
+{
+    QTest::addColumn<QString>("op"); // read, apply (the time as typed), clock (the clock runs), no
+    QTest::addColumn<bool>("connected");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("requests");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<bool>("ok");
+
+    const QString time = "45>46:000000000000000000b4 ";
+    const QString lan = "49>50:7f000001ff0000007f0000017f0000351388 ";
+    const QString srv = "53>54:7f0000011f90";
+    const QString got = "Получение параметров";
+    QTest::newRow("read") << "read" << true << time + lan + srv << "45 49 53"
+                          << QStringList{got, "Параметры получены"} << true;
+    QTest::newRow("no time") << "read" << true << lan + srv << "45"
+                             << QStringList{got, "Дата и время не получены"} << false;
+    QTest::newRow("LAN of 17 bytes") << "read" << true << time + lan.left(40) + " " + srv << "45 49"
+                                     << QStringList{got, "Настройки LAN не получены"} << false;
+    QTest::newRow("no server") << "read" << true << time + lan << "45 49 53"
+                               << QStringList{got, "Настройки сервера не получены"} << false;
+    QTest::newRow("read unconnected") << "read" << false << ""
+                                      << "" << QStringList{"Нет связи с устройством"} << false;
+
+    // Pictures sent with the LAN answer come too early to count.
+    const QString lanAck = "47>48:00,1:,1:,1: ";
+    const QString srvAck = "51>52:00 ";
+    const QString timeAck = "43>44:00,1:,1:,1: ";
+    const QString all = lanAck + srvAck + timeAck + "39>40:";
+    const QStringList steps = {"Установка параметров LAN",     "Параметры LAN установлены",
+                               "Установка параметров сервера", "Параметры сервера установлены",
+                               "Установка даты и времени",     "Дата и время установлены"};
+    QTest::newRow("apply") << "apply" << true << all << "47 51 43 39" << steps << true;
+    QTest::newRow("clock goes on") << "clock" << true << all << "47 51 43 39" << steps << true;
+    QTest::newRow("LAN refused") << "apply" << true << "47>48:01"
+                                 << "47" << QStringList{steps[0], "Ошибка установки параметров LAN"}
+                                 << false;
+    QTest::newRow("no server ack")
+        << "apply" << true << lanAck << "47 51"
+        << steps.mid(0, 3) + QStringList{"Ошибка установки параметров сервера"} << false;
+    QTest::newRow("empty time ack")
+        << "apply" << true << lanAck + srvAck + "43>44:"
+        << "47 51 43" << steps.mid(0, 5) + QStringList{"Ошибка установки даты и времени"} << false;
+    QTest::newRow("two pictures of three")
+        << "apply" << true << lanAck + srvAck + "43>44:00,1:,1: 39>40:"
+        << "47 51 43" << steps + QStringList{"Устройство не отвечает"} << false;
+    QTest::newRow("no reboot ack") << "apply" << true << lanAck + srvAck + timeAck << "47 51 43 39"
+                                   << steps + QStringList{"Устройство не перезагрузилось"} << false;
+    QTest::newRow("answer no") << "no" << true << all << "" << QStringList{} << false;
+    QTest::newRow("apply unconnected")
+        << "apply" << false << all << "" << QStringList{"Нет связи с устройством"} << false;
+}
+
 void TstCntsys::exchange()
 {
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
-    QTRY_VERIFY(device.Connected() && link.TestConnected());
-    SysController ctl;
-    ctl.SetLink(&link);
+    QFETCH(QString, op);
+    QFETCH(bool, connected);
+    QFETCH(QString, script);
+    QFETCH(QString, requests);
+    QFETCH(QStringList, texts);
+    QFETCH(bool, ok);
 
-    // A reply, read into its record.
-    auto run = [&](uint reply_code, int timeout) {
-        return AsyncCall<int>([&ctl, reply_code, timeout] {
-            SrvParams srv;
-            return ctl.SendAndWait(53, nullptr, reply_code, &srv, timeout, false) ? int(srv.port)
-                                                                                  : -1;
-        });
-    };
-    AsyncCall<int> ok = run(54, 5000);
-    QTRY_VERIFY(device.received.size() >= 4);
-    device.Send(message(54, QByteArray::fromHex("7f0000011f90")));
-    QTRY_VERIFY(ok.isFinished());
-    QCOMPARE(ok.result(), 8080);
-
-    // No reply: a timeout; the late reply afterwards is dropped.
-    AsyncCall<int> late = run(54, 100);
-    QTRY_VERIFY(late.isFinished());
-    QCOMPARE(late.result(), -1);
-    device.Send(message(54, QByteArray::fromHex("7f0000010001")));
-    QTest::qWait(50);
-
-    // A second waiter on the code takes it over; the first ends at its timeout.
-    // (A request reaches the device only after its waiter is registered.)
-    const QByteArray ask = message(53, {});
-    const int asked = device.received.count(ask);
-    AsyncCall<int> first = run(54, 600);
-    QTRY_COMPARE(device.received.count(ask), asked + 1);
-    AsyncCall<int> second = run(54, 5000);
-    QTRY_COMPARE(device.received.count(ask), asked + 2);
-    device.Send(message(54, QByteArray::fromHex("7f0000010002")));
-    QTRY_VERIFY(second.isFinished());
-    QCOMPARE(second.result(), 2);
-    QTRY_VERIFY(first.isFinished());
-    QCOMPARE(first.result(), -1);
-}
-
-void TstCntsys::syncDuringRead()
-{
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
-    QTRY_VERIFY(device.Connected() && link.TestConnected());
-    SysController::Timing timing;
-    timing.syncPeriodMs = 60;
-    SysController ctl(nullptr, timing);
-    ctl.SetLink(&link);
-    CounterProfile p;
-    AsyncCall<bool> read([&] { return ctl.ReadParams(p, 5000, false); });
-    QTRY_COMPARE(device.received.count(message(45, {})), 1);
-
-    // The clock refresh starts while the read waits for the time: the answer
-    // is still the read's.
-    ctl.EnableSync();
-    QTest::qWait(100);
-    device.Send(message(46, QByteArray::fromHex("00000000000000000000b4")));
-    QTRY_VERIFY(device.received.contains(message(49, {})));
-    device.Send(message(50, QByteArray(18, 1)));
-    QTRY_VERIFY(device.received.contains(message(53, {})));
-    device.Send(message(54, QByteArray(6, 1)));
-    QTRY_VERIFY(read.isFinished());
-    QVERIFY(read.result());
-    QCOMPARE(p.lan.port, quint16(0x0101));
-    ctl.DisableSync();
-}
-
-void TstCntsys::closeWhileAsking()
-{
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    KoTcpClient link(nullptr, "127.0.0.1", device.Port());
-    QTRY_VERIFY(link.TestConnected());
-    bool asked = false;
-    {
-        SysController ctl;
-        ctl.SetLink(&link);
-        // The question is never answered before the window goes.
-        connect(&ctl, &SysController::eShowWindow, this,
-                [&](std::wstring, std::wstring, bool*) { asked = true; });
-        ctl.sSysSettingsDialogOK(CounterProfile());
-        ctl.EnableSync();
-        QTRY_VERIFY(asked);
+    // The device answers each request with the frames of the script: the
+    // request code, ">", then each reply as its code, ":" and its payload.
+    QMap<uint, QByteArray> answers;
+    for (const QString& entry : script.split(' ', Qt::SkipEmptyParts)) {
+        const QStringList asked = entry.split('>');
+        for (const QString& reply : asked[1].split(','))
+            answers[asked[0].toUInt()] +=
+                message(reply.section(':', 0, 0).toUInt(),
+                        QByteArray::fromHex(reply.section(':', 1).toLatin1()));
     }
-    // The unanswered question sent nothing: no LAN request (code 47) follows.
-    QTest::qWait(50);
-    QVERIFY(!device.received.contains(QByteArray::fromHex("aa0000002f")));
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient link(nullptr, "127.0.0.1", connected ? device.Port() : 1);
+    if (connected)
+        QTRY_VERIFY(device.Connected() && link.TestConnected());
+    QStringList asked;
+    TimeParams sentTime;
+    KoFrameParser parser;
+    int parsed = 0;
+    if (device.peer) {
+        connect(device.peer, &QTcpSocket::readyRead, this, [&] {
+            while (parsed < device.received.size()) {
+                parsed += int(parser.Feed(device.received.constData() + parsed,
+                                          device.received.size() - parsed));
+                if (!parser.HasFrame())
+                    continue;
+                const QByteArray body = parser.Body();
+                const uint code = qFromBigEndian<quint32>(body.constData());
+                if (code == 43)
+                    sentTime.Deserialize(reinterpret_cast<const uchar*>(body.constData()),
+                                         size_t(body.size()), 4);
+                parser.ReleaseFrame();
+                if (code >= 39 && code <= 53)
+                    asked << QString::number(code);
+                device.Send(answers.value(code));
+            }
+        });
+    }
+
+    SysController::Timing timing;
+    timing.readMs = timing.applyMs = timing.pictureMs = timing.rebootAckMs = 1000;
+    timing.pictures = 3;
+    timing.syncPeriodMs = 600000; // no refresh of its own
+    SysController ctl(nullptr, timing);
+    // The status bar first: setting the link must not take its connection.
+    QStatusBar bar;
+    ctl.SetStatusBar(&bar);
+    ctl.SetLink(&link);
+    QStringList shown;
+    connect(&bar, &QStatusBar::messageChanged, this, [&](const QString& text) { shown << text; });
+    // The operator thinks a second over the question.
+    connect(&ctl, &SysController::eShowWindow, this, [&](std::wstring, std::wstring, bool* yes) {
+        if (op == "clock")
+            QTest::qWait(1100);
+        *yes = op != "no";
+    });
+    QSignalSpy done(&ctl,
+                    op == "read" ? &SysController::eParamsRead : &SysController::eParamsApplied);
+    QSignalSpy reconnect(&ctl, qOverload<QString, ushort>(&SysController::eReconnect));
+    QFile::remove(KoAppData::Folder() + "network.txt");
+
+    CounterProfile p;
+    p.lan.ip = 0x7F000001;
+    p.lan.port = 5001;
+    p.time.date_time = 1000000;
+    p.time.time_zone = 300;
+    if (op == "read") {
+        ctl.ReadParams(1000, true);
+    } else {
+        if (op == "clock")
+            ctl.EnableSync();
+        ctl.sSysSettingsDialogOK(p);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 10000);
+    QCOMPARE(done.at(0).at(0).toBool(), ok);
+    QCOMPARE(shown, texts);
+    QCOMPARE(asked.join(' '), requests);
+    if (op == "read" && ok) {
+        QCOMPARE(ctl.LastRead().lan.port, quint16(5000));
+        QCOMPARE(ctl.LastRead().srv.port, quint16(8080));
+        QCOMPARE(ctl.LastRead().time.time_zone, qint16(180));
+    }
+    if (requests.contains("43")) {
+        // The time as typed, or the clock moved on by the question's second.
+        QCOMPARE(sentTime.time_zone, qint16(300));
+        QVERIFY2(op == "clock" ? sentTime.date_time > p.time.date_time
+                               : sentTime.date_time == p.time.date_time,
+                 qPrintable(QString::number(sentTime.date_time)));
+    }
+    // After an apply the link, and the next start, follow the device.
+    QCOMPARE(reconnect.count(), op != "read" && ok ? 1 : 0);
+    QFile network(KoAppData::Folder() + "network.txt");
+    QCOMPARE(network.open(QIODevice::ReadOnly) ? network.readAll() : QByteArray(),
+             QByteArray(reconnect.count() ? "HOST_NAME = 127.0.0.1;\r\nPORT = 5001;\r\n" : ""));
 }
 
 void TstCntsys::formChecks_data()
 {
-    QTest::addColumn<QString>("zone");
-    QTest::addColumn<QString>("lanIp");
-    QTest::addColumn<QString>("lanPort");
+    // Zone, LAN address, mask, gateway, LAN port, server port.
+    QTest::addColumn<QStringList>("values");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("empty ip") << "UTC+3 Москва"
-                              << ""
-                              << ""
-                              << "Неверное значение ip-адреса LAN";
-    QTest::newRow("+4") << "+4"
-                        << "127.0.0.1"
-                        << "65535"
-                        << "";
-    QTest::newRow("4:75") << "4:75"
-                          << "127.0.0.1"
-                          << "1"
-                          << "Неверное значение часового пояса";
-    QTest::newRow("port 65536") << "+4"
-                                << "127.0.0.1"
-                                << "65536"
-                                << "Неверное значение номера порта LAN";
+    const auto row = [](const char* name, int field, const QString& value, const QString& warning) {
+        QStringList values = {"+4", "127.0.0.1", "255.0.0.0", "127.0.0.1", "65535", "9000"};
+        values[field] = value;
+        QTest::newRow(name) << values << warning;
+    };
+    row("valid", 0, "+4", "");
+    row("no gateway", 3, "0.0.0.0", "");
+    row("4:75", 0, "4:75", "Неверное значение часового пояса");
+    row("empty ip", 1, "", "Неверное значение ip-адреса LAN");
+    row("ip 0.0.0.0", 1, "0.0.0.0", "ip-адрес LAN не может быть 0.0.0.0 или 255.255.255.255");
+    row("broadcast ip", 1, "255.255.255.255",
+        "ip-адрес LAN не может быть 0.0.0.0 или 255.255.255.255");
+    row("mask with a gap", 2, "255.0.255.0",
+        "Неверное значение маски подсети LAN: единицы маски должны идти подряд");
+    row("gateway outside", 3, "10.0.0.1", "Адрес шлюза LAN не входит в подсеть устройства");
+    row("port 65536", 4, "65536", "Неверное значение номера порта LAN");
+    row("LAN port 0", 4, "0", "Номер порта LAN не может быть равен 0");
+    row("server port 0", 5, "0", "Номер порта сервера не может быть равен 0");
 }
 
 void TstCntsys::formChecks()
 {
-    QFETCH(QString, zone);
-    QFETCH(QString, lanIp);
-    QFETCH(QString, lanPort);
+    QFETCH(QStringList, values);
     QFETCH(QString, warning);
     QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QString shown;
     form.SetWarner([&](QWidget*, const QString& text) { shown = text; });
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
-    form.findChild<QComboBox*>("TimeZoneCombo")->setEditText(zone);
-    form.findChild<QLineEdit*>("LANIPEdit")->setText(lanIp);
-    form.findChild<QLineEdit*>("LANPortEdit")->setText(lanPort);
-    for (const char* name : {"LANMaskEdit", "LANGateEdit", "LANDNSEdit", "SrvIPEdit"})
+    form.findChild<QComboBox*>("TimeZoneCombo")->setEditText(values[0]);
+    const char* edits[] = {"LANIPEdit", "LANMaskEdit", "LANGateEdit", "LANPortEdit", "SrvPortEdit"};
+    for (int i = 0; i < 5; ++i)
+        form.findChild<QLineEdit*>(edits[i])->setText(values[i + 1]);
+    for (const char* name : {"LANDNSEdit", "SrvIPEdit"})
         form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
-    form.findChild<QLineEdit*>("SrvPortEdit")->setText("9000");
     form.sApplyBtnPressed();
     QCOMPARE(shown, warning);
     QCOMPARE(ok.count(), warning.isEmpty() ? 1 : 0);
@@ -230,25 +293,28 @@ void TstCntsys::formCheckOrder()
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
     auto* zone = form.findChild<QComboBox*>("TimeZoneCombo");
     zone->setEditText("x");
-    const std::pair<const char*, const char*> fields[] = {
-        {"LANIPEdit", "Неверное значение ip-адреса LAN"},
-        {"LANMaskEdit", "Неверное значение маски подсети LAN"},
-        {"LANGateEdit", "Неверное значение адреса шлюза LAN"},
-        {"LANDNSEdit", "Неверное значение адреса DNS"},
-        {"LANPortEdit", "Неверное значение номера порта LAN"},
-        {"SrvPortEdit", "Неверное значение номера порта сервера"},
-        {"SrvIPEdit", "Неверное значение ip-адреса сервера"}};
+    const struct
+    {
+        const char* edit;
+        const char* warning;
+        const char* fix;
+    } fields[] = {{"LANIPEdit", "Неверное значение ip-адреса LAN", "127.0.0.1"},
+                  {"LANMaskEdit", "Неверное значение маски подсети LAN", "255.0.0.0"},
+                  {"LANGateEdit", "Неверное значение адреса шлюза LAN", "127.0.0.1"},
+                  {"LANDNSEdit", "Неверное значение адреса DNS", "127.0.0.1"},
+                  {"LANPortEdit", "Неверное значение номера порта LAN", "80"},
+                  {"SrvPortEdit", "Неверное значение номера порта сервера", "80"},
+                  {"SrvIPEdit", "Неверное значение ip-адреса сервера", "127.0.0.1"}};
     for (const auto& field : fields)
-        form.findChild<QLineEdit*>(field.first)->setText("1.2.3.4.5");
+        form.findChild<QLineEdit*>(field.edit)->setText("1.2.3.4.5");
     // Every field is wrong; each press names the first one still wrong.
     form.sApplyBtnPressed();
     QCOMPARE(shown, QString("Неверное значение часового пояса"));
     zone->setEditText("-1:30");
     for (const auto& field : fields) {
         form.sApplyBtnPressed();
-        QCOMPARE(shown, QString(field.second));
-        form.findChild<QLineEdit*>(field.first)
-            ->setText(QString(field.first).contains("Port") ? "80" : "127.0.0.1");
+        QCOMPARE(shown, QString(field.warning));
+        form.findChild<QLineEdit*>(field.edit)->setText(field.fix);
     }
     QCOMPARE(ok.count(), 0);
     form.sApplyBtnPressed();
@@ -274,13 +340,15 @@ void TstCntsys::formZone()
     QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
-    for (const char* name : {"LANIPEdit", "LANMaskEdit", "LANGateEdit", "LANDNSEdit", "SrvIPEdit"})
+    for (const char* name : {"LANIPEdit", "LANGateEdit", "LANDNSEdit", "SrvIPEdit"})
         form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
+    form.findChild<QLineEdit*>("LANMaskEdit")->setText("255.0.0.0");
     form.findChild<QLineEdit*>("LANPortEdit")->setText("80");
     form.findChild<QLineEdit*>("SrvPortEdit")->setText("80");
     // A zone shown after another of the other kind replaces it.
     const bool inTable = zone >= 120 && zone <= 720 && zone % 60 == 0;
     TimeParams t;
+    t.date_time = 86400;
     for (int shown : {inTable ? 60 : 180, zone}) {
         t.time_zone = qint16(shown);
         form.ShowTimeParams(t);
@@ -290,10 +358,51 @@ void TstCntsys::formZone()
     form.sApplyBtnPressed();
     QCOMPARE(ok.count(), 1);
     QCOMPARE(form.Profile().time.time_zone, qint16(zone));
+    QCOMPARE(form.Profile().time.date_time, quint64(86400));
+}
+
+void TstCntsys::formFollowsOperator()
+{
+    QFile::remove(KoAppData::Folder() + "block_net.txt");
+    BlockSysSettingsForm form;
+    QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
+    auto* zone = form.findChild<QComboBox*>("TimeZoneCombo");
+    auto* time = form.findChild<QTimeEdit*>("TimeEdit");
+    auto* port = form.findChild<QLineEdit*>("LANPortEdit");
+    TimeParams t;
+    t.date_time = 9 * 3600;
+    t.time_zone = 180;
+    form.ShowTimeParams(t);
+    QCOMPARE(time->time(), QTime(12, 0));
+    // Another zone shows the same moment; its time is what the unit will show.
+    zone->setCurrentIndex(zone->findText("UTC+5 Екатеринбург"));
+    QCOMPARE(time->time(), QTime(14, 0));
+    // The unit's settings come after the operator typed a port: the zone and
+    // the port stay the operator's, the clock goes on in the chosen zone.
+    port->setText("5001");
+    port->setModified(true);
+    CounterProfile p;
+    p.time = t;
+    p.time.date_time += 1;
+    p.lan.ip = p.lan.gate = p.lan.dns = p.srv.ip = 0x7F000001;
+    p.lan.mask = 0xFF000000;
+    p.lan.port = 4567;
+    p.srv.port = 9000;
+    form.ShowParams(p);
+    QCOMPARE(zone->currentText(), QString("UTC+5 Екатеринбург"));
+    QCOMPARE(time->time(), QTime(14, 0, 1));
+    QCOMPARE(port->text(), QString("5001"));
+    QCOMPARE(form.findChild<QLineEdit*>("LANIPEdit")->text(), QString("127.0.0.1"));
+    form.sApplyBtnPressed();
+    QCOMPARE(ok.count(), 1);
+    QCOMPARE(form.Profile().time.date_time, quint64(9 * 3600 + 1));
+    QCOMPARE(form.Profile().time.time_zone, qint16(300));
+    QCOMPARE(form.Profile().lan.port, quint16(5001));
 }
 
 void TstCntsys::formClock()
 {
+    QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QSignalSpy stop(&form, &BlockSysSettingsForm::eDisableSync);
     auto* date = form.findChild<QDateEdit*>("DateEdit");

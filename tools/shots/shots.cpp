@@ -38,7 +38,7 @@ bool Save(QWidget* widget, const QString& name)
     return saved;
 }
 
-// Triggers a Tools entry whose dialog runs modally, saves the dialog once it
+// Triggers a Tools entry whose dialog is modal, saves the dialog once it
 // is up and closes it.
 bool ShootDialog(QAction* action, const QString& name, int wait_ms)
 {
@@ -54,6 +54,9 @@ bool ShootDialog(QAction* action, const QString& name, int wait_ms)
     });
     timer.start(wait_ms);
     action->trigger();
+    // A form shown without a loop of its own (the system unit's) returns at once.
+    while (timer.isActive())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!saved)
         err << "no dialog for " << name << '\n';
     return saved;
