@@ -12,7 +12,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTcpSocket>
 
 // The Tools-menu dialogs and the mount options dialog, as the main window opens
 // them: a fresh host with the window as parent, run modally, deleted when it
@@ -59,10 +58,10 @@ public:
             if (!KoCommandOutcome::Report(dialog, link && link->SendSwUpdate(sw),
                                           tr("Update sent, waiting for the device's answer")))
                 return false;
-            // Bytes not yet taken by the network, while the socket lasts.
-            QPointer<QTcpSocket> socket = link->template findChild<QTcpSocket*>();
-            auto* progress = new KoUpdateProgress(window, sw.size(), [socket] {
-                return socket ? socket->bytesToWrite() : qint64(0);
+            // Bytes not yet taken by the network, while the link lasts.
+            QPointer<Link> guard(link);
+            auto* progress = new KoUpdateProgress(window, sw.size(), [guard] {
+                return guard ? guard->BytesToWrite() : qint64(0);
             });
             QObject::connect(link, &Link::eDisconnected, progress,
                              &KoUpdateProgress::sDisconnected);

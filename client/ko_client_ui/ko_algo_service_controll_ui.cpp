@@ -1,5 +1,6 @@
 #include "ko_algo_service_controll_ui.h"
 
+#include "ko_command_outcome.h"
 #include "ko_cross_line_figure.h"
 #include "ko_selector_figure.h"
 #include "ko_settings_writer.h"
@@ -362,6 +363,11 @@ void KoAlgoServiceControllUI::sUserParamsRecieved(int id, const KoUserParams& pa
     lineFigure->acceptChanges();
     SetEditsPending(false);
     zoneFigure->acceptChanges();
+    // The device sends the line back once it has taken it.
+    if (installPending) {
+        installPending = false;
+        KoCommandOutcome::Confirm(this, tr("Counting line and zone of pass %1 installed").arg(passId));
+    }
 }
 
 void KoAlgoServiceControllUI::sMountDataRecieved(int id, const ClientOptions& options)
@@ -379,7 +385,7 @@ void KoAlgoServiceControllUI::sMountDataRecieved(int id, const ClientOptions& op
     writer.AddNumber("KO_MIN_TRACK_LENGHT", options.minTrackLenght);
     writer.AddNumber("KO_MIN_LOST_OBJECT_FRAMES", options.minLostObjectFrames);
     writer.AddNumber("KO_ETALON_HEIGHT", options.etalonHeight);
-    writer.Save(KoSettingsWriter::PassFileName(QStringLiteral("params%0.txt"), passId));
+    SaveReported(writer, KoSettingsWriter::PassFileName(QStringLiteral("params%0.txt"), passId));
 }
 
 void KoAlgoServiceControllUI::sCameraOptionsRecieved(int id, int, const KoCameraNums& options)
@@ -389,7 +395,16 @@ void KoAlgoServiceControllUI::sCameraOptionsRecieved(int id, int, const KoCamera
     KoSettingsWriter writer(KoSettingsWriter::Terminator::SemicolonCrLf);
     writer.AddNumber("KO_LEFT_CAM_ID", options.left);
     writer.AddNumber("KO_RIGHT_CAM_ID", options.right);
-    writer.Save(KoSettingsWriter::PassFileName(QStringLiteral("cameras%0.txt"), passId));
+    SaveReported(writer, KoSettingsWriter::PassFileName(QStringLiteral("cameras%0.txt"), passId));
+}
+
+void KoAlgoServiceControllUI::SaveReported(const KoSettingsWriter& writer, const QString& name)
+{
+    // Reached from the reader's delivery: a line in the status bar, never a
+    // box that would hold the pictures back.
+    QString error;
+    if (!writer.Save(name, &error))
+        KoCommandOutcome::Confirm(this, tr("Cannot save %1: %2").arg(name, error));
 }
 
 void KoAlgoServiceControllUI::sDispOptionsRecieved(int id, const KoDispConvertOptions& options)
@@ -481,8 +496,9 @@ void KoAlgoServiceControllUI::sInstallChanges()
     params.count = lineFigure->editingPoints.size();
     params.line = lineFigure->editingPoints;
     params.zone = zoneFigure->zone();
-    if (link)
-        link->SendUserParams(passId, params);
+    installPending = KoCommandOutcome::Report(
+        this, link && link->SendUserParams(passId, params),
+        tr("Counting line and zone of pass %1 sent").arg(passId));
 }
 
 void KoAlgoServiceControllUI::sOptionsClicked()
@@ -510,17 +526,19 @@ void KoAlgoServiceControllUI::sClearInOut()
 
 void KoAlgoServiceControllUI::sRecordButClicked()
 {
-    // Only a count in the field's range is sent.
-    const bool ok = framesEdit->hasAcceptableInput();
+    if (recording) {
+        KoCommandOutcome::Report(this, link && link->StopRecord(passId),
+                                 tr("Stop of the recording of pass %1 sent").arg(passId));
+        return;
+    }
+    // Only a count in the field's range is sent (the button waits for one).
+    if (!framesEdit->hasAcceptableInput())
+        return;
     int frames = framesEdit->text().toInt();
     if (!stereoCheck->isChecked())
         frames = -frames; // a one-camera recording
-    if (!link)
-        return;
-    if (recording)
-        link->StopRecord(passId);
-    else if (ok)
-        link->WriteVideo(passId, frames);
+    KoCommandOutcome::Report(this, link && link->WriteVideo(passId, frames),
+                             tr("Recording of pass %1 asked for").arg(passId));
 }
 
 void KoAlgoServiceControllUI::sSendViewMode()

@@ -16,6 +16,8 @@
 #include <array>
 #include <vector>
 
+class KoSettingsWriter;
+
 class KoBaseFigure;
 class KoCrossLineFigure;
 class KoSelectorFigure;
@@ -68,6 +70,7 @@ public:
     KoDispConvertOptions dispOptions;
     int viewMode = 0;
     bool recording = false;
+    bool installPending = false; // an installed line waits for the device's echo
     KoTcpClient* link = nullptr; // set by the container, not owned
 
     KoViewer* viewer = nullptr;
@@ -155,6 +158,9 @@ private:
     void UpdateControls();
     void ResetMark(int k);
     void PlaceStaleCover();
+    // Saves a file the device's answer fills; a failure is said in the
+    // status bar.
+    void SaveReported(const KoSettingsWriter& writer, const QString& name);
 
     static quint64 picturesShown;
 };

@@ -62,6 +62,11 @@ QAbstractSocket::SocketState KoTcpClient::State() const
     return socket ? socket->state() : QAbstractSocket::UnconnectedState;
 }
 
+qint64 KoTcpClient::BytesToWrite() const
+{
+    return socket ? socket->bytesToWrite() : 0;
+}
+
 void KoTcpClient::Init(QString host_name, ushort port_)
 {
     port = port_;

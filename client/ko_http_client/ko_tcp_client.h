@@ -48,6 +48,8 @@ public:
     // How often reading was paused for a full queue (for tests and the debug log).
     int ReadPauses() const { return readPauses; }
     QAbstractSocket::SocketState State() const;
+    // Bytes written but not yet taken by the network (0 without a socket).
+    qint64 BytesToWrite() const;
     // The target of this connection generation.
     QString HostName() const { return hostName; }
     ushort Port() const { return port; }

@@ -48,6 +48,7 @@ public:
     bool SendServerIpSettings(const QStringList& settings) { return add(server, settings); }
     bool SendReboot() { return ++reboots; }
     bool SendSwUpdate(const QByteArray&) { return true; }
+    qint64 BytesToWrite() const { return 0; }
     bool SendClientOptions(int id, ClientOptions record) { return add(options, {id, record}); }
 
 signals:

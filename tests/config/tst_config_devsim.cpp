@@ -281,6 +281,10 @@ void TestConfigDevsim::commands_data()
     row("report", "6: statistics both ways, day 2016-03-01 0h", "",
         "Report was saved in %1/reports/report pass 0 2016-3-1_2016-3-2.xml");
     row("reboot", "39: reboot -> 40", "Reboot command sent", "Reboot command received");
+    // The door panel's own commands: the device echoes an installed line.
+    row("install line", "4: counting line of pass 1", "Counting line and zone of pass 1 installed",
+        QString());
+    row("record", "9: record 8000 frames", "Recording of pass 1 asked for", QString());
 }
 
 void TestConfigDevsim::commands()
@@ -297,6 +301,9 @@ void TestConfigDevsim::commands()
     setLink(up);
     const int logged_before = sim.output().size();
     // Every status line, since the connection's own may follow the command's.
+    // An earlier row's line may still stand; the same text again would not be
+    // announced.
+    window->statusBar()->clearMessage();
     QSignalSpy statuses(window->statusBar(), &QStatusBar::messageChanged);
 
     QWidget* origin = nullptr; // where a box that nothing was sent belongs
@@ -314,7 +321,17 @@ void TestConfigDevsim::commands()
         };
     };
     const QString saved = work.filePath(QStringLiteral("saved %1").arg(up));
-    if (command == "mount options") {
+    if (command == "install line" || command == "record") {
+        KoAlgoServiceControllUI* panel = container->Panel(1);
+        QPushButton* press = command == "record" ? panel->recordButton : panel->installButton;
+        if (command == "install line")
+            panel->sDefaultsLine();
+        // Without a link the panel's buttons wait for it.
+        QCOMPARE(press->isEnabled(), up);
+        if (!up)
+            return;
+        press->click();
+    } else if (command == "mount options") {
         // Without a link the panel's button waits for it; the dialog can
         // still be open when the link goes.
         QCOMPARE(container->Panel(1)->optionsButton->isEnabled(), up);
