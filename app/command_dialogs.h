@@ -71,15 +71,19 @@ public:
         run(dialog);
     }
 
+    // Returns whether the reboot was sent.
     template <class Link>
-    static void OpenRebootDialog(QWidget* window, Link* link)
+    static bool OpenRebootDialog(QWidget* window, Link* link)
     {
         auto* dialog = new RebootDialog(window);
-        dialog->SetSender([dialog, link] {
-            return KoCommandOutcome::Report(dialog, link && link->SendReboot(),
+        bool sent = false;
+        dialog->SetSender([dialog, link, &sent] {
+            sent = KoCommandOutcome::Report(dialog, link && link->SendReboot(),
                                             tr("Reboot command sent"));
+            return sent;
         });
         run(dialog);
+        return sent;
     }
 
     template <class Link>

@@ -164,7 +164,7 @@ void MainWindow::sUpdateDialog()
 
 void MainWindow::sRebootDialog()
 {
-    CommandDialogs::OpenRebootDialog(this, clientUi->Link());
+    rebootAsked = CommandDialogs::OpenRebootDialog(this, clientUi->Link()) || rebootAsked;
 }
 
 void MainWindow::sOptionsReq(int pass_id)
@@ -189,6 +189,10 @@ void MainWindow::sIpServerAck(const QStringList& settings, int ack)
 
 void MainWindow::sRebootAck()
 {
+    // The system unit's apply reboots the device too and says so itself.
+    if (!rebootAsked)
+        return;
+    rebootAsked = false;
     CommandResults::RebootAck(this);
 }
 

@@ -48,4 +48,5 @@ private:
     KoLinkStatusWidget* linkStatus = nullptr;
     // Destroyed before the pages and the link it talks to.
     cntsys::SysController sysController;
+    bool rebootAsked = false; // Tools -> Reboot sent a reboot not yet acknowledged
 };
