@@ -213,15 +213,21 @@ void KoGraphicsDrawer::layOut()
     // The bar labels: level where every one fits its bar, else upright.
     int label_lines = 1;
     double label_width = 0;
+    double upright_length = 0; // upright, a label's lines make one
     for (const QString& label : qAsConst(labelTexts)) {
         const QStringList lines = label.split(QLatin1Char('\n'));
         label_lines = std::max(label_lines, int(lines.size()));
         for (const QString& line : lines)
             label_width = std::max(label_width, fm_label.horizontalAdvance(line));
+        upright_length =
+            std::max(upright_length, fm_label.horizontalAdvance(lines.join(QLatin1Char(' '))));
     }
     const bool upright_labels = has_bars && label_width > bw - 2;
+    // Upright labels still thicker than a bar: every k-th one, with room.
+    const int label_step =
+        upright_labels ? std::max(1, int(std::ceil((fm_label.height() + 1) / bw))) : 1;
     const double labels_height = upright_labels
-                                     ? std::min(label_width, MaxUprightLabel) + Gap
+                                     ? std::min(upright_length, MaxUprightLabel) + Gap
                                      : label_lines * fm_label.height() + Gap;
 
     const double total_top = h - line_a - Gap;
@@ -296,7 +302,7 @@ void KoGraphicsDrawer::layOut()
         bars.append(bar);
 
         QGraphicsTextItem* label_item = nullptr;
-        if (!label.isEmpty()) {
+        if (!label.isEmpty() && i % label_step == 0) {
             QString shown = label;
             if (upright_labels)
                 shown = fm_label.elidedText(shown.replace(QLatin1Char('\n'), QLatin1Char(' ')),

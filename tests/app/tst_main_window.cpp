@@ -129,7 +129,8 @@ public:
                 continue;
             for (const QString& text : Texts(w))
                 CheckText(where, text);
-            const int need = NeededWidth(w);
+            // Data (a long path) may be longer than any field.
+            const int need = IsData(Texts(w).value(0)) ? 0 : NeededWidth(w);
             if (need > w->width())
                 faults << QStringLiteral("%1: %2 \"%3\" is %4 pixels wide, its text needs %5")
                               .arg(where, w->metaObject()->className(), Texts(w).value(0))
@@ -197,6 +198,13 @@ private:
         return 0;
     }
 
+    static bool IsData(const QString& text)
+    {
+        static const QRegularExpression data(
+            QStringLiteral("^(LAN|OK|\\(\\*\\.\\w+\\)|[\\w.\\-\\[\\]:]+:\\d+|.*[/\\\\].*)$"));
+        return data.match(text).hasMatch();
+    }
+
     // A text that reached the screen untranslated: one nobody translated,
     // or English typed into the code. Texts that read the same in both
     // languages pass: data (numbers, addresses, paths, file patterns), the
@@ -207,14 +215,12 @@ private:
         const QString text = KoMenus::PlainText(shown).trimmed();
         static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
         static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
-        static const QRegularExpression data(
-            QStringLiteral("^(LAN|OK|\\(\\*\\.\\w+\\)|[\\w.\\-\\[\\]:]+:\\d+|.*[/\\\\].*)$"));
         if (text.isEmpty() || !text.contains(latin))
             return;
         bool untranslated = false;
         for (const QString& source : probe.sources)
             untranslated = untranslated || (source.contains(latin) && text.contains(source));
-        if (untranslated || (!text.contains(cyrillic) && !data.match(text).hasMatch()))
+        if (untranslated || (!text.contains(cyrillic) && !IsData(text)))
             faults << QStringLiteral("%1: English text \"%2\"").arg(where, text);
     }
 
