@@ -135,7 +135,7 @@ void TestStatsDrawer::valueLabels_data()
     QTest::newRow("level above") << 1234 << -1.0 << 1.0 << 0.0 << "level 1234";
     QTest::newRow("narrow bar: upright above") << 1234 << 1.0 << 1.0 << 0.0 << "upright 1234";
     QTest::newRow("no room above: inside") << 1234 << 1.0 << 0.0 << 1.5 << "inside 1234";
-    QTest::newRow("neither: shortened") << 1234567 << 1.0 << 0.0 << 0.0 << "";
+    QTest::newRow("no room anywhere: dropped") << 1234567 << 1.0 << 0.0 << 0.0 << "";
     QTest::newRow("shortened fits level") << 123456 << -0.75 << 0.5 << 0.0 << "level 123k";
     QTest::newRow("too narrow for a line") << 1234 << 0.9 << 9.0 << 9.0 << "";
 }
