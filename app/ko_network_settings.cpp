@@ -35,7 +35,7 @@ KoNetworkSettings::KoNetworkSettings(QWidget* parent) : QWidget(parent), owner(p
     auto* port_label = new QLabel(tr("Port:"), this);
     hostEdit = new QLineEdit(options.hostName, this);
     portEdit = new QLineEdit(QStringLiteral("%0").arg(options.port), this);
-    auto* ok_button = new QPushButton(QStringLiteral("Ok"), this);
+    auto* ok_button = new QPushButton(tr("Ok"), this);
     auto* cancel_button = new QPushButton(tr("Cancel"), this);
 
     auto* column = new QVBoxLayout(this);

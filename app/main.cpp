@@ -2,6 +2,7 @@
 
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_log.h"
+#include "ko_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -10,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -21,8 +21,6 @@
 #endif
 
 namespace {
-
-const char* const TranslationName = "tb_client_ru";
 
 // The window takes no options of its own: only the usual --help and --version.
 void AddOptions(QCommandLineParser& parser)
@@ -47,17 +45,6 @@ bool AsksForText(int argc, char** argv)
     parser.parse(args);
     return parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")) ||
            parser.isSet(QStringLiteral("help-all"));
-}
-
-// Where the translation may be: the working directory at start (where a
-// technician may drop another one), beside the program (the build tree), and
-// the data folder of the prefix the program is installed in.
-QStringList TranslationFolders()
-{
-    const QDir program(QCoreApplication::applicationDirPath());
-    return {
-        QDir::currentPath(), program.absolutePath(),
-        QDir::cleanPath(program.absoluteFilePath(QStringLiteral("../share/velmora/translations")))};
 }
 
 QIcon BuiltInIcon()
@@ -111,20 +98,18 @@ int main(int argc, char** argv)
     paths << QDir::current().absolutePath() << QDir::current().absoluteFilePath("platforms");
     QCoreApplication::setLibraryPaths(paths);
 
-    QTranslator translator;
-    app.installTranslator(&translator);
-    const QStringList folders = TranslationFolders();
-    bool loaded = false;
-    for (const QString& folder : folders) {
-        if (translator.load(QLatin1String(TranslationName), folder)) {
-            qCDebug(lcApp).noquote() << "translation loaded from" << folder;
-            loaded = true;
-            break;
-        }
-    }
-    if (!loaded)
+    KoTranslations translations;
+    const QStringList folders = KoTranslations::Folders();
+    if (translations.Load(folders)) {
+        qCDebug(lcApp).noquote() << "translation loaded from" << translations.OwnFolder();
+        if (translations.QtFolder().isEmpty())
+            qCDebug(lcApp) << "no" << KoTranslations::QtName << "- Qt's own dialogs in English";
+        else
+            qCDebug(lcApp).noquote() << "Qt's translation loaded from" << translations.QtFolder();
+    } else {
         qCDebug(lcApp).noquote() << "no translation in" << folders.join(QStringLiteral(", "))
                                  << "- English texts";
+    }
 
     MainWindow window;
     // The form names an icon file relative to the working directory at start;

@@ -6,6 +6,7 @@
 #include "ko_app_log.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
+#include "ko_menus.h"
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
@@ -13,10 +14,13 @@
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QKeySequence>
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSettings>
 
 #include <memory>
 
@@ -36,31 +40,23 @@ MainWindow::MainWindow(QWidget* parent)
         qCWarning(lcApp) << "cannot enter the data folder" << folder;
     qCDebug(lcApp) << "working directory" << QDir::currentPath();
 
-    auto* close_action = new QAction(tr("Close"), this);
-    close_action->setStatusTip(tr("Close program"));
-    connect(close_action, &QAction::triggered, this, &MainWindow::close);
-    ui->menuFile->addAction(close_action);
+    // The menus' conventions (an entry that opens a dialog ends with "…",
+    // accelerators) are KoMenus'; new entries go through KoMenus::Add.
+    using Opens = KoMenus::Opens;
+    QAction* close_action = KoMenus::Add(ui->menuFile, this, tr("Close"), tr("Close program"),
+                                         Opens::Action, &MainWindow::close);
+    close_action->setShortcut(QKeySequence::Quit);
 
-    struct ToolEntry
-    {
-        QString text;
-        QString tip;
-        void (MainWindow::*slot)();
-    };
-    const ToolEntry tools[] = {
-        {tr("Lan options"), tr("Open LAN network options"),
-         &MainWindow::sOpenNetworkSettingsDialog},
-        {tr("Modem settings"), tr("Open modem dialog"), &MainWindow::sModemDialog},
-        {tr("Server settings"), tr("Open server dialog"), &MainWindow::sServerChangeDialog},
-        {tr("Update"), tr("Open update dialog"), &MainWindow::sUpdateDialog},
-        {tr("Reboot"), tr("Reboot device"), &MainWindow::sRebootDialog},
-    };
-    for (const ToolEntry& entry : tools) {
-        auto* action = new QAction(entry.text, this);
-        action->setStatusTip(entry.tip);
-        connect(action, &QAction::triggered, this, entry.slot);
-        ui->menuTools->addAction(action);
-    }
+    KoMenus::Add(ui->menuTools, this, tr("Lan options"), tr("Open LAN network options"),
+                 Opens::Dialog, &MainWindow::sOpenNetworkSettingsDialog);
+    KoMenus::Add(ui->menuTools, this, tr("Modem settings"), tr("Open modem dialog"), Opens::Dialog,
+                 &MainWindow::sModemDialog);
+    KoMenus::Add(ui->menuTools, this, tr("Server settings"), tr("Open server dialog"),
+                 Opens::Dialog, &MainWindow::sServerChangeDialog);
+    KoMenus::Add(ui->menuTools, this, tr("Update"), tr("Open update dialog"), Opens::Dialog,
+                 &MainWindow::sUpdateDialog);
+    KoMenus::Add(ui->menuTools, this, tr("Reboot"), tr("Reboot device"), Opens::Dialog,
+                 &MainWindow::sRebootDialog);
 
     setContentsMargins(0, 0, 0, 0);
 
@@ -72,9 +68,8 @@ MainWindow::MainWindow(QWidget* parent)
     scroll_area->setWidget(clientUi);
 
     // The system unit's texts are Russian in every language.
-    auto* sys_action = new QAction(QStringLiteral("Системные настройки"), this);
-    connect(sys_action, &QAction::triggered, this, &MainWindow::sSysSettingsDialog);
-    ui->menuTools->addAction(sys_action);
+    KoMenus::Add(ui->menuTools, this, QStringLiteral("Системные настройки"), QString(),
+                 Opens::Dialog, &MainWindow::sSysSettingsDialog);
 
     sysController.SetLink(clientUi->Link());
     sysController.SetStatusBar(ui->statusBar);
@@ -123,6 +118,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(clientUi, &KoClientMultUi::eRebootAck, this, &MainWindow::sRebootAck);
 
     layout()->setContentsMargins(0, 0, 0, 0);
+    // The form's 11-pixel margins around the tabs: height the four doors
+    // need in a small window.
+    ui->horizontalLayout->setContentsMargins(4, 4, 4, 4);
 
     // The link's state and address stay in sight whatever the transient
     // texts (menu tips, the system unit's progress) do on the left.
@@ -130,9 +128,40 @@ MainWindow::MainWindow(QWidget* parent)
     linkStatus->setObjectName(QStringLiteral("linkStatus"));
     ui->statusBar->addPermanentWidget(linkStatus);
     linkStatus->Watch(clientUi->Link());
+
+    KoMenus::Watch(menuBar());
+    restoreLook();
 }
 
 MainWindow::~MainWindow() = default;
+
+namespace {
+
+const char* const GeometryKey = "window/geometry";
+const char* const TabKey = "window/tab";
+
+} // namespace
+
+void MainWindow::restoreLook()
+{
+    // The form's size is the first start's; then the operator's own.
+    const QSettings settings(KoAppData::IniPath(), QSettings::IniFormat);
+    const QByteArray geometry = settings.value(QLatin1String(GeometryKey)).toByteArray();
+    if (!geometry.isEmpty() && !restoreGeometry(geometry))
+        qCDebug(lcApp) << "the kept window geometry does not fit, the form's size is used";
+    bool ok = false;
+    const int tab = settings.value(QLatin1String(TabKey)).toInt(&ok);
+    if (ok && tab >= 0 && tab < ui->tabWidget->count())
+        ui->tabWidget->setCurrentIndex(tab);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QSettings settings(KoAppData::IniPath(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(GeometryKey), saveGeometry());
+    settings.setValue(QLatin1String(TabKey), ui->tabWidget->currentIndex());
+    QMainWindow::closeEvent(event);
+}
 
 void MainWindow::sReconnect(KoNetworkOptions net_settings)
 {

@@ -42,7 +42,13 @@ public slots:
     // returns (the box runs its own event loop). Uses no window state.
     static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
 
+protected:
+    // Keeps the window's geometry and tab for the next start.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void restoreLook();
+
     std::unique_ptr<Ui::MainWindowClass> ui;
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;

@@ -11,7 +11,7 @@ RebootDialog::RebootDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(new QLabel(tr("Reboot device?"), this));
 
     auto* buttons = new QHBoxLayout();
-    auto* ok_button = new QPushButton(QStringLiteral("Ok"), this);
+    auto* ok_button = new QPushButton(tr("Ok"), this);
     auto* cancel_button = new QPushButton(tr("Cancel"), this);
     buttons->addWidget(ok_button);
     buttons->addWidget(cancel_button);

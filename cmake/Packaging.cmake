@@ -41,4 +41,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1, \
 libqt5core5a (>= 5.15), libqt5gui5 (>= 5.15) | libqt5gui5-gles (>= 5.15), \
 libqt5widgets5 (>= 5.15), libqt5network5 (>= 5.15), libqt5xml5 (>= 5.15), \
 libopencv-core406, libopencv-imgcodecs406, libturbojpeg0, zlib1g")
+# Qt's own dialogs in the Russian interface (qtbase_ru.qm); without it they
+# stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n")
 include(CPack)

@@ -1,6 +1,7 @@
 #include "calendar_form.h"
 
 #include <QCalendarWidget>
+#include <QLocale>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,6 +14,8 @@ CalendarForm::CalendarForm(QWidget* parent) : QDialog(parent)
 
     calendar = new QCalendarWidget(this);
     calendar->setObjectName(QStringLiteral("Calendar"));
+    // The unit's forms are Russian whatever the rest: month and day names too.
+    calendar->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     auto* ok = new QPushButton(QStringLiteral("Выбрать"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
     auto* cancel = new QPushButton(QStringLiteral("Отменить"), this);

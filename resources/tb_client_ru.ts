@@ -2,101 +2,360 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
-    <name>MainWindow</name>
+    <name>ChangeIPDialog</name>
     <message>
-        <source>Close</source>
-        <translation>Закрыть</translation>
-    </message>
-    <message>
-        <source>Close program</source>
-        <translation>Закрыть программу</translation>
-    </message>
-    <message>
-        <source>Lan options</source>
-        <translation>Настройки LAN</translation>
-    </message>
-    <message>
-        <source>Open LAN network options</source>
-        <translation>Открыть настройки сети LAN</translation>
-    </message>
-    <message>
-        <source>Modem settings</source>
-        <translation>Настройки модема</translation>
-    </message>
-    <message>
-        <source>Open modem dialog</source>
-        <translation>Открыть окно настроек модема</translation>
-    </message>
-    <message>
-        <source>Server settings</source>
-        <translation>Настройки сервера</translation>
-    </message>
-    <message>
-        <source>Open server dialog</source>
-        <translation>Открыть окно настроек сервера</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Обновление</translation>
-    </message>
-    <message>
-        <source>Open update dialog</source>
-        <translation>Открыть окно обновления</translation>
-    </message>
-    <message>
-        <source>Reboot</source>
-        <translation>Перезагрузка</translation>
-    </message>
-    <message>
-        <source>Reboot device</source>
-        <translation>Перезагрузить устройство</translation>
-    </message>
-    <message>
-        <source>Video</source>
-        <translation>Видео</translation>
-    </message>
-    <message>
-        <source>Statistics</source>
-        <translation>Статистика</translation>
-    </message>
-    <message>
-        <source>Reports</source>
-        <translation>Отчёты</translation>
+        <source>Server IP dialog</source>
+        <translation>Адрес сервера</translation>
     </message>
 </context>
 <context>
-    <name>MainWindowClass</name>
+    <name>CommandDialogs</name>
     <message>
-        <source>Velmora Configurator</source>
-        <translation>Конфигуратор Velmora</translation>
+        <source>Modem settings sent, waiting for the device&apos;s answer</source>
+        <translation>Настройки модема отправлены, ждём ответа устройства</translation>
     </message>
     <message>
-        <source>Tab 1</source>
-        <translation>Вкладка 1</translation>
+        <source>Server address sent, waiting for the device&apos;s answer</source>
+        <translation>Адрес сервера отправлен, ждём ответа устройства</translation>
     </message>
     <message>
-        <source>Tab 2</source>
-        <translation>Вкладка 2</translation>
+        <source>Update sent, waiting for the device&apos;s answer</source>
+        <translation>Обновление отправлено, ждём ответа устройства</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Файл</translation>
+        <source>Reboot command sent</source>
+        <translation>Команда перезагрузки отправлена</translation>
     </message>
     <message>
-        <source>Tools</source>
-        <translation>Сервис</translation>
+        <source>Mount options of pass %1 sent</source>
+        <translation>Параметры установки прохода %1 отправлены</translation>
+    </message>
+</context>
+<context>
+    <name>KoAlgoServiceControllUI</name>
+    <message>
+        <source>Install changes</source>
+        <translation>Применить</translation>
     </message>
     <message>
-        <source>Connect...</source>
-        <translation>Подключиться...</translation>
+        <source>Default params</source>
+        <translation>По умолчанию</translation>
     </message>
     <message>
-        <source>Close connection</source>
-        <translation>Закрыть соединение</translation>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation>Параметры</translation>
+        <translation>Опции</translation>
+    </message>
+    <message>
+        <source>View mode: </source>
+        <translation>Режим: </translation>
+    </message>
+    <message>
+        <source>Left camera</source>
+        <translation>Левая камера</translation>
+    </message>
+    <message>
+        <source>Right camera</source>
+        <translation>Правая камера</translation>
+    </message>
+    <message>
+        <source>No send</source>
+        <translation>Не передавать</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>In: %0</source>
+        <translation>Вход: %0</translation>
+    </message>
+    <message>
+        <source>Out: %0</source>
+        <translation>Выход: %0</translation>
+    </message>
+    <message>
+        <source>fps: %0</source>
+        <translation>кадр/с: %0</translation>
+    </message>
+    <message>
+        <source>In:%0</source>
+        <translation>Вход:%0</translation>
+    </message>
+    <message>
+        <source>Out:%0</source>
+        <translation>Выход:%0</translation>
+    </message>
+    <message>
+        <source>Frames count:</source>
+        <translation>Кадров:</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Стерео</translation>
+    </message>
+    <message>
+        <source>Counted files: </source>
+        <translation>Обработано файлов: </translation>
+    </message>
+    <message>
+        <source>Counted files: %0/%1 of file: %3</source>
+        <translation>Обработано файлов: %0/%1 файла: %3</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Вписать</translation>
+    </message>
+    <message>
+        <source>Fit the picture into the view (%0)</source>
+        <translation>Вписать изображение в окно (%0)</translation>
+    </message>
+    <message>
+        <source>Frames to record: 1 to %0</source>
+        <translation>Кадров для записи: от 1 до %0</translation>
+    </message>
+    <message>
+        <source>from %0</source>
+        <translation>с %0</translation>
+    </message>
+    <message>
+        <source>The counts started again when the link came back</source>
+        <translation>Счёт начат заново после восстановления связи</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Нет изображения</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>No connection</source>
+        <translation>Нет связи</translation>
+    </message>
+    <message>
+        <source>Counting line and zone of pass %1 installed</source>
+        <translation>Линия и зона счёта прохода %1 установлены</translation>
+    </message>
+    <message>
+        <source>Cannot save %1: %2</source>
+        <translation>Не удалось сохранить %1: %2</translation>
+    </message>
+    <message>
+        <source>Counting line and zone of pass %1 sent</source>
+        <translation>Линия и зона счёта прохода %1 отправлены</translation>
+    </message>
+    <message>
+        <source>Stop of the recording of pass %1 sent</source>
+        <translation>Остановка записи прохода %1 отправлена</translation>
+    </message>
+    <message>
+        <source>Recording of pass %1 asked for</source>
+        <translation>Запись прохода %1 запрошена</translation>
+    </message>
+</context>
+<context>
+    <name>KoApnSettings</name>
+    <message>
+        <source>Number: </source>
+        <translation>Номер: </translation>
+    </message>
+    <message>
+        <source>Login: </source>
+        <translation>Логин: </translation>
+    </message>
+    <message>
+        <source>Password: </source>
+        <translation>Пароль: </translation>
+    </message>
+    <message>
+        <source>APN: </source>
+        <translation>Точка доступа (APN): </translation>
+    </message>
+    <message>
+        <source>Show password</source>
+        <translation>Показать пароль</translation>
+    </message>
+    <message>
+        <source>Stored as typed: no blanks, tabs, &quot;;&quot; or line breaks.</source>
+        <translation>Сохраняется как введено: без пробелов, табуляций, «;» и переводов строки.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Логин</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>APN</source>
+        <translation>Точка доступа (APN)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>%1 cannot be stored: it may not hold blanks, tabs, &quot;;&quot; or line breaks, nor be the word &quot;default&quot;.</source>
+        <translation>%1: значение нельзя сохранить: в нём не должно быть пробелов, табуляций, «;» и переводов строки, и оно не может быть словом «default».</translation>
+    </message>
+</context>
+<context>
+    <name>KoClientMultUi</name>
+    <message>
+        <source>Use left mouse key button for new line point addition
+Use right mouse key button for last line point deletion
+
+
+
+Incoming people cross the line from blue to yellow line
+Outcoming people cross the line from yellow to blue line</source>
+        <translation>Левая кнопка мыши добавляет точку линии
+Правая кнопка мыши удаляет последнюю точку линии
+
+
+
+Входящие пересекают линию от синей к жёлтой
+Выходящие пересекают линию от жёлтой к синей</translation>
+    </message>
+</context>
+<context>
+    <name>KoClientOptions</name>
+    <message>
+        <source>Camera mount height (sm.):</source>
+        <translation>Высота установки камеры (см):</translation>
+    </message>
+    <message>
+        <source>101 or more</source>
+        <translation>от 101</translation>
+    </message>
+    <message>
+        <source>Camera slope angle (dg.):</source>
+        <translation>Угол наклона камеры (град.):</translation>
+    </message>
+    <message>
+        <source>from -80 to 80</source>
+        <translation>от -80 до 80</translation>
+    </message>
+    <message>
+        <source>Min. object heght (sm.)</source>
+        <translation>Мин. высота объекта (см)</translation>
+    </message>
+    <message>
+        <source>6 or more, below the mount height</source>
+        <translation>от 6, меньше высоты установки</translation>
+    </message>
+    <message>
+        <source>Object size (pix.):</source>
+        <translation>Размер объекта (пикс.):</translation>
+    </message>
+    <message>
+        <source>as the device reports it</source>
+        <translation>как сообщает устройство</translation>
+    </message>
+    <message>
+        <source>Max object velocity (km/h.):</source>
+        <translation>Макс. скорость объекта (км/ч):</translation>
+    </message>
+    <message>
+        <source>1 or more</source>
+        <translation>от 1</translation>
+    </message>
+    <message>
+        <source>Head size (sm.):</source>
+        <translation>Размер головы (см):</translation>
+    </message>
+    <message>
+        <source>2.1 or more, rounded to tenths</source>
+        <translation>от 2.1, с точностью до десятых</translation>
+    </message>
+    <message>
+        <source>Min track lenght (frames):</source>
+        <translation>Мин. длина трека (кадров):</translation>
+    </message>
+    <message>
+        <source>3 or more</source>
+        <translation>от 3</translation>
+    </message>
+    <message>
+        <source>Lost object lenght (frames):</source>
+        <translation>Потеря объекта (кадров):</translation>
+    </message>
+    <message>
+        <source>1 or more, below the min track lenght</source>
+        <translation>от 1, меньше мин. длины трека</translation>
+    </message>
+    <message>
+        <source>Etalon height (sm.):</source>
+        <translation>Эталонная высота (см):</translation>
+    </message>
+    <message>
+        <source>0, or 31 or more</source>
+        <translation>0 или от 31</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Allowed: %1</source>
+        <translation>Допустимо: %1</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a whole number. Allowed: %3.</source>
+        <translation>%1: «%2» — не целое число. Допустимо: %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is out of range. Allowed: %3.</source>
+        <translation>%1: %2 — вне допустимого диапазона. Допустимо: %3.</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number such as 2.5. Allowed: %3.</source>
+        <translation>%1: «%2» — не число вида 2.5. Допустимо: %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2 rounds to %3. Allowed: %4.</source>
+        <translation>%1: %2 округляется до %3. Допустимо: %4.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Incorrect parameters</source>
+        <translation>Неверные параметры</translation>
+    </message>
+</context>
+<context>
+    <name>KoCommandOutcome</name>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>No connection to the device: nothing was sent.</source>
+        <translation>Нет соединения с устройством: ничего не отправлено.</translation>
     </message>
 </context>
 <context>
@@ -146,6 +405,105 @@
 </source>
         <translation>События:
 </translation>
+    </message>
+    <message>
+        <source>%1M</source>
+        <comment>millions, shortened</comment>
+        <translation>%1 млн</translation>
+    </message>
+    <message>
+        <source>%1k</source>
+        <comment>thousands, shortened</comment>
+        <translation>%1 тыс.</translation>
+    </message>
+</context>
+<context>
+    <name>KoIpChanger</name>
+    <message>
+        <source>Ip address: </source>
+        <translation>IP-адрес: </translation>
+    </message>
+    <message>
+        <source>Key: </source>
+        <translation>Ключ: </translation>
+    </message>
+    <message>
+        <source>An IPv4 address such as 192.168.1.10, or a host name</source>
+        <translation>Адрес IPv4, например 192.168.1.10, или имя хоста</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Ip address: &quot;%1&quot; is neither an IPv4 address (four numbers from 0 to 255 joined by dots) nor a host name.</source>
+        <translation>IP-адрес: «%1» — не адрес IPv4 (четыре числа от 0 до 255 через точку) и не имя хоста.</translation>
+    </message>
+</context>
+<context>
+    <name>KoLinkStatusWidget</name>
+    <message>
+        <source>Connected</source>
+        <translation>Соединение установлено</translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Подключение...</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Нет соединения</translation>
+    </message>
+</context>
+<context>
+    <name>KoNetworkSettings</name>
+    <message>
+        <source>Host name:</source>
+        <translation>Имя хоста:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Порт:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Not correct port</source>
+        <translation>Неверный порт</translation>
+    </message>
+    <message>
+        <source>Not host name</source>
+        <translation>Не указано имя хоста</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither an IP address nor a host name.</source>
+        <translation>«%1» — не IP-адрес и не имя хоста.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2. The address is used now, but the next start uses the old one.</source>
+        <translation>Не удалось записать «%1»: %2. Адрес используется сейчас, но при следующем запуске будет прежний.</translation>
     </message>
 </context>
 <context>
@@ -261,6 +619,18 @@
     <message>
         <source>December</source>
         <translation>Декабрь</translation>
+    </message>
+    <message>
+        <source>The end date is not included: the report runs from the start date up to the day before the end date.</source>
+        <translation>Конечная дата не входит в отчёт: он охватывает дни от начальной даты до дня перед конечной.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2. A file of that name keeps its old content.</source>
+        <translation>Не удалось записать «%1»: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
     </message>
 </context>
 <context>
@@ -449,6 +819,57 @@
         <source>December</source>
         <translation>Декабрь</translation>
     </message>
+    <message>
+        <source>Save the statistics as</source>
+        <translation>Сохранить статистику как</translation>
+    </message>
+    <message>
+        <source>XML files (*.xml)</source>
+        <translation>Файлы XML (*.xml)</translation>
+    </message>
+    <message>
+        <source>statistics</source>
+        <translation>статистика</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The device sent the two directions with different numbers of bars; nothing was saved.</source>
+        <translation>Устройство прислало для двух направлений разное число столбцов; ничего не сохранено.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2. A file of that name keeps its old content.</source>
+        <translation>Не удалось записать «%1»: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
+    </message>
+</context>
+<context>
+    <name>KoUpdateProgress</name>
+    <message>
+        <source>Update</source>
+        <translation>Обновление</translation>
+    </message>
+    <message>
+        <source>Hide</source>
+        <translation>Скрыть</translation>
+    </message>
+    <message>
+        <source>Sending the update to the device (%1 bytes)...</source>
+        <translation>Обновление передаётся устройству (%1 байт)...</translation>
+    </message>
+    <message>
+        <source>Sent. Waiting for the device to install the update...</source>
+        <translation>Передано. Ждём, пока устройство установит обновление...</translation>
+    </message>
+    <message>
+        <source>The connection to the device was lost before it answered the update.</source>
+        <translation>Соединение с устройством прервалось до его ответа на обновление.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
 </context>
 <context>
     <name>KoUpdater</name>
@@ -462,7 +883,7 @@
     </message>
     <message>
         <source>Ok</source>
-        <translation>Ок</translation>
+        <translation>ОК</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -484,180 +905,177 @@
         <source>Not correct distributive</source>
         <translation>Некорректный дистрибутив</translation>
     </message>
-</context>
-<context>
-    <name>SwUpdateDialog</name>
     <message>
-        <source>Update sw dialog</source>
-        <translation>Обновление ПО</translation>
+        <source>%1 (%2 bytes, CRC %3)</source>
+        <translation>%1 (%2 байт, CRC %3)</translation>
+    </message>
+    <message>
+        <source>The configuration &quot;%1&quot; is empty (0 bytes) and cannot be sent.</source>
+        <translation>Конфигурация «%1» пуста (0 байт) и не может быть отправлена.</translation>
     </message>
 </context>
 <context>
-    <name>KoAlgoServiceControllUI</name>
+    <name>KoXmlReportWriter</name>
     <message>
-        <source>Install changes</source>
-        <translation>Применить</translation>
+        <source>unknown period kind</source>
+        <translation>неизвестный вид периода</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
     </message>
     <message>
-        <source>Default params</source>
-        <translation>По умолчанию</translation>
+        <source>Close program</source>
+        <translation>Закрыть программу</translation>
     </message>
     <message>
-        <source>Cancel</source>
-        <translation>Отмена</translation>
+        <source>Lan options</source>
+        <translation>Настройки LAN</translation>
+    </message>
+    <message>
+        <source>Open LAN network options</source>
+        <translation>Открыть настройки сети LAN</translation>
+    </message>
+    <message>
+        <source>Modem settings</source>
+        <translation>Настройки модема</translation>
+    </message>
+    <message>
+        <source>Open modem dialog</source>
+        <translation>Открыть окно настроек модема</translation>
+    </message>
+    <message>
+        <source>Server settings</source>
+        <translation>Настройки сервера</translation>
+    </message>
+    <message>
+        <source>Open server dialog</source>
+        <translation>Открыть окно настроек сервера</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Обновление</translation>
+    </message>
+    <message>
+        <source>Open update dialog</source>
+        <translation>Открыть окно обновления</translation>
+    </message>
+    <message>
+        <source>Reboot</source>
+        <translation>Перезагрузка</translation>
+    </message>
+    <message>
+        <source>Reboot device</source>
+        <translation>Перезагрузить устройство</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Видео</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Статистика</translation>
+    </message>
+    <message>
+        <source>Reports</source>
+        <translation>Отчёты</translation>
+    </message>
+    <message>
+        <source> for </source>
+        <translation> для </translation>
+    </message>
+    <message>
+        <source> channel</source>
+        <translation> канала</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The device took the settings, but &quot;%1&quot; could not be written: %2. The file keeps its old content.</source>
+        <translation>Устройство приняло настройки, но записать «%1» не удалось: %2. Файл сохраняет прежнее содержимое.</translation>
+    </message>
+    <message>
+        <source>Succes!</source>
+        <translation>Успешно!</translation>
+    </message>
+    <message>
+        <source>Update was finished succesfull. The device will reboot after 1 minute.</source>
+        <translation>Обновление успешно завершено. Устройство перезагрузится через 1 минуту.</translation>
+    </message>
+    <message>
+        <source>Warning!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <source>Update trouble. Code error: %0</source>
+        <translation>Ошибка обновления. Код ошибки: %0</translation>
+    </message>
+    <message>
+        <source>Reboot command received</source>
+        <translation>Команда перезагрузки принята</translation>
+    </message>
+    <message>
+        <source>Can not set modem settings. Code error: %0</source>
+        <translation>Не удалось установить настройки модема. Код ошибки: %0</translation>
+    </message>
+    <message>
+        <source>Install modem settings OK!</source>
+        <translation>Настройки модема установлены!</translation>
+    </message>
+    <message>
+        <source>Can not set ip server. Code error: %0</source>
+        <translation>Не удалось установить адрес сервера. Код ошибки: %0</translation>
+    </message>
+    <message>
+        <source>Ip server settings OK!</source>
+        <translation>Адрес сервера установлен!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowClass</name>
+    <message>
+        <source>Velmora Configurator</source>
+        <translation>Конфигуратор Velmora</translation>
+    </message>
+    <message>
+        <source>Tab 1</source>
+        <translation>Вкладка 1</translation>
+    </message>
+    <message>
+        <source>Tab 2</source>
+        <translation>Вкладка 2</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Сервис</translation>
+    </message>
+    <message>
+        <source>Connect...</source>
+        <translation>Подключиться...</translation>
+    </message>
+    <message>
+        <source>Close connection</source>
+        <translation>Закрыть соединение</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation>Опции</translation>
-    </message>
-    <message>
-        <source>View mode: </source>
-        <translation>Режим: </translation>
-    </message>
-    <message>
-        <source>Left camera</source>
-        <translation>Левая камера</translation>
-    </message>
-    <message>
-        <source>Right camera</source>
-        <translation>Правая камера</translation>
-    </message>
-    <message>
-        <source>No send</source>
-        <translation>Не передавать</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>Сброс</translation>
-    </message>
-    <message>
-        <source>In: %0</source>
-        <translation>Вход: %0</translation>
-    </message>
-    <message>
-        <source>Out: %0</source>
-        <translation>Выход: %0</translation>
-    </message>
-    <message>
-        <source>fps: %0</source>
-        <translation>кадр/с: %0</translation>
-    </message>
-    <message>
-        <source>In:%0</source>
-        <translation>Вход:%0</translation>
-    </message>
-    <message>
-        <source>Out:%0</source>
-        <translation>Выход:%0</translation>
-    </message>
-    <message>
-        <source>Frames count:</source>
-        <translation>Кадров:</translation>
-    </message>
-    <message>
-        <source>Stereo</source>
-        <translation>Стерео</translation>
-    </message>
-    <message>
-        <source>Counted files: </source>
-        <translation>Обработано файлов: </translation>
-    </message>
-    <message>
-        <source>Counted files: %0/%1 of file: %3</source>
-        <translation>Обработано файлов: %0/%1 файла: %3</translation>
-    </message>
-    <message>
-        <source>Fit</source>
-        <translation>Вписать</translation>
-    </message>
-    <message>
-        <source>Fit the picture into the view (%0)</source>
-        <translation>Вписать изображение в окно (%0)</translation>
-    </message>
-    <message>
-        <source>Frames to record: 1 to %0</source>
-        <translation>Кадров для записи: от 1 до %0</translation>
-    </message>
-    <message>
-        <source>from %0</source>
-        <translation>с %0</translation>
-    </message>
-    <message>
-        <source>The counts started again when the link came back</source>
-        <translation>Счёт начат заново после восстановления связи</translation>
-    </message>
-    <message>
-        <source>No picture</source>
-        <translation>Нет изображения</translation>
-    </message>
-    <message>
-        <source>Paused</source>
-        <translation>Пауза</translation>
-    </message>
-    <message>
-        <source>No connection</source>
-        <translation>Нет связи</translation>
+        <translation>Параметры</translation>
     </message>
 </context>
 <context>
-    <name>KoLinkStatusWidget</name>
+    <name>ModemDialog</name>
     <message>
-        <source>Connected</source>
-        <translation>Соединение установлено</translation>
-    </message>
-    <message>
-        <source>Connecting...</source>
-        <translation>Подключение...</translation>
-    </message>
-    <message>
-        <source>Disconnected</source>
-        <translation>Нет соединения</translation>
-    </message>
-</context>
-<context>
-    <name>KoClientMultUi</name>
-    <message>
-        <source>Use left mouse key button for new line point addition
-Use right mouse key button for last line point deletion
-
-
-
-Incoming people cross the line from blue to yellow line
-Outcoming people cross the line from yellow to blue line</source>
-        <translation>Левая кнопка мыши добавляет точку линии
-Правая кнопка мыши удаляет последнюю точку линии
-
-
-
-Входящие пересекают линию от синей к жёлтой
-Выходящие пересекают линию от жёлтой к синей</translation>
-    </message>
-</context>
-<context>
-    <name>KoNetworkSettings</name>
-    <message>
-        <source>Host name:</source>
-        <translation>Имя хоста:</translation>
-    </message>
-    <message>
-        <source>Port:</source>
-        <translation>Порт:</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Отмена</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Внимание</translation>
-    </message>
-    <message>
-        <source>Not correct port</source>
-        <translation>Неверный порт</translation>
-    </message>
-    <message>
-        <source>Not host name</source>
-        <translation>Не указано имя хоста</translation>
+        <source>Modem settings dialog</source>
+        <translation>Настройки модема</translation>
     </message>
 </context>
 <context>
@@ -665,6 +1083,35 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>Lan options</source>
         <translation>Настройки сети</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsDialog</name>
+    <message>
+        <source>Mount options</source>
+        <translation>Параметры установки</translation>
+    </message>
+</context>
+<context>
+    <name>RebootDialog</name>
+    <message>
+        <source>Reboot device?</source>
+        <translation>Перезагрузить устройство?</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>SwUpdateDialog</name>
+    <message>
+        <source>Update sw dialog</source>
+        <translation>Обновление ПО</translation>
     </message>
 </context>
 </TS>

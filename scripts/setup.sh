@@ -8,6 +8,8 @@ packages=(
   cmake g++ make pkg-config
   # Qt 5 (Core, Gui, Widgets, Network, Xml, Test) and its translation tools
   qtbase5-dev qttools5-dev qttools5-dev-tools
+  # Qt's own texts in Russian (qtbase_ru.qm: file dialogs, box buttons)
+  qttranslations5-l10n
   # picture decoding: two OpenCV modules only, and TurboJPEG for the fast path
   libopencv-core-dev libopencv-imgcodecs-dev libturbojpeg0-dev
   # CRC-32 of distribution files

@@ -5,6 +5,7 @@
 #include "ko_settings_writer.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -23,6 +24,8 @@ KoApnSettings::KoApnSettings(QWidget* dialog) : QWidget(dialog), dialog(dialog)
 {
     auto* layout = new QVBoxLayout(this);
     setLayout(layout);
+    rows = new QGridLayout();
+    layout->addLayout(rows);
 
     phoneEdit = addRow(tr("Number: "), QStringLiteral("phone"));
     userNameEdit = addRow(tr("Login: "), QStringLiteral("userName"));
@@ -54,7 +57,7 @@ KoApnSettings::KoApnSettings(QWidget* dialog) : QWidget(dialog), dialog(dialog)
 
 QLineEdit* KoApnSettings::addRow(const QString& label, const QString& object_name)
 {
-    return ko_form_rows::AddEditRow(this, static_cast<QVBoxLayout*>(layout()), label, object_name);
+    return ko_form_rows::AddEditRow(this, rows, label, object_name);
 }
 
 void KoApnSettings::loadSettings()

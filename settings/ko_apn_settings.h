@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QGridLayout;
 class QLineEdit;
 
 // Editor of the device's mobile-modem access: dial number, login, password and
@@ -34,6 +35,7 @@ public slots:
 
 private:
     QLineEdit* addRow(const QString& label, const QString& object_name);
+    QGridLayout* rows = nullptr;
     void loadSettings();
 
     QWidget* dialog;

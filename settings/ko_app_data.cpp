@@ -55,9 +55,14 @@ QString folderKey(const QString& key)
 
 } // namespace
 
+QString KoAppData::IniPath()
+{
+    return Folder() + QStringLiteral("configurator.ini");
+}
+
 QString KoAppData::LastFolder(const QString& key, const QString& fallback)
 {
-    const QSettings settings(Folder() + QStringLiteral("configurator.ini"), QSettings::IniFormat);
+    const QSettings settings(IniPath(), QSettings::IniFormat);
     const QString folder = settings.value(folderKey(key)).toString();
     // A folder that has gone since (a removed stick) is no place to start in.
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
@@ -65,6 +70,6 @@ QString KoAppData::LastFolder(const QString& key, const QString& fallback)
 
 void KoAppData::SetLastFolder(const QString& key, const QString& folder)
 {
-    QSettings settings(Folder() + QStringLiteral("configurator.ini"), QSettings::IniFormat);
+    QSettings settings(IniPath(), QSettings::IniFormat);
     settings.setValue(folderKey(key), folder);
 }

@@ -19,6 +19,11 @@ public:
     // user's generic data location; either may be empty.
     static QString Build(const QString& program_data, const QString& generic_data);
 
+    // "configurator.ini" in the data folder: the tool's own remembered
+    // choices (window geometry, last tab, the file dialogs' folders), read
+    // and written through QSettings in its ini format.
+    static QString IniPath();
+
     // The folder a file dialog (named by key) was last left in, or fallback.
     // Kept in "configurator.ini" in the data folder, like every other setting
     // of the tool.

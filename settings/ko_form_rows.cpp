@@ -1,5 +1,6 @@
 #include "ko_form_rows.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,18 +9,17 @@
 
 namespace ko_form_rows {
 
-QLineEdit* AddEditRow(QWidget* owner, QVBoxLayout* layout, const QString& label,
+QLineEdit* AddEditRow(QWidget* owner, QGridLayout* rows, const QString& label,
                       const QString& object_name)
 {
-    auto* row = new QHBoxLayout();
     auto* text = new QLabel(label, owner);
-    text->setFixedWidth(100);
+    text->setMinimumWidth(100);
     auto* edit = new QLineEdit(owner);
-    edit->setFixedWidth(100);
+    edit->setMinimumWidth(100);
     edit->setObjectName(object_name);
-    row->addWidget(text);
-    row->addWidget(edit);
-    layout->addLayout(row);
+    const int row = rows->count() / 2; // two widgets a row
+    rows->addWidget(text, row, 0);
+    rows->addWidget(edit, row, 1);
     return edit;
 }
 

@@ -4,6 +4,7 @@
 #include "ko_form_rows.h"
 #include "ko_settings_file.h"
 
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,8 @@ KoIpChanger::KoIpChanger(QWidget* dialog) : QWidget(dialog), dialog(dialog)
 {
     auto* layout = new QVBoxLayout(this);
     setLayout(layout);
+    rows = new QGridLayout();
+    layout->addLayout(rows);
 
     ipEdit = addRow(tr("Ip address: "), QStringLiteral("ip"));
     keyEdit = addRow(tr("Key: "), QStringLiteral("key"));
@@ -29,7 +32,7 @@ KoIpChanger::KoIpChanger(QWidget* dialog) : QWidget(dialog), dialog(dialog)
 
 QLineEdit* KoIpChanger::addRow(const QString& label, const QString& object_name)
 {
-    return ko_form_rows::AddEditRow(this, static_cast<QVBoxLayout*>(layout()), label, object_name);
+    return ko_form_rows::AddEditRow(this, rows, label, object_name);
 }
 
 void KoIpChanger::loadSettings()

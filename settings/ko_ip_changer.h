@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QGridLayout;
 class QLineEdit;
 
 // Editor of the address of the server the device reports to, and of the key
@@ -34,6 +35,7 @@ public slots:
 
 private:
     QLineEdit* addRow(const QString& label, const QString& object_name);
+    QGridLayout* rows = nullptr;
     void loadSettings();
 
     QWidget* dialog;

@@ -9,16 +9,13 @@
 #include <QGraphicsTextItem>
 #include <QHBoxLayout>
 #include <QLocale>
-#include <QRandomGenerator>
+#include <QEvent>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-constexpr qreal W = KoGraphicsDrawer::chartWidth;
-constexpr qreal H = KoGraphicsDrawer::chartHeight;
-const QColor hoverColour(Qt::green);
 
 QFont chartFont(int pixel_size)
 {
@@ -28,6 +25,13 @@ QFont chartFont(int pixel_size)
     return font;
 }
 
+// Gaps of the layout, in pixels.
+constexpr double Gap = 4;
+constexpr double StubHeight = 5; // a bar of 0 still shows
+constexpr double ArrowRoom = 12; // between the last bar and the X axis's tip
+// An upright bar label longer than this is shortened.
+constexpr double MaxUprightLabel = 70;
+
 } // namespace
 
 KoGraphicsDrawer::KoGraphicsDrawer(QWidget* parent) : QWidget(parent)
@@ -36,6 +40,11 @@ KoGraphicsDrawer::KoGraphicsDrawer(QWidget* parent) : QWidget(parent)
     chartView = new KoPainterGraphicsView(this);
     chartView->setMinimumSize(chartWidth, chartHeight);
     chartView->setScene(scene);
+    // The chart is laid out on the view: nothing to scroll to.
+    chartView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    chartView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    chartView->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    chartView->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     connect(chartView, &KoPainterGraphicsView::mouseMoveEv, this,
             &KoGraphicsDrawer::sMouseMoveEvent);
     connect(chartView, &KoPainterGraphicsView::mousePressEv, this,
@@ -46,29 +55,66 @@ KoGraphicsDrawer::KoGraphicsDrawer(QWidget* parent) : QWidget(parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chartView);
+    chartView->viewport()->installEventFilter(this);
 }
 
-QVector<QColor> KoGraphicsDrawer::barPalette(int count)
+QColor KoGraphicsDrawer::barColour(STATISTICS_TYPE direction)
 {
-    // A fixed seed: the same chart gets the same colours every time, and the
-    // lower bounds keep every bar light enough for its black outline.
-    QRandomGenerator generator(123);
-    auto channel = [&generator](int floor) {
-        int value = 0;
-        do {
-            value = static_cast<int>(generator.generate() % 255);
-        } while (value < floor);
-        return value;
+    // Blue in, orange out (Okabe and Ito's palette).
+    return direction == STAT_OUTCOMING ? QColor(230, 159, 0) : QColor(0, 114, 178);
+}
+
+QColor KoGraphicsDrawer::hoverColour(STATISTICS_TYPE direction)
+{
+    // Lighter, not another hue: it reads for every eye.
+    return direction == STAT_OUTCOMING ? QColor(250, 214, 140) : QColor(120, 190, 235);
+}
+
+QString KoGraphicsDrawer::shortCount(int value)
+{
+    const double magnitude = std::abs(double(value));
+    const auto scaled = [value](double unit, const QString& form) {
+        const double v = value / unit;
+        // One decimal below ten units: 1.2k, then whole units: 12k.
+        const QString number = std::abs(v) < 9.95 ? QString::number(v, 'f', 1)
+                                                   : QString::number(std::lround(v));
+        return form.arg(number);
     };
-    QVector<QColor> colours;
-    colours.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const int r = channel(80);
-        const int g = channel(100);
-        const int b = channel(90);
-        colours.append(QColor(r, g, b, 255));
+    if (magnitude >= 999500)
+        return scaled(1e6, tr("%1M", "millions, shortened"));
+    if (magnitude >= 1000)
+        return scaled(1e3, tr("%1k", "thousands, shortened"));
+    return QString::number(value);
+}
+
+KoGraphicsDrawer::ValueLabel KoGraphicsDrawer::placeValue(int value, const QFontMetricsF& metrics,
+                                                           double bar_width, double room_above,
+                                                           double bar_height)
+{
+    ValueLabel label;
+    const QString texts[] = {QString::number(value), shortCount(value)};
+    for (const QString& text : texts) {
+        const double width = metrics.horizontalAdvance(text);
+        const double height = metrics.height();
+        label.text = text;
+        if (width <= bar_width && height <= room_above) {
+            label.upright = label.inside = false;
+            return label;
+        }
+        // Upright, the text is as wide as a line is high.
+        if (height <= bar_width) {
+            label.upright = true;
+            if (width <= room_above) {
+                label.inside = false;
+                return label;
+            }
+            if (width + 2 * Gap <= bar_height) {
+                label.inside = true;
+                return label;
+            }
+        }
     }
-    return colours;
+    return ValueLabel();
 }
 
 QString KoGraphicsDrawer::eventText(const KoStatisticsAlarmData& event)
@@ -101,7 +147,7 @@ void KoGraphicsDrawer::draw(const QVector<int>& values_in,
                             const QVector<QVector<KoStatisticsAlarmData>>& events,
                             const QStringList& labels, const QString& x_axis_text,
                             const QString& y_axis_text, const QString& heading,
-                            const QString& total_text)
+                            const QString& total_text, STATISTICS_TYPE direction_in)
 {
     values.clear();
     values.reserve(values_in.size());
@@ -113,42 +159,121 @@ void KoGraphicsDrawer::draw(const QVector<int>& values_in,
     yAxisText = y_axis_text;
     headingText = heading;
     totalText = total_text;
+    direction = direction_in;
+    colour = barColour(direction);
+    layOut();
+}
+
+bool KoGraphicsDrawer::eventFilter(QObject* watched, QEvent* event)
+{
+    // The view's own size, once it has it: the chart is laid out on it.
+    if (watched == chartView->viewport() && event->type() == QEvent::Resize)
+        layOut();
+    return QWidget::eventFilter(watched, event);
+}
+
+void KoGraphicsDrawer::layOut()
+{
     scene->clear();
     bars.clear();
-    barColours.clear();
     valueTexts.clear();
+    labelTexts_.clear();
+
+    const QSize size = chartView->viewport()->size().expandedTo(QSize(chartWidth, chartHeight) -
+                                                                QSize(4, 4));
+    const double w = size.width();
+    const double h = size.height();
+    scene->setSceneRect(0, 0, w, h);
 
     const QFont font_a = chartFont(14);
     const QFont font_b = chartFont(11);
     const QFont label_font = chartFont(11);
+    const QFontMetricsF fm_a(font_a);
+    const QFontMetricsF fm_label(label_font);
     const QPen pen(Qt::black, 1);
+    const double line_a = fm_a.height();
+
+    // Rows from the top: the heading; the Y axis's title on the left and the
+    // hover count on the right; the plot. From the bottom: the total, the X
+    // axis's title at its tip, the bar labels.
+    const int n = values.size();
+    const bool has_bars = n > 0 && !labelTexts.isEmpty();
+    int max = 0;
+    for (float v : qAsConst(values))
+        max = std::max(max, static_cast<int>(v));
+    if (max == 0)
+        max = 10;
+
+    const double left = fm_a.horizontalAdvance(QString::number(max)) + 2 * Gap;
+    const double x_title_width = fm_a.horizontalAdvance(xAxisText);
+    const double right = w - x_title_width - 2 * Gap;
+    const double bar_span = std::max(1.0, right - ArrowRoom - (left + 1));
+    const double bw = has_bars ? bar_span / n : bar_span;
+
+    // The bar labels: level where every one fits its bar, else upright.
+    int label_lines = 1;
+    double label_width = 0;
+    double upright_length = 0; // upright, a label's lines make one
+    for (const QString& label : qAsConst(labelTexts)) {
+        const QStringList lines = label.split(QLatin1Char('\n'));
+        label_lines = std::max(label_lines, int(lines.size()));
+        for (const QString& line : lines)
+            label_width = std::max(label_width, fm_label.horizontalAdvance(line));
+        upright_length =
+            std::max(upright_length, fm_label.horizontalAdvance(lines.join(QLatin1Char(' '))));
+    }
+    const bool upright_labels = has_bars && label_width > bw - 2;
+    // Upright labels still thicker than a bar: every k-th one, with room.
+    const int label_step =
+        upright_labels ? std::max(1, int(std::ceil((fm_label.height() + 1) / bw))) : 1;
+    const double labels_height = upright_labels
+                                     ? std::min(upright_length, MaxUprightLabel) + Gap
+                                     : label_lines * fm_label.height() + Gap;
+
+    const double total_top = h - line_a - Gap;
+    baseY = total_top - labels_height - Gap;
+    plotTop = 2 * line_a + 2 * Gap;
+    // Room for a level value text above the highest bar.
+    const double bars_top = plotTop + Gap + fm_a.height();
+    const double scale = std::max(0.0, baseY - bars_top - StubHeight) / max;
 
     countText = scene->addText(QString(), font_a);
     countText->setDefaultTextColor(Qt::blue);
-    countText->setPos(W - 160, -5);
+    countText->setPos(w - Gap - fm_a.horizontalAdvance(tr("Count: ") + QString::number(max)) - 12,
+                      line_a + Gap - 4);
+    // The events of the bar under the mouse, at the top right, on a plate
+    // over the bars.
+    eventsBox = scene->addRect(QRectF(), Qt::NoPen, QColor(255, 255, 255, 220));
+    eventsBox->setZValue(2);
     eventsText = scene->addText(QString(), font_b);
     eventsText->setDefaultTextColor(Qt::black);
-    eventsText->setPos(-210, 0);
+    eventsText->setZValue(3);
+    eventsText->setPos(w - Gap, plotTop);
 
-    scene->addLine(90, 15, 90, H - 15, pen);
-    scene->addLine(90, 15, 88, 20, pen);
-    scene->addLine(90, 15, 92, 20, pen);
-    scene->addText(y_axis_text, font_a)->setPos(65, -5);
+    scene->addLine(left, plotTop, left, baseY + Gap, pen);
+    scene->addLine(left, plotTop, left - 2, plotTop + 5, pen);
+    scene->addLine(left, plotTop, left + 2, plotTop + 5, pen);
+    scene->addText(yAxisText, font_a)->setPos(Gap, line_a + Gap - 4);
 
-    scene->addLine(70, H - 30, W - 40, H - 30, pen);
-    scene->addLine(W - 40, H - 30, W - 45, H - 32, pen);
-    scene->addLine(W - 40, H - 30, W - 45, H - 28, pen);
-    scene->addText(x_axis_text, font_a)->setPos(W - 48, H - 32);
+    scene->addLine(left - Gap, baseY, right, baseY, pen);
+    scene->addLine(right, baseY, right - 5, baseY - 2, pen);
+    scene->addLine(right, baseY, right - 5, baseY + 2, pen);
+    scene->addText(xAxisText, font_a)->setPos(right + Gap - 4, baseY - line_a / 2 - 4);
 
-    if (values_in.isEmpty() || labels.isEmpty())
+    auto* total = new KoTextItem(nullptr, Qt::AlignHCenter, font_a);
+    total->setRect(left, total_top, right - left, line_a + Gap);
+    total->setText(totalText);
+    scene->addItem(total);
+
+    auto* head = new KoTextItem(nullptr, Qt::AlignHCenter, font_a);
+    head->setRect(0, 0, w, line_a + Gap);
+    head->setText(headingText);
+    scene->addItem(head);
+
+    if (!has_bars)
         return;
 
-    double max = *std::max_element(values_in.cbegin(), values_in.cend());
-    if (max == 0)
-        max = 10;
-    const double scale = (H - 60) / max;
-
-    const double step = max / 10;
+    const double step = double(max) / 10;
     QPen grid_pen(Qt::black, 1, Qt::DotLine);
     long long previous = 0;
     for (int i = 1; i * step < max; ++i) {
@@ -156,52 +281,71 @@ void KoGraphicsDrawer::draw(const QVector<int>& values_in,
         if (k == previous)
             continue;
         previous = k;
-        const double y = (H - 30) - scale * k - 5;
-        scene->addLine(90, y, W - 70, y, grid_pen);
+        const double y = baseY - scale * k - StubHeight;
+        scene->addLine(left, y, right - ArrowRoom, y, grid_pen);
         auto* tick = new KoTextItem(nullptr, Qt::AlignRight, font_a);
-        tick->setRect(-10, y - 10, 95, 50);
+        tick->setRect(0, y - line_a / 2 - 2, left - Gap, line_a + 4);
         tick->setText(QString::number(k));
         scene->addItem(tick);
     }
 
-    const int n = values_in.size();
-    barColours = barPalette(n);
-    const double bw = (W - 160) / n;
-    // With very many bars the truncated width is 0; one pixel keeps the
-    // overlap rule meaningful instead of dividing by zero.
-    const int bw_int = std::max(1, static_cast<int>(bw));
-    int skip = 0;
     for (int i = 0; i < n; ++i) {
-        const int v = values_in.at(i);
-        const double top = (H - 30) - scale * v - 5;
-        QGraphicsRectItem* bar = scene->addRect(QRectF(90 + i * bw, top, bw, scale * v + 5), pen,
-                                                QBrush(barColours.at(i)));
+        const int v = static_cast<int>(values.at(i));
+        const double bar_height = scale * std::max(v, 0) + StubHeight;
+        const double x = left + 1 + i * bw;
+        const QRectF rect(x, baseY - bar_height, bw, bar_height);
+        QGraphicsRectItem* bar = scene->addRect(rect, pen, QBrush(colour));
+        const QString label = labelTexts.value(i);
+        bar->setToolTip(label.isEmpty() ? QString::number(v)
+                                        : QString(label).replace(QLatin1Char('\n'), QLatin1Char(' ')) +
+                                              QStringLiteral(": ") + QString::number(v));
         bars.append(bar);
 
-        const int x = static_cast<int>(90 + i * bw);
-        if (i < labels.size())
-            scene->addText(labels.at(i), label_font)->setPos(x, H - 35);
-
-        QGraphicsTextItem* value_text = nullptr;
-        if (skip > 0) {
-            --skip;
-        } else if (v >= 0) {
-            value_text = scene->addText(QStringLiteral("%0").arg(v), font_a);
-            value_text->setPos(x, static_cast<int>(top - 20));
-            skip = static_cast<int>(value_text->boundingRect().width()) / bw_int;
+        QGraphicsTextItem* label_item = nullptr;
+        if (!label.isEmpty() && i % label_step == 0) {
+            QString shown = label;
+            if (upright_labels)
+                shown = fm_label.elidedText(shown.replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                                            Qt::ElideRight, MaxUprightLabel);
+            label_item = scene->addText(shown, label_font);
+            label_item->document()->setDocumentMargin(0);
+            const QRectF box = label_item->boundingRect();
+            if (upright_labels) {
+                label_item->setRotation(-90);
+                // Turned about its origin: its width runs up from there.
+                label_item->setPos(x + (bw - box.height()) / 2, baseY + Gap + box.width());
+            } else {
+                label_item->setTextWidth(-1);
+                label_item->setPos(x + (bw - box.width()) / 2, baseY + Gap / 2);
+            }
         }
-        valueTexts.append(value_text);
+        labelTexts_.append(label_item);
+
+        QGraphicsTextItem* value_item = nullptr;
+        if (v >= 0) {
+            const double top = baseY - bar_height;
+            const ValueLabel place = placeValue(v, fm_a, bw, top - plotTop, bar_height);
+            if (!place.text.isEmpty()) {
+                value_item = scene->addText(place.text, font_a);
+                value_item->document()->setDocumentMargin(0);
+                const QRectF box = value_item->boundingRect();
+                if (!place.upright) {
+                    value_item->setPos(x + (bw - box.width()) / 2, top - box.height());
+                } else {
+                    value_item->setRotation(-90);
+                    const double x_text = x + (bw - box.height()) / 2;
+                    if (place.inside) {
+                        value_item->setDefaultTextColor(Qt::white);
+                        value_item->setPos(x_text, top + Gap + box.width());
+                    } else {
+                        value_item->setPos(x_text, top);
+                    }
+                }
+                value_item->setZValue(1);
+            }
+        }
+        valueTexts.append(value_item);
     }
-
-    auto* total = new KoTextItem(nullptr, Qt::AlignHCenter, font_a);
-    total->setRect(90, H - 15, W - 120, 40);
-    total->setText(total_text);
-    scene->addItem(total);
-
-    auto* head = new KoTextItem(nullptr, Qt::AlignHCenter, font_a);
-    head->setRect(90, -5, W - 120, 15);
-    head->setText(heading);
-    scene->addItem(head);
 }
 
 QString KoGraphicsDrawer::countHoverText() const
@@ -224,9 +368,9 @@ int KoGraphicsDrawer::highlightBarAt(int x, int y)
         QGraphicsRectItem* bar = bars.at(i);
         if (found < 0 && bar->contains(bar->mapFromScene(scene_pos))) {
             found = i;
-            bar->setBrush(QBrush(hoverColour));
+            bar->setBrush(QBrush(hoverColour(direction)));
         } else {
-            bar->setBrush(QBrush(barColours.value(i)));
+            bar->setBrush(QBrush(colour));
         }
     }
     return found;
@@ -254,6 +398,9 @@ void KoGraphicsDrawer::sMouseMoveEvent(int x, int y)
         events += QStringLiteral("%0%1%2\n").arg(++number).arg(text, when.toString(Qt::TextDate));
     }
     eventsText->setPlainText(events);
+    const QRectF box = eventsText->boundingRect();
+    eventsText->setPos(scene->sceneRect().right() - Gap - box.width(), eventsText->y());
+    eventsBox->setRect(eventsText->mapRectToScene(box));
 }
 
 void KoGraphicsDrawer::sMousePressEvent(int x, int y)

@@ -81,8 +81,10 @@ KoReportExport::KoReportExport(QWidget* parent) : QWidget(parent)
                                 this);
     end_note->setObjectName(QStringLiteral("endDateNote"));
     end_note->setWordWrap(true);
-    grid->addWidget(end_note, 3, 0, 1, 7);
+    grid->addWidget(end_note, 3, 0, 1, 8);
     grid->addWidget(report_button, 4, 0);
+    // The selectors keep their own widths; a wide window's room is left over.
+    grid->setColumnStretch(7, 1);
 
     auto* folder_row = new QHBoxLayout;
     folder_row->addWidget(new QLabel(tr("Save folder:"), this));

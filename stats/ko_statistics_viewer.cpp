@@ -65,24 +65,29 @@ KoStatisticsViewer::KoStatisticsViewer(QWidget* parent) : QWidget(parent)
 
     drawer = new KoGraphicsDrawer(this);
 
-    auto* controls = new QHBoxLayout;
+    // What to show on one row, what to do on the next: in a small window and
+    // in either language each control keeps the width its text needs.
+    auto* selectors = new QHBoxLayout;
     auto add_box = [&](const QString& caption, QComboBox* box) {
-        controls->addWidget(new QLabel(caption, this));
-        controls->addWidget(box);
+        selectors->addWidget(new QLabel(caption, this));
+        selectors->addWidget(box);
     };
     add_box(tr("Pass:"), passBox);
     add_box(tr("Year:"), yearBox);
     add_box(tr("Month:"), monthBox);
     add_box(tr("Day:"), dayBox);
     add_box(tr("Type:"), typeBox);
-    controls->addWidget(year_button);
-    controls->addWidget(month_button);
-    controls->addWidget(day_button);
-    controls->addWidget(xml_button);
-    controls->addStretch(1);
+    selectors->addStretch(1);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(year_button);
+    actions->addWidget(month_button);
+    actions->addWidget(day_button);
+    actions->addWidget(xml_button);
+    actions->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(controls);
+    layout->addLayout(selectors);
+    layout->addLayout(actions);
     layout->addWidget(drawer, 1);
 
     connect(passBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
@@ -315,7 +320,7 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
             labels.append(QString());
         if (shown)
             drawer->draw(zeros, QVector<QVector<KoStatisticsAlarmData>>(n), labels, x_axis_text,
-                         y_axis_text, headings[stat_id], QString());
+                         y_axis_text, headings[stat_id], QString(), stat_type);
         xmlTitle.clear();
         storeByDirection(stat_type, zeros, labels);
         return;
@@ -432,7 +437,8 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
     xmlTitle = title;
     if (shown) {
         shownType = stat_type;
-        drawer->draw(values, events, labels, x_axis_text, y_axis_text, heading, total_text);
+        drawer->draw(values, events, labels, x_axis_text, y_axis_text, heading, total_text,
+                     stat_type);
     }
     storeByDirection(stat_type, values, labels);
 

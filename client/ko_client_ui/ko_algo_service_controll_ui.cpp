@@ -2,6 +2,7 @@
 
 #include "ko_command_outcome.h"
 #include "ko_cross_line_figure.h"
+#include "ko_graphics_view.h"
 #include "ko_selector_figure.h"
 #include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
@@ -67,7 +68,6 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     installButton = new QPushButton(tr("Install changes"), this);
     defaultButton = new QPushButton(tr("Default params"), this);
     cancelButton = new QPushButton(tr("Cancel"), this);
-    cancelButton->setFixedWidth(50);
     cancelButton->setEnabled(false);
     installButton->setEnabled(false);
     connect(cancelButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sClearChanges);
@@ -76,7 +76,6 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
 
     auto* bottom_row = new QHBoxLayout;
     optionsButton = new QPushButton(tr("Options"), this);
-    optionsButton->setMaximumWidth(50);
     connect(optionsButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sOptionsClicked);
 
     auto* view_mode_label = new QLabel(tr("View mode: "), this);
@@ -90,14 +89,18 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
 
     viewMode = 0;
     viewer = new KoViewer(this);
-    viewer->setMinimumWidth(400);
-    viewer->setMinimumHeight(300);
+    // Four doors share the window: at its smallest the pictures are scaled
+    // down rather than pushed out of sight, and they grow with it.
+    viewer->setMinimumSize(MinViewWidth, MinViewHeight);
+    viewer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // Where the view is wider or taller than the picture, a dark margin
+    // rather than a white strip.
+    viewer->view->setBackgroundBrush(QColor(40, 40, 40));
     viewer->setScene(&scene);
     setContentsMargins(0, 0, 0, 0);
     viewer->setControlsHidden(true);
 
     clearButton = new QPushButton(tr("Clear"), this);
-    clearButton->setMaximumWidth(60);
     connect(clearButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sClearInOut);
 
     restartLabel = new QLabel(this);
@@ -123,27 +126,40 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
 
     auto* frames_label = new QLabel(tr("Frames count:"), this);
     framesEdit = new QLineEdit(this);
-    framesEdit->setFixedWidth(45);
+    // Room for the longest count the edit takes, in the font shown.
+    framesEdit->setFixedWidth(framesEdit->fontMetrics().horizontalAdvance(
+                                  QString::number(-MaxRecordFrames)) +
+                              4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8);
     framesEdit->setValidator(new QIntValidator(1, MaxRecordFrames, framesEdit));
     framesEdit->setToolTip(tr("Frames to record: 1 to %0").arg(MaxRecordFrames));
     stereoCheck = new QCheckBox(tr("Stereo"), this);
-    stereoCheck->setFixedWidth(55);
 
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{cancelButton, defaultButton, installButton, optionsButton,
-                                         frames_label, framesEdit, stereoCheck, recordButton})
-        bottom_row->addWidget(w);
-
+    // Half the smallest window is too narrow for the controls in two rows
+    // in either language, so they take three: the counts and the picture's
+    // fit above it; the line's editing and the options below; then what the
+    // device sends and records. Every control is as wide as its text.
+    const auto add_row = [](QHBoxLayout* row, std::initializer_list<QWidget*> left,
+                            std::initializer_list<QWidget*> right) {
+        for (QWidget* w : left)
+            row->addWidget(w);
+        row->addStretch(1);
+        for (QWidget* w : right)
+            row->addWidget(w);
+    };
     auto* top_row = new QHBoxLayout;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{inLabel, outLabel, restartLabel, clearButton,
-                                         view_mode_label, viewModeCombo, fpsLabel, fitButton})
-        top_row->addWidget(w);
+    add_row(top_row, {inLabel, outLabel, restartLabel, clearButton}, {fpsLabel, fitButton});
+    add_row(bottom_row, {cancelButton, defaultButton, installButton}, {optionsButton});
+    auto* record_row = new QHBoxLayout;
+    add_row(record_row, {view_mode_label, viewModeCombo},
+            {frames_label, framesEdit, stereoCheck, recordButton});
 
     mainLayout = new QVBoxLayout;
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(4);
     mainLayout->addLayout(top_row);
-    mainLayout->addWidget(viewer);
+    mainLayout->addWidget(viewer, 1);
     mainLayout->addLayout(bottom_row);
+    mainLayout->addLayout(record_row);
     setLayout(mainLayout);
 
     connect(viewer, &KoViewer::eMouseMoveEv, this, &KoAlgoServiceControllUI::sMouseMoveEvL);
@@ -439,8 +455,10 @@ void KoAlgoServiceControllUI::sFilesCountInfo(int pass_id, int frames_counted, i
     if (pass_id != passId)
         return;
     if (!countedFilesLabel) {
-        setMinimumHeight(395);
+        // The line adds its own height; a fixed minimum would push the
+        // doors out of a small window.
         countedFilesLabel = new QLabel(tr("Counted files: "), this);
+        countedFilesLabel->setWordWrap(true);
         auto* files_layout = new QVBoxLayout;
         files_layout->addWidget(countedFilesLabel);
         mainLayout->addLayout(files_layout);

@@ -55,6 +55,10 @@ public:
     static constexpr int StaleMs = 1000;
     // A message may be valid on the wire and still ask for a million marks.
     static constexpr int MaxMarks = 256;
+    // The smallest picture view: four of them and their controls fit a
+    // window of 1024 x 640.
+    static constexpr int MinViewWidth = 160;
+    static constexpr int MinViewHeight = 100;
 
     KoAlgoServiceControllUI(int pass_id, QWidget* parent = nullptr);
 

@@ -84,10 +84,12 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
            "line\nOutcoming people cross the line from yellow to blue line"),
         this));
     help_row->addItem(new QSpacerItem(10, 15, QSizePolicy::Minimum, QSizePolicy::MinimumExpanding));
+    help_row->addStretch(1); // the help keeps to the left in a wide window
     grid->addLayout(help_row, 2, 0);
     // A bigger window makes bigger pictures, not a bigger gap under the help.
     grid->setRowStretch(0, 1);
     grid->setRowStretch(1, 1);
+    grid->setVerticalSpacing(4);
     setContentsMargins(0, 0, 0, 0);
 }
 

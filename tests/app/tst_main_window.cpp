@@ -5,23 +5,37 @@
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
+#include "ko_menus.h"
 #include "ko_report_export.h"
 #include "ko_tcp_client.h"
 #include "ko_statistics_viewer.h"
+#include "ko_translations.h"
 #include "main_window.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
 
@@ -30,11 +44,13 @@
 
 namespace {
 
+// The entries as the specification words them: without the accelerator and
+// the dialog's "…".
 QStringList Texts(const QList<QAction*>& actions)
 {
     QStringList texts;
     for (const QAction* action : actions)
-        texts << action->text();
+        texts << KoMenus::PlainText(action->text());
     return texts;
 }
 
@@ -72,6 +88,215 @@ QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)
     return nullptr;
 }
 
+
+// Queried after the real translations: every text it is asked for is one
+// that nobody translated.
+class UntranslatedProbe : public QTranslator
+{
+public:
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        if (source && *source)
+            sources.insert(QString::fromUtf8(source));
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+
+    mutable QSet<QString> sources;
+};
+
+// What the operator sees of one window: texts that stayed English, and
+// texts wider than the widget that shows them.
+class FaceCheck
+{
+public:
+    // In English only the widths are checked.
+    FaceCheck(const UntranslatedProbe& probe_, bool russian_) : probe(probe_), russian(russian_) {}
+
+    QStringList faults;
+
+    void CheckWindow(QWidget* window)
+    {
+        const QString where = window->metaObject()->className() + QStringLiteral(" \"") +
+                              window->windowTitle() + QStringLiteral("\"");
+        CheckText(where, window->windowTitle());
+        // Texts changed just now are laid out first, inner layouts before outer.
+        for (int pass = 0; pass < 4; ++pass)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QList<QWidget*> widgets = window->findChildren<QWidget*>();
+        widgets.prepend(window);
+        for (QWidget* w : qAsConst(widgets)) {
+            if (!w->isVisible() || w->window() != window)
+                continue;
+            for (const QString& text : Texts(w))
+                CheckText(where, text);
+            // Data (a long path) may be longer than any field.
+            const int need = IsData(Texts(w).value(0)) ? 0 : NeededWidth(w);
+            if (need > w->width())
+                faults << QStringLiteral("%1: %2 \"%3\" is %4 pixels wide, its text needs %5")
+                              .arg(where, w->metaObject()->className(), Texts(w).value(0))
+                              .arg(w->width())
+                              .arg(need);
+        }
+        for (const QMenu* menu : window->findChildren<QMenu*>()) {
+            for (const QAction* action : menu->actions())
+                CheckText(where, action->text()), CheckText(where, action->statusTip());
+        }
+    }
+
+private:
+    static QStringList Texts(QWidget* w)
+    {
+        QStringList texts;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        else if (auto* box = qobject_cast<QGroupBox*>(w))
+            texts << box->title();
+        else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            texts << combo->currentText();
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            texts << edit->placeholderText();
+        else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        }
+        texts << w->toolTip();
+        return texts;
+    }
+
+    // The width the widget's text needs to be shown whole, or 0.
+    static int NeededWidth(QWidget* w)
+    {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->wordWrap() || label->text().isEmpty() ? 0
+                                                                : label->minimumSizeHint().width();
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // The style's smallest button may be wider than the text needs.
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect contents =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const int text = button->fontMetrics().horizontalAdvance(
+                KoMenus::PlainText(button->text()));
+            const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+            return text + icon + (button->width() - contents.width());
+        }
+        if (qobject_cast<QCheckBox*>(w) || qobject_cast<QToolButton*>(w) ||
+            qobject_cast<QGroupBox*>(w))
+            return w->minimumSizeHint().width();
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const QRect field = combo->style()->subControlRect(
+                QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+            return combo->fontMetrics().horizontalAdvance(combo->currentText()) +
+                   (combo->width() - field.width());
+        }
+        return 0;
+    }
+
+    static bool IsData(const QString& text)
+    {
+        static const QRegularExpression data(
+            QStringLiteral("^(LAN|OK|\\(\\*\\.\\w+\\)|[\\w.\\-\\[\\]:]+:\\d+|.*[/\\\\].*)$"));
+        return data.match(text).hasMatch();
+    }
+
+    // A text that reached the screen untranslated: one nobody translated,
+    // or English typed into the code. Texts that read the same in both
+    // languages pass: data (numbers, addresses, paths, file patterns), the
+    // system unit's own "LAN" (its form is Russian as it stands) and "OK",
+    // which Qt's Russian translation keeps for its boxes' button.
+    void CheckText(const QString& where, const QString& shown)
+    {
+        const QString text = KoMenus::PlainText(shown).trimmed();
+        if (!russian)
+            return;
+        static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
+        static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+        if (text.isEmpty() || !text.contains(latin))
+            return;
+        bool untranslated = false;
+        for (const QString& source : probe.sources)
+            untranslated = untranslated || (source.contains(latin) && text.contains(source));
+        if (untranslated || (!text.contains(cyrillic) && !IsData(text)))
+            faults << QStringLiteral("%1: English text \"%2\"").arg(where, text);
+    }
+
+    const UntranslatedProbe& probe;
+    const bool russian;
+};
+
+// Checks every window that comes up while the test runs (modal or not),
+// presses the buttons that open pickers in it (tool buttons and buttons
+// without text: a calendar, a file chooser), and closes it.
+class WindowWalker : public QObject
+{
+public:
+    explicit WindowWalker(FaceCheck& check_) : check(check_)
+    {
+        connect(&timer, &QTimer::timeout, this, [this] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QDialog*>(top);
+                if (!dialog || !dialog->isVisible() || dialog->property("walked").toBool())
+                    continue;
+                dialog->setProperty("walked", true);
+                // Out of the timer's slot: a picker's own loop must still
+                // be walked.
+                QTimer::singleShot(0, dialog, [this, dialog] { walk(dialog); });
+            }
+        });
+        timer.start(20);
+    }
+
+    QStringList seen;
+
+    // Runs open and waits until every window it brought up is closed.
+    void Through(const std::function<void()>& open)
+    {
+        open();
+        QTest::qWait(300); // a window shown without a loop of its own comes up by now
+        QTRY_VERIFY_WITH_TIMEOUT(!VisibleDialog(), 10000);
+    }
+
+private:
+    static bool VisibleDialog()
+    {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QDialog*>(top) && top->isVisible())
+                return true;
+        }
+        return false;
+    }
+
+    void walk(QDialog* dialog)
+    {
+        if (!QTest::qWaitForWindowExposed(dialog))
+            check.faults << QStringLiteral("%1 was not shown").arg(dialog->windowTitle());
+        seen << dialog->metaObject()->className();
+        check.CheckWindow(dialog);
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            // The program's own pickers, not the buttons inside Qt's widgets
+            // (a calendar's month menu).
+            const bool picker = (qobject_cast<QToolButton*>(button) || button->text().isEmpty()) &&
+                                !button->objectName().startsWith(QLatin1String("qt_"));
+            // Qt's own dialogs are only looked at: their buttons make folders.
+            if (picker && button->isVisible() && button->isEnabled() &&
+                button->window() == dialog && !dialog->inherits("QFileDialog") &&
+                !qobject_cast<QMessageBox*>(dialog))
+                button->click();
+        }
+        dialog->reject();
+    }
+
+    FaceCheck& check;
+    QTimer timer;
+};
+
 } // namespace
 
 class TstMainWindow : public QObject
@@ -89,7 +314,8 @@ private slots:
     void statusBar();
     void question_data();
     void question();
-    void translation();
+    void everyWindow_data();
+    void everyWindow();
     void startUp_data();
     void startUp();
 };
@@ -97,6 +323,8 @@ private slots:
 void TstMainWindow::initTestCase()
 {
     Q_INIT_RESOURCE(resources);
+    // Every run starts as the first start: no kept geometry or tab.
+    QFile::remove(KoAppData::IniPath());
 }
 
 void TstMainWindow::embeddedImages_data()
@@ -158,6 +386,20 @@ void TstMainWindow::menuEntries()
         QCOMPARE(action->parent(), &window);
     }
     QCOMPARE(shown_tips, tips);
+
+    // Entries that open a dialog end with "…"; Alt and one letter, a
+    // different one for each entry, reach every entry.
+    QSet<QChar> letters;
+    for (const QAction* action : actions) {
+        const QString text = action->text();
+        QCOMPARE(text.endsWith(KoMenus::Ellipsis), menu == "menuTools");
+        const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+        QVERIFY2(!mnemonic.isEmpty(), qPrintable(text));
+        letters.insert(text.at(text.indexOf('&') + 1).toLower());
+    }
+    QCOMPARE(letters.size(), actions.size());
+    if (menu == "menuFile")
+        QCOMPARE(actions.first()->shortcut(), QKeySequence(QKeySequence::Quit));
 }
 
 void TstMainWindow::layout()
@@ -184,11 +426,19 @@ void TstMainWindow::layout()
     QVERIFY(!window.findChild<QWidget*>("tab"));
     QVERIFY(!window.findChild<QWidget*>("tab_2"));
 
-    // File > Close closes the window.
+    // File > Close closes the window, which the next start opens as it was left.
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(1100, 700);
+    tabs->setCurrentIndex(2);
     window.findChild<QMenu*>("menuFile")->actions().first()->trigger();
     QVERIFY(!window.isVisible());
+    {
+        MainWindow next;
+        QCOMPARE(next.findChild<QTabWidget*>("tabWidget")->currentIndex(), 2);
+        QCOMPARE(next.size(), QSize(1100, 700));
+    }
+    QFile::remove(KoAppData::IniPath());
 }
 
 void TstMainWindow::statusBar_data()
@@ -295,30 +545,72 @@ void TstMainWindow::question()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void TstMainWindow::translation()
+void TstMainWindow::everyWindow_data()
 {
-    QTranslator translator;
-    QVERIFY2(translator.load("tb_client_ru", VELMORA_BIN_DIR),
-             "tb_client_ru.qm beside the program");
-    QCoreApplication::installTranslator(&translator);
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("russian");
+    QTest::newRow("1024x640") << QSize(1024, 640) << true;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << true;
+    // English texts are longer in places; they must fit as well.
+    QTest::newRow("English, 1024x640") << QSize(1024, 640) << false;
+}
+
+// The interface, every window of it, in Russian and in English: the main window's tabs, then
+// whatever its buttons and menu entries open (so windows added later are
+// walked too), and the pickers those open in turn.
+void TstMainWindow::everyWindow()
+{
+    QFETCH(QSize, size);
+    QFETCH(bool, russian);
+
+    UntranslatedProbe probe;
+    QCoreApplication::installTranslator(&probe);
+    KoTranslations translations;
+    QCOMPARE(translations.Load({russian ? QString(VELMORA_BIN_DIR) : QString()}), russian);
+    QVERIFY2(!russian || !translations.QtFolder().isEmpty(),
+             "qtbase_ru.qm from qttranslations5-l10n");
+    FaceCheck check(probe, russian);
+    WindowWalker walker(check);
+
     MainWindow window;
-    QCoreApplication::removeTranslator(&translator);
-
-    QStringList texts{window.windowTitle(), LinkStatus(window)->Text()};
-    for (const QAction* menu : window.menuBar()->actions()) {
-        texts << menu->text();
-        for (const QAction* action : menu->menu()->actions())
-            texts << action->text() << action->statusTip();
-    }
+    window.resize(size);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), size);
     auto* tabs = window.findChild<QTabWidget*>("tabWidget");
-    for (int i = 0; i < tabs->count(); ++i)
-        texts << tabs->tabText(i);
-    texts.removeAll(QString()); // the system settings entry has no tip
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        QCoreApplication::processEvents();
+        check.CheckWindow(&window);
+        // The four doors fit without scrolling.
+        for (const QScrollArea* area : tabs->widget(t)->findChildren<QScrollArea*>(
+                 QString(), Qt::FindDirectChildrenOnly))
+            QVERIFY(!area->horizontalScrollBar()->isVisible() &&
+                    !area->verticalScrollBar()->isVisible());
+        if (auto* area = qobject_cast<QScrollArea*>(tabs->widget(t)))
+            QVERIFY(!area->horizontalScrollBar()->isVisible() &&
+                    !area->verticalScrollBar()->isVisible());
+        for (QAbstractButton* button : tabs->widget(t)->findChildren<QAbstractButton*>()) {
+            if (button->isVisible() && button->isEnabled())
+                walker.Through([button] { button->click(); });
+        }
+    }
+    for (QAction* title : window.menuBar()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (action->shortcut() != QKeySequence(QKeySequence::Quit))
+                walker.Through([action] { action->trigger(); });
+        }
+    }
+    // A door's Options waits for the link; the window opens its dialog all the same.
+    walker.Through([&window] { window.sOptionsReq(0); });
+    tabs->setCurrentIndex(0);
 
-    QCOMPARE(texts.size(), 20);
-    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
-    for (const QString& text : texts)
-        QVERIFY2(text.contains(cyrillic), qPrintable("untranslated: " + text));
+    QVERIFY2(check.faults.isEmpty(), qPrintable(check.faults.join(QLatin1Char('\n'))));
+    // The walk reached every kind of window, Qt's own included.
+    for (const char* kind :
+         {"NetworkSettingDialog", "ModemDialog", "ChangeIPDialog", "SwUpdateDialog", "RebootDialog",
+          "OptionsDialog", "BlockSysSettingsForm", "CalendarForm", "QFileDialog", "QMessageBox"})
+        QVERIFY2(walker.seen.contains(QLatin1String(kind)), kind);
 }
 
 void TstMainWindow::startUp_data()

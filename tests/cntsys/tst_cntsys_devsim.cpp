@@ -6,6 +6,7 @@
 #include "../support/modal_driver.h"
 #include "../support/real_display.h"
 #include "block_sys_settings_form.h"
+#include "ko_menus.h"
 #include "ko_app_data.h"
 #include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
@@ -90,7 +91,7 @@ void TstCntsysDevsim::operatorFlow()
     ModalDriver driver; // answers the question with its first button, "Да"
 
     QAction* entry = window->findChild<QMenu*>("menuTools")->actions().last();
-    QCOMPARE(entry->text(), QString("Системные настройки"));
+    QCOMPARE(KoMenus::PlainText(entry->text()), QString("Системные настройки"));
     entry->trigger();
     QPointer<BlockSysSettingsForm> form = window->findChild<BlockSysSettingsForm*>();
     QVERIFY(form && form->isVisible());

@@ -7,6 +7,7 @@
 #include "../support/modal_driver.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
+#include "ko_menus.h"
 #include "ko_client_mult_ui.h"
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
@@ -152,7 +153,7 @@ void TestConfigDevsim::use(const QString& tool, std::function<void(QDialog*)> ha
         [&] {
             for (QAction* action :
                  window->findChild<QMenu*>(QStringLiteral("menuTools"))->actions())
-                if (action->text() == tool)
+                if (KoMenus::PlainText(action->text()) == tool)
                     action->trigger();
         },
         handle);

@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -235,7 +234,6 @@ private slots:
     void reportEmptyReply();
     void writeFailureKeepsOldFile();
 
-    void russianTexts();
     void againstTheSimulator();
 
 private:
@@ -722,32 +720,6 @@ void TestStatsPages::writeFailureKeepsOldFile()
     viewer.sStatisticRecieved(0, hoursOf(QDate(2016, 3, 6), 1, 0), {}, STAT_DAY, STAT_OUTCOMING);
     QCOMPARE(viewer.boxes.size(), 2);
     QCOMPARE(QDir(tmp->path()).entryList(QDir::Files | QDir::Hidden), QStringList(name));
-}
-
-void TestStatsPages::russianTexts()
-{
-    QTranslator translator;
-    QVERIFY(translator.load("tb_client_ru", VELMORA_BIN_DIR));
-    QCoreApplication::installTranslator(&translator);
-    KoStatisticsViewer viewer;
-    KoReportExport report;
-    QCoreApplication::removeTranslator(&translator);
-    // Every caption and box entry; the pass and date numbers stay as they are.
-    QStringList texts{translator.translate("KoGraphicsDrawer", "Events:\n")};
-    for (QWidget* page : {static_cast<QWidget*>(&viewer), static_cast<QWidget*>(&report)}) {
-        for (QLabel* label : page->findChildren<QLabel*>()) {
-            // New; translated with the next round of the translation file.
-            if (label->objectName() != "endDateNote")
-                texts << label->text();
-        }
-        for (QPushButton* button : page->findChildren<QPushButton*>())
-            texts << button->text();
-        for (QComboBox* combo : page->findChildren<QComboBox*>())
-            texts << entries(combo).filter(QRegularExpression("\\D"));
-    }
-    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
-    for (const QString& text : texts)
-        QVERIFY2(text.contains(cyrillic), qPrintable("untranslated: " + text));
 }
 
 // Both pages wired to a real link as the main window wires them, against the

@@ -1,8 +1,11 @@
 // Builds the main window against the device named in network.txt of the data
 // folder ($PROGRAMDATA), switches through its tabs and Tools dialogs and saves
-// each view as a PNG file into the folder given on the command line.
-//   QT_QPA_PLATFORM=offscreen velmora-shots docs/images
+// each view as a PNG file into the folder given on the command line. With a
+// window size and a suffix it saves only the tabs, as NAME-SUFFIX.png (the
+// dialogs are the same at any window size).
+//   QT_QPA_PLATFORM=offscreen velmora-shots docs/images [1920x1080 large]
 
+#include "ko_translations.h"
 #include "main_window.h"
 
 #include <QAction>
@@ -14,7 +17,6 @@
 #include <QTabWidget>
 #include <QTextStream>
 #include <QTimer>
-#include <QTranslator>
 
 namespace {
 
@@ -67,20 +69,34 @@ bool ShootDialog(QAction* action, const QString& name, int wait_ms)
 int main(int argc, char** argv)
 {
     Q_INIT_RESOURCE(resources);
+    // The offscreen platform's own resolution makes every text larger than
+    // on the operator's 96 dpi screen.
+    QCoreApplication::setAttribute(Qt::AA_Use96Dpi);
     QApplication app(argc, argv);
-    if (argc != 2) {
-        err << "usage: velmora-shots FOLDER\n";
+    // Nor does it know the desktop's font: the X11 desktop's default, as the
+    // program shows it there.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
+    const QStringList args = QCoreApplication::arguments();
+    QSize size(1024, 640); // the smallest window the doors are laid out for
+    QString suffix;
+    if (args.size() == 4) {
+        const QStringList wh = args.at(2).split(QLatin1Char('x'));
+        size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+        suffix = QLatin1Char('-') + args.at(3);
+    }
+    if ((args.size() != 2 && args.size() != 4) || size.isEmpty()) {
+        err << "usage: velmora-shots FOLDER [WIDTHxHEIGHT SUFFIX]\n";
         return 2;
     }
-    output = QDir(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
+    output = QDir(QDir(args.at(1)).absolutePath());
 
-    // The texts the installed program shows.
-    QTranslator translator;
-    if (translator.load(QStringLiteral("tb_client_ru"), QCoreApplication::applicationDirPath()))
-        app.installTranslator(&translator);
+    // The texts the installed program shows, Qt's own included.
+    KoTranslations translations;
+    translations.Load({QCoreApplication::applicationDirPath()});
 
     MainWindow window;
-    window.resize(1033, 647);
+    window.resize(size);
     window.show();
     Wait(4000);
 
@@ -97,10 +113,12 @@ int main(int argc, char** argv)
                 buttons.first()->click();
         }
         Wait(1500);
-        ok = Save(&window, tab_names[i]) && ok;
+        ok = Save(&window, tab_names[i] + suffix) && ok;
     }
     if (tabs)
         tabs->setCurrentIndex(0);
+    if (!suffix.isEmpty())
+        return ok ? 0 : 1;
 
     auto* tools = window.findChild<QMenu*>(QStringLiteral("menuTools"));
     const QStringList dialog_names = {QStringLiteral("lan-options"), QStringLiteral("modem"),
