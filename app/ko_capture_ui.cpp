@@ -131,6 +131,9 @@ bool KoCaptureUi::OpenCapture(const QString& path, QString* error)
 
 void KoCaptureUi::CloseCapture()
 {
+    // How the replay ended is no news once it is closed.
+    if (window->statusBar()->currentMessage() == bar->EndText())
+        window->statusBar()->clearMessage();
     player->Close();
     replayPath.clear();
     container->SetReplay(false);

@@ -5,15 +5,48 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
+
+namespace {
+
+// A click beside the handle jumps there, as in a media player, instead of
+// moving a page.
+class JumpSlider : public QSlider
+{
+public:
+    using QSlider::QSlider;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect handle =
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+        if (event->button() != Qt::LeftButton || handle.contains(event->pos())) {
+            QSlider::mousePressEvent(event);
+            return;
+        }
+        const QRect groove =
+            style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+        const int x = event->pos().x() - groove.x() - handle.width() / 2;
+        setValue(QStyle::sliderValueFromPosition(minimum(), maximum(), x,
+                                                 groove.width() - handle.width()));
+        event->accept();
+    }
+};
+
+} // namespace
 
 const double KoReplayBar::Speeds[] = {1, 2, 4, 8, 16};
 
@@ -24,7 +57,7 @@ KoReplayBar::KoReplayBar(KoCapturePlayer* player_, QWidget* parent)
     titleLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     playButton = new QToolButton(this);
     playButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    slider = new QSlider(Qt::Horizontal, this);
+    slider = new JumpSlider(Qt::Horizontal, this);
     slider->setMinimumWidth(120);
     slider->setToolTip(tr("Position in the capture"));
     timeLabel = new QLabel(this);

@@ -19,7 +19,7 @@ constexpr int MaxHostBytes = 255;
 
 constexpr char BlockTag[4] = {'V', 'C', 'B', 'K'};
 constexpr char EndTag[4] = {'V', 'C', 'N', 'D'};
-constexpr int BlockHeadSize = 40;
+constexpr int BlockHeadSize = 36;
 constexpr int EndRecordSize = 36;
 // Each chunk inside a block: its time (u64 microseconds since the start) and
 // its length (u32), then its bytes.

@@ -99,12 +99,26 @@ void KoCapturePlayer::Seek(qint64 time_us)
     hasPending = reader.Next(pending);
     positionUs = time_us;
     emit eJumped(time_us);
-    emit ePositionChanged(time_us);
-    Anchor();
     if (state == State::Ended)
         SetState(State::Paused);
+    if (state == State::Paused)
+        HandOverUntil(time_us + PreviewUs);
+    emit ePositionChanged(positionUs);
+    Anchor();
     if (state == State::Playing)
         timer.start(0);
+}
+
+void KoCapturePlayer::HandOverUntil(qint64 until_us)
+{
+    qint64 handed = 0;
+    while (hasPending && pending.timeUs <= until_us && handed < TickBytes && !(busy && busy())) {
+        if (feed)
+            feed(pending.data);
+        handed += pending.data.size();
+        positionUs = pending.timeUs;
+        hasPending = reader.Next(pending);
+    }
 }
 
 void KoCapturePlayer::SetSpeed(double factor)

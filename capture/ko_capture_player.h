@@ -36,6 +36,7 @@ public:
     using Busy = std::function<bool()>;
 
     static constexpr double MaxSpeed = 64.0;
+    static constexpr qint64 PreviewUs = 250000;
 
     explicit KoCapturePlayer(QObject* parent = nullptr);
 
@@ -58,6 +59,8 @@ public slots:
     void Pause();
     // Jumps to a time of the capture; eJumped comes before the first chunk
     // from there, so the receiver can drop what it holds of earlier ones.
+    // A paused replay then hands over what arrived in the PreviewUs after
+    // the time, so the pictures show the place it jumped to.
     void Seek(qint64 time_us);
     // 1 is real speed; between 1/64 and 64.
     void SetSpeed(double factor);
@@ -71,6 +74,8 @@ signals:
 
 private:
     void Tick();
+    // Hands over, at once, the chunks up to until_us while the receiver takes them.
+    void HandOverUntil(qint64 until_us);
     void Finish();
     void SetState(State s);
     void Anchor();

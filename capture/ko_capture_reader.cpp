@@ -142,7 +142,7 @@ void KoCaptureReader::Index()
             return ScanStop(Status::Damaged, pos, QStringLiteral("no block where one should start"));
         if (!ReadAt(pos, head, BlockHeadSize))
             return ScanStop(Status::Truncated, pos, QStringLiteral("the file ends inside a block"));
-        if (GetU32(head + 36) != Crc32(head, 36))
+        if (GetU32(head + 32) != Crc32(head, 32))
             return ScanStop(Status::Damaged, pos, QStringLiteral("damaged block head"));
         Block b;
         b.offset = pos;
@@ -151,7 +151,6 @@ void KoCaptureReader::Index()
         b.storedSize = GetU32(head + 12);
         b.firstUs = qint64(GetU64(head + 16));
         b.lastUs = qint64(GetU64(head + 24));
-        b.crc = GetU32(head + 32);
         const bool sane = b.chunks > 0 && b.rawSize <= MaxBlockRaw &&
                           qint64(b.rawSize) >= qint64(b.chunks) * ChunkHeadSize &&
                           b.storedSize > 0 && b.storedSize <= StoredBound(b.rawSize) &&
@@ -186,14 +185,11 @@ bool KoCaptureReader::LoadBlock(size_t index)
         StopAt(Status::Truncated, b.offset, QStringLiteral("the file cannot be read further"));
         return false;
     }
-    if (Crc32(stored.constData(), stored.size()) != b.crc) {
-        StopAt(Status::Damaged, b.offset, QStringLiteral("damaged block"));
-        return false;
-    }
     raw.resize(int(b.rawSize));
     uLongf size = uLongf(b.rawSize);
     // Inflates into exactly the size the head gives: a block that would
-    // unpack to more is damaged, not a reason to allocate.
+    // unpack to more is damaged, not a reason to allocate. zlib's own check
+    // (Adler-32) finds damaged data.
     const int result = uncompress(reinterpret_cast<Bytef*>(raw.data()), &size,
                                   reinterpret_cast<const Bytef*>(stored.constData()),
                                   uLong(stored.size()));

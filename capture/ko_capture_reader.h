@@ -83,7 +83,6 @@ private:
         quint32 storedSize = 0;
         qint64 firstUs = 0;
         qint64 lastUs = 0;
-        quint32 crc = 0;
     };
 
     bool ReadHeader();

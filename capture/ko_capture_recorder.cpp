@@ -38,11 +38,15 @@ bool KoCaptureRecorder::Start(KoTcpClient* link_, const QString& path_, qint64 l
     link = link_;
     path = path_;
     recording = true;
+    busyNs = 0;
     clock.start();
     connect(link, &KoTcpClient::eBytesReceived, this, &KoCaptureRecorder::sBytesReceived);
-    // A capture holds one device.
+    // A capture holds one device; the same address again goes on.
     connect(link, &KoTcpClient::eTargetChanged, this,
-            [this] { StopBySelf(EndReason::TargetChanged); });
+            [this, host = link_->HostName(), port = link_->Port()](const QString& h, ushort p) {
+                if (h != host || p != port)
+                    StopBySelf(EndReason::TargetChanged);
+            });
     tick.start();
     qCDebug(lcCapture) << "recording to" << path;
     emit eSizeChanged(Size());
@@ -58,23 +62,38 @@ bool KoCaptureRecorder::Stop(EndReason reason, QString* error)
         link->disconnect(this);
     link = nullptr;
     tick.stop();
+    QElapsedTimer busy;
+    busy.start();
     const bool kept = writer.Finish(reason);
+    busyNs += busy.nsecsElapsed();
     if (!kept && error)
         *error = writer.ErrorString();
-    qCDebug(lcCapture) << "recording ended" << int(reason) << "kept" << kept;
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    qCDebug(lcCapture).nospace() << "recording ended (reason " << int(reason) << ", kept " << kept
+                                 << ") after " << seconds << " s, " << writer.FileSize()
+                                 << " bytes; it took " << double(busyNs) / 1e6 << " ms ("
+                                 << double(busyNs) / 1e7 / seconds << " % of the time)";
     return kept;
 }
 
 void KoCaptureRecorder::sBytesReceived(const QByteArray& data)
 {
-    if (!writer.Append(clock.nsecsElapsed() / 1000, data))
+    QElapsedTimer busy;
+    busy.start();
+    const bool taken = writer.Append(clock.nsecsElapsed() / 1000, data);
+    busyNs += busy.nsecsElapsed();
+    if (!taken)
         StopBySelf(EndReason::Stopped);
 }
 
 void KoCaptureRecorder::sTick()
 {
+    QElapsedTimer busy;
+    busy.start();
     // A quiet stream still reaches the file, a block a second.
-    if (!writer.FlushBlock())
+    const bool written = writer.FlushBlock();
+    busyNs += busy.nsecsElapsed();
+    if (!written)
         StopBySelf(EndReason::Stopped);
     else
         emit eSizeChanged(Size());

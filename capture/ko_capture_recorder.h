@@ -42,6 +42,9 @@ public:
     qint64 Limit() const { return writer.Limit(); }
     // Bytes of the capture so far, written or waiting to be.
     qint64 Size() const { return writer.FileSize() + writer.PendingBytes(); }
+    // Time the GUI thread spent on the recording (copying, compressing,
+    // writing), for the debug log and measurements.
+    qint64 BusyNs() const { return busyNs; }
 
 signals:
     // About once a second while recording.
@@ -61,4 +64,5 @@ private:
     QString path;
     QElapsedTimer clock;
     QTimer tick;
+    qint64 busyNs = 0;
 };

@@ -37,6 +37,9 @@ bool KoCaptureWriter::Open(const QString& path, const KoCaptureHeader& header)
     writtenChunks = 0;
     writtenBytes = 0;
     writtenLastUs = 0;
+    deflateNs = 0;
+    storedRun = 0;
+    sinceOpen.start();
 
     const QByteArray host = header.host.toUtf8();
     if (host.size() > MaxHostBytes)
@@ -44,8 +47,7 @@ bool KoCaptureWriter::Open(const QString& path, const KoCaptureHeader& header)
 
     zs = std::make_unique<z_stream_s>();
     *zs = z_stream_s();
-    // The pictures inside are compressed already: the fastest level gains
-    // as much as any on them, and keeps the recording cheap.
+    // The fastest level: pictures that come compressed gain little from any.
     if (deflateInit(zs.get(), Z_BEST_SPEED) != Z_OK) {
         zs.reset();
         return Fail(QCoreApplication::translate("KoCaptureWriter", "the compressor cannot start"));
@@ -104,8 +106,12 @@ bool KoCaptureWriter::FlushBlock()
     if (raw.isEmpty())
         return true;
 
+    const bool deflating = DeflateNext();
+    QElapsedTimer took;
+    took.start();
     compressed.resize(int(deflateBound(zs.get(), uLong(raw.size()))));
     deflateReset(zs.get());
+    deflateParams(zs.get(), deflating ? Z_BEST_SPEED : Z_NO_COMPRESSION, Z_DEFAULT_STRATEGY);
     zs->next_in = reinterpret_cast<Bytef*>(raw.data());
     zs->avail_in = uInt(raw.size());
     zs->next_out = reinterpret_cast<Bytef*>(compressed.data());
@@ -113,6 +119,13 @@ bool KoCaptureWriter::FlushBlock()
     if (deflate(zs.get(), Z_FINISH) != Z_STREAM_END)
         return Fail(QCoreApplication::translate("KoCaptureWriter", "the compressor failed"));
     const int stored = int(zs->total_out);
+    if (deflating) {
+        deflateNs += took.nsecsElapsed();
+        // Bytes that do not shrink (pictures compressed by the device) are
+        // not worth the time: stored for a while, then tried again.
+        if (stored > raw.size() - raw.size() / 20)
+            storedRun = 15;
+    }
 
     QByteArray head(BlockTag, sizeof BlockTag);
     PutU32(head, blockChunks);
@@ -120,12 +133,13 @@ bool KoCaptureWriter::FlushBlock()
     PutU32(head, quint32(stored));
     PutU64(head, quint64(blockFirstUs));
     PutU64(head, quint64(blockLastUs));
-    PutU32(head, Crc32(compressed.constData(), stored));
+    // The zlib stream carries a check of its own (Adler-32), so the data
+    // needs no second one.
     PutU32(head, Crc32(head.constData(), head.size()));
 
     const quint32 count = blockChunks;
     const qint64 payload = raw.size() - qint64(count) * ChunkHeadSize;
-    raw.clear();
+    raw.resize(0); // keeps its room for the next block
     blockChunks = 0;
     // Room for the end record stays, so the file can always be ended.
     if (fileSize + head.size() + stored + EndRecordSize > limit) {
@@ -184,6 +198,19 @@ void KoCaptureWriter::Discard()
     raw.clear();
     blockChunks = 0;
     status = Status::Closed;
+}
+
+bool KoCaptureWriter::DeflateNext()
+{
+    if (storedRun > 0) {
+        --storedRun;
+        return false;
+    }
+    if (deflateShare <= 0)
+        return false;
+    if (deflateShare >= 1)
+        return true;
+    return deflateNs < DeflateAllowanceNs + qint64(double(sinceOpen.nsecsElapsed()) * deflateShare);
 }
 
 bool KoCaptureWriter::WriteAll(const QByteArray& bytes)

@@ -3,6 +3,7 @@
 #include "ko_capture_format.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QSaveFile>
 #include <QString>
 
@@ -29,6 +30,13 @@ public:
     static constexpr int BlockTarget = 256 * 1024;
     // Longer chunks are stored in pieces of at most this, with the same time.
     static constexpr int MaxPiece = 1024 * 1024;
+    // Deflating costs about 15 ns a byte on a slow machine: at four doors of
+    // video that is a third of the program's own CPU. A block is deflated
+    // while deflating has taken less than this share of the time since the
+    // start (plus a first allowance), and otherwise stored in the zlib
+    // stream as it is. Either way it is a zlib stream to the reader.
+    static constexpr double DefaultDeflateShare = 0.003;
+    static constexpr qint64 DeflateAllowanceNs = 20 * 1000 * 1000;
 
     enum class Status
     {
@@ -45,6 +53,8 @@ public:
 
     // For the next Open.
     void SetLimit(qint64 bytes) { limit = bytes; }
+    // 0: every block is stored; 1: every block is deflated.
+    void SetDeflateShare(double share) { deflateShare = share; }
     bool Open(const QString& path, const KoCaptureHeader& header);
     // A chunk received time_us after the start (times never go back: an
     // earlier one is taken as the last). False once nothing more is taken.
@@ -71,9 +81,14 @@ public:
 
 private:
     bool WriteAll(const QByteArray& bytes);
+    bool DeflateNext();
     bool Fail(const QString& why);
 
     qint64 limit;
+    double deflateShare = DefaultDeflateShare;
+    QElapsedTimer sinceOpen;
+    qint64 deflateNs = 0; // spent deflating since Open
+    int storedRun = 0;    // blocks to store before deflating is tried again
     Status status = Status::Closed;
     QString error;
     std::unique_ptr<QSaveFile> file;

@@ -113,9 +113,9 @@ QList<int> BlockOffsets(const QByteArray& file)
 {
     QList<int> offsets;
     int pos = 24 + qFromBigEndian<quint16>(file.constData() + 22) + 4;
-    while (pos + 40 <= file.size() && file.mid(pos, 4) == "VCBK") {
+    while (pos + BlockHeadSize <= file.size() && file.mid(pos, 4) == "VCBK") {
         offsets << pos;
-        pos += 40 + int(qFromBigEndian<quint32>(file.constData() + pos + 12));
+        pos += BlockHeadSize + int(qFromBigEndian<quint32>(file.constData() + pos + 12));
     }
     return offsets;
 }
@@ -204,20 +204,32 @@ void TstCapture::roundTrip_data()
     QTest::addColumn<QList<int>>("sizes");
     QTest::addColumn<QList<qint64>>("times");
     QTest::addColumn<QList<qint64>>("readTimes"); // empty: the times written
+    QTest::addColumn<double>("deflateShare");
+    QTest::addColumn<bool>("repeated");  // chunks of one short text, or of noise
+    QTest::addColumn<int>("shrinks");    // 1: to a tenth, -1: not at all, 0: either
 
-    QTest::newRow("nothing received") << QList<int>{} << QList<qint64>{} << QList<qint64>{};
+    const double normal = KoCaptureWriter::DefaultDeflateShare;
+    QTest::newRow("nothing received")
+        << QList<int>{} << QList<qint64>{} << QList<qint64>{} << normal << false << 0;
     QList<int> many;
     QList<qint64> many_times;
     for (int i = 0; i < 300; ++i) {
         many << 1 + (i * 997) % 5000;
         many_times << qint64(i) * 3333;
     }
-    QTest::newRow("several blocks") << many << many_times << QList<qint64>{};
+    QTest::newRow("several blocks")
+        << many << many_times << QList<qint64>{} << normal << false << 0;
+    const QList<int> sizes{20000, 300000, 40000};
+    const QList<qint64> three{1, 2, 3};
+    QTest::newRow("deflated") << sizes << three << QList<qint64>{} << 1.0 << true << 1;
+    QTest::newRow("stored") << sizes << three << QList<qint64>{} << 0.0 << true << -1;
     // Stored in pieces of at most 1 MiB, each with the chunk's time.
-    QTest::newRow("a chunk larger than a piece")
-        << QList<int>{10, 2500000} << QList<qint64>{5, 7} << QList<qint64>{5, 7, 7, 7};
+    QTest::newRow("a chunk larger than a piece") << QList<int>{10, 2500000} << QList<qint64>{5, 7}
+                                                 << QList<qint64>{5, 7, 7, 7} << normal
+                                                 << false << 0;
     QTest::newRow("a time going back is taken as the last")
-        << QList<int>{10, 10, 10} << QList<qint64>{100, 50, 200} << QList<qint64>{100, 100, 200};
+        << QList<int>{10, 10, 10} << QList<qint64>{100, 50, 200} << QList<qint64>{100, 100, 200}
+        << normal << false << 0;
 }
 
 void TstCapture::roundTrip()
@@ -225,20 +237,30 @@ void TstCapture::roundTrip()
     QFETCH(QList<int>, sizes);
     QFETCH(QList<qint64>, times);
     QFETCH(QList<qint64>, readTimes);
+    QFETCH(double, deflateShare);
+    QFETCH(bool, repeated);
+    QFETCH(int, shrinks);
 
     const QString path = dir.filePath("round.vcap");
     QFile::remove(path);
     KoCaptureWriter writer;
+    writer.SetDeflateShare(deflateShare);
     QVERIFY(writer.Open(path, Header()));
     // Nothing stands under the name until the capture is complete.
     QVERIFY(!QFile::exists(path));
     QByteArray stream;
     for (int i = 0; i < sizes.size(); ++i) {
-        const QByteArray chunk = Pattern(i, sizes[i]);
+        const QByteArray chunk =
+            repeated ? QByteArray("device").repeated(sizes[i] / 6) : Pattern(i, sizes[i]);
         stream += chunk;
         QVERIFY(writer.Append(times[i], chunk));
     }
     QVERIFY(writer.Finish(EndReason::Closed));
+    const qint64 file_size = QFileInfo(path).size();
+    if (shrinks > 0)
+        QVERIFY2(file_size * 10 < stream.size(), qPrintable(QString::number(file_size)));
+    if (shrinks < 0)
+        QVERIFY2(file_size > stream.size(), qPrintable(QString::number(file_size)));
 
     KoCaptureReader reader;
     QVERIFY2(reader.Open(path), qPrintable(reader.ErrorText()));
@@ -319,7 +341,7 @@ void TstCapture::sizeLimit()
     // Room for the header, two blocks of four chunks (and what zlib adds to
     // bytes that do not compress) and the end record.
     const QString path = dir.filePath("limited.vcap");
-    const qint64 limit = (24 + 8 + 4) + 2 * (40 + 4 * 60012 + 100) + EndRecordSize;
+    const qint64 limit = (24 + 8 + 4) + 2 * (BlockHeadSize + 4 * 60012 + 100) + EndRecordSize;
     KoCaptureWriter writer(limit);
     QVERIFY(writer.Open(path, Header()));
     int taken = 0;
@@ -361,22 +383,26 @@ void TstCapture::player()
     QCOMPARE(ended.first().first().value<KoCaptureReader::Status>(), Status::End);
     QCOMPARE(player.CurrentState(), KoCapturePlayer::State::Ended);
 
-    // A jump tells the receiver first, then goes on from the first chunk at
-    // or after its time; a pause holds what is left.
+    // A jump tells the receiver first; paused, the receiver then gets what
+    // follows the place for a moment, and nothing more until it plays.
     fed.clear();
     QStringList events;
-    connect(&player, &KoCapturePlayer::eJumped, this,
-            [&events, &fed](qint64 t) { events << QString("jump %1 after %2").arg(t).arg(fed.size()); });
-    player.SetSpeed(1.0 / KoCapturePlayer::MaxSpeed);
+    connect(&player, &KoCapturePlayer::eJumped, this, [&events, &fed](qint64 t) {
+        events << QString("jump %1 after %2").arg(t).arg(fed.size());
+    });
     player.Seek(w.times[6] - 1);
     QCOMPARE(events, QStringList{QString("jump %1 after 0").arg(w.times[6] - 1)});
+    QCOMPARE(fed, w.chunks.mid(6));
+    fed.clear();
+    player.Seek(w.times[2]);
+    const int shown = int(std::count_if(w.times.begin(), w.times.end(), [&w](qint64 t) {
+        return t >= w.times[2] && t <= w.times[2] + KoCapturePlayer::PreviewUs;
+    }));
+    QCOMPARE(fed, w.chunks.mid(2, shown));
     player.Play();
-    QVERIFY(WaitFor([&fed] { return !fed.isEmpty(); }));
     player.Pause();
-    QCOMPARE(fed.first(), w.chunks[6]);
-    const int held = fed.size();
     QTest::qWait(100);
-    QCOMPARE(fed.size(), held);
+    QCOMPARE(fed.size(), shown);
 }
 
 // Ten seconds of four doors recorded from the simulator; the same pictures
