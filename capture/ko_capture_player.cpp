@@ -10,6 +10,8 @@ constexpr int HoldMs = 2;
 // so a fast replay keeps the window responsive.
 constexpr qint64 TickBytes = 2 * 1024 * 1024;
 constexpr qint64 TickMs = 30;
+// While no chunk is due, the position is told this often.
+constexpr int QuietTickMs = 200;
 
 } // namespace
 
@@ -87,6 +89,8 @@ void KoCapturePlayer::Pause()
     if (state != State::Playing)
         return;
     timer.stop();
+    if (!holding)
+        positionUs = std::max(positionUs, CaptureTimeAt(NowUs()));
     SetState(State::Paused);
 }
 
@@ -127,11 +131,8 @@ void KoCapturePlayer::SetSpeed(double factor)
     if (factor == speed)
         return;
     // The chunk due next keeps its place in the capture; only the pace changes.
-    if (state == State::Playing && hasPending) {
-        const qint64 now = NowUs();
-        const qint64 at = anchorUs + qint64(double(now - anchorWallUs) * speed);
-        positionUs = std::clamp(at, positionUs, pending.timeUs);
-    }
+    if (state == State::Playing && hasPending && !holding)
+        positionUs = std::max(positionUs, CaptureTimeAt(NowUs()));
     speed = factor;
     Anchor();
     if (state == State::Playing)
@@ -180,13 +181,22 @@ void KoCapturePlayer::Tick()
             return;
         }
     }
-    emit ePositionChanged(positionUs);
     if (!hasPending) {
+        emit ePositionChanged(positionUs);
         Finish();
         return;
     }
+    // A quiet stretch of the capture (the device was away) still moves on.
+    positionUs = std::max(positionUs, CaptureTimeAt(now));
+    emit ePositionChanged(positionUs);
     const qint64 wait_us = DueUs(pending.timeUs) - now;
-    timer.start(int(std::min<qint64>((wait_us + 999) / 1000, 1000)));
+    timer.start(int(std::min<qint64>((wait_us + 999) / 1000, QuietTickMs)));
+}
+
+qint64 KoCapturePlayer::CaptureTimeAt(qint64 now_us) const
+{
+    const qint64 at = anchorUs + qint64(double(now_us - anchorWallUs) * speed);
+    return hasPending ? std::min(at, pending.timeUs) : at;
 }
 
 void KoCapturePlayer::Finish()

@@ -48,8 +48,8 @@ public:
     State CurrentState() const { return state; }
     const KoCaptureReader& Reader() const { return reader; }
     const KoCaptureHeader& Header() const { return reader.Header(); }
-    // Where the replay stands: the time of the last chunk handed over, or
-    // where it jumped to.
+    // Where the replay stands in the capture: it moves on with the clock
+    // between chunks, and never past the next one.
     qint64 PositionUs() const { return positionUs; }
     qint64 DurationUs() const { return reader.DurationUs(); }
     double Speed() const { return speed; }
@@ -81,6 +81,8 @@ private:
     void Anchor();
     qint64 NowUs() const { return clock.nsecsElapsed() / 1000; }
     qint64 DueUs(qint64 time_us) const;
+    // Where the replay stands in the capture at a moment of the clock.
+    qint64 CaptureTimeAt(qint64 now_us) const;
 
     KoCaptureReader reader;
     Feed feed;
