@@ -4,6 +4,7 @@
 #include "command_results.h"
 #include "ko_app_data.h"
 #include "ko_app_log.h"
+#include "ko_capture_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
 #include "ko_menus.h"
@@ -129,8 +130,28 @@ MainWindow::MainWindow(QWidget* parent)
     ui->statusBar->addPermanentWidget(linkStatus);
     linkStatus->Watch(clientUi->Link());
 
+    captureUi = new KoCaptureUi(this, clientUi, linkStatus, ui->menuFile);
+    connect(clientUi, &KoClientMultUi::eReplayChanged, this, &MainWindow::sReplayChanged);
     KoMenus::Watch(menuBar());
     restoreLook();
+}
+
+bool MainWindow::Replaying() const
+{
+    return clientUi->Replaying();
+}
+
+void MainWindow::sReplayChanged(bool replaying)
+{
+    // The menu and each entry, so that no shortcut reaches one either.
+    ui->menuTools->setEnabled(!replaying);
+    for (QAction* action : ui->menuTools->actions())
+        action->setEnabled(!replaying);
+    // The statistics and the reports are the device's, asked for through the link.
+    for (int tab = 1; tab < ui->tabWidget->count(); ++tab)
+        ui->tabWidget->setTabEnabled(tab, !replaying);
+    if (replaying)
+        ui->tabWidget->setCurrentIndex(0);
 }
 
 MainWindow::~MainWindow() = default;

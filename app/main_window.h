@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class KoCaptureUi;
 class KoClientMultUi;
 class KoLinkStatusWidget;
 namespace Ui {
@@ -24,6 +25,11 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // A capture plays instead of the device (the container's eReplayChanged
+    // tells when this changes).
+    bool Replaying() const;
+    KoCaptureUi* Captures() const { return captureUi; }
 
 public slots:
     void sReconnect(KoNetworkOptions net_settings);
@@ -41,6 +47,9 @@ public slots:
     // The system-unit controller's yes/no question, answered before it
     // returns (the box runs its own event loop). Uses no window state.
     static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
+    // While a capture plays, nothing that sends to the device or asks it for
+    // statistics can be used.
+    void sReplayChanged(bool replaying);
 
 protected:
     // Keeps the window's geometry and tab for the next start.
@@ -52,6 +61,7 @@ private:
     std::unique_ptr<Ui::MainWindowClass> ui;
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;
+    KoCaptureUi* captureUi = nullptr;
     // Destroyed before the pages and the link it talks to.
     cntsys::SysController sysController;
     bool rebootAsked = false; // Tools -> Reboot sent a reboot not yet acknowledged

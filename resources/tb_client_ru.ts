@@ -218,6 +218,203 @@
     </message>
 </context>
 <context>
+    <name>KoCaptureReader</name>
+    <message>
+        <source>not a capture</source>
+        <translation>это не запись потока</translation>
+    </message>
+    <message>
+        <source>capture format %1 is not known</source>
+        <translation>неизвестный формат записи %1</translation>
+    </message>
+    <message>
+        <source>damaged header</source>
+        <translation>повреждён заголовок</translation>
+    </message>
+    <message>
+        <source>the file ends inside its header</source>
+        <translation>файл обрывается внутри заголовка</translation>
+    </message>
+    <message>
+        <source>no end record</source>
+        <translation>нет завершающей записи</translation>
+    </message>
+    <message>
+        <source>the file ends inside a block</source>
+        <translation>файл обрывается внутри блока</translation>
+    </message>
+    <message>
+        <source>the file ends inside its end record</source>
+        <translation>файл обрывается внутри завершающей записи</translation>
+    </message>
+    <message>
+        <source>damaged end record</source>
+        <translation>повреждена завершающая запись</translation>
+    </message>
+    <message>
+        <source>the end record counts other chunks</source>
+        <translation>завершающая запись не совпадает с числом фрагментов</translation>
+    </message>
+    <message>
+        <source>no block where one should start</source>
+        <translation>нет блока там, где он должен начинаться</translation>
+    </message>
+    <message>
+        <source>damaged block head</source>
+        <translation>повреждён заголовок блока</translation>
+    </message>
+    <message>
+        <source>a block head out of bounds</source>
+        <translation>заголовок блока вне границ</translation>
+    </message>
+    <message>
+        <source>the file cannot be read further</source>
+        <translation>файл не читается дальше</translation>
+    </message>
+    <message>
+        <source>a block that does not unpack</source>
+        <translation>блок не распаковывается</translation>
+    </message>
+    <message>
+        <source>a block with stray bytes</source>
+        <translation>блок с лишними байтами</translation>
+    </message>
+    <message>
+        <source>a block with fewer chunks</source>
+        <translation>блок с недостающими фрагментами</translation>
+    </message>
+    <message>
+        <source>a chunk out of bounds</source>
+        <translation>фрагмент вне границ</translation>
+    </message>
+</context>
+<context>
+    <name>KoCaptureUi</name>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>Open capture</source>
+        <translation>Открыть запись потока</translation>
+    </message>
+    <message>
+        <source>Replay a recorded capture in the live view</source>
+        <translation>Воспроизвести записанный поток в окне видео</translation>
+    </message>
+    <message>
+        <source>Close capture</source>
+        <translation>Закрыть запись потока</translation>
+    </message>
+    <message>
+        <source>End the replay and connect to the device again</source>
+        <translation>Закончить воспроизведение и снова подключиться к устройству</translation>
+    </message>
+    <message>
+        <source>Recording stopped for the replay; the capture is saved as %1.</source>
+        <translation>Запись остановлена для воспроизведения; поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>Recording stopped for the replay; %1 could not be written (%2).</source>
+        <translation>Запись остановлена для воспроизведения; не удалось записать %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 - replay of %2</source>
+        <translation>%1 — воспроизведение %2</translation>
+    </message>
+    <message>
+        <source>Replay of %1</source>
+        <translation>Воспроизведение %1</translation>
+    </message>
+    <message>
+        <source>a capture is playing</source>
+        <translation>идёт воспроизведение записи</translation>
+    </message>
+    <message>
+        <source>Capture saved as %1.</source>
+        <translation>Поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>The capture %1 could not be written: %2</source>
+        <translation>Не удалось записать поток %1: %2</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Остановить запись потока</translation>
+    </message>
+    <message>
+        <source>Record capture</source>
+        <translation>Записать поток</translation>
+    </message>
+    <message>
+        <source>Stop the recording and save the capture</source>
+        <translation>Остановить запись и сохранить поток</translation>
+    </message>
+    <message>
+        <source>Record what the device sends into a capture file</source>
+        <translation>Записать всё, что присылает устройство, в файл</translation>
+    </message>
+    <message>
+        <source>Recording %1 MiB</source>
+        <translation>Запись: %1 МиБ</translation>
+    </message>
+    <message>
+        <source>Recording to %1; it stops at %2 MiB</source>
+        <translation>Запись в %1; остановится на %2 МиБ</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the capture %1 could not be written (%2).</source>
+        <translation>Запись остановлена: не удалось записать поток %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The recording stopped at its size limit of %1 MiB; the capture is saved as %2.</source>
+        <translation>Запись остановлена на пределе размера %1 МиБ; поток сохранён в %2.</translation>
+    </message>
+    <message>
+        <source>The recording stopped because the link was pointed at another device; the capture is saved as %1.</source>
+        <translation>Запись остановлена, так как связь переключена на другое устройство; поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Captures (*.vcap);;All files (*)</source>
+        <translation>Записи потока (*.vcap);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replayed: %2.</source>
+        <translation>Невозможно воспроизвести %1: %2.</translation>
+    </message>
+    <message>
+        <source>Captures (*.vcap)</source>
+        <translation>Записи потока (*.vcap)</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2</source>
+        <translation>Невозможно записать в %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>KoCaptureWriter</name>
+    <message>
+        <source>the device&apos;s name is too long</source>
+        <translation>слишком длинное имя устройства</translation>
+    </message>
+    <message>
+        <source>the compressor cannot start</source>
+        <translation>не удаётся запустить сжатие</translation>
+    </message>
+    <message>
+        <source>the size limit is too small</source>
+        <translation>слишком малый предел размера</translation>
+    </message>
+    <message>
+        <source>the compressor failed</source>
+        <translation>ошибка сжатия</translation>
+    </message>
+</context>
+<context>
     <name>KoClientMultUi</name>
     <message>
         <source>Use left mouse key button for new line point addition
@@ -504,6 +701,53 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>&quot;%1&quot; could not be written: %2. The address is used now, but the next start uses the old one.</source>
         <translation>Не удалось записать «%1»: %2. Адрес используется сейчас, но при следующем запуске будет прежний.</translation>
+    </message>
+</context>
+<context>
+    <name>KoReplayBar</name>
+    <message>
+        <source>Position in the capture</source>
+        <translation>Позиция в записи</translation>
+    </message>
+    <message>
+        <source>Replay speed</source>
+        <translation>Скорость воспроизведения</translation>
+    </message>
+    <message>
+        <source>%1×</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>Close replay</source>
+        <translation>Закрыть воспроизведение</translation>
+    </message>
+    <message>
+        <source>Replay of %1: device %2:%3, recorded %4</source>
+        <translation>Воспроизведение %1: устройство %2:%3, записано %4</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
+    <message>
+        <source>The capture ends early, at %1: it played up to there.</source>
+        <translation>Запись обрывается на %1: воспроизведено до этого места.</translation>
+    </message>
+    <message>
+        <source>The capture is damaged at %1: it played up to there.</source>
+        <translation>Запись повреждена на %1: воспроизведено до этого места.</translation>
+    </message>
+    <message>
+        <source>Played to the end.</source>
+        <translation>Воспроизведено до конца.</translation>
     </message>
 </context>
 <context>

@@ -416,6 +416,9 @@ void KoAlgoServiceControllUI::sCameraOptionsRecieved(int id, int, const KoCamera
 
 void KoAlgoServiceControllUI::SaveReported(const KoSettingsWriter& writer, const QString& name)
 {
+    // A capture's values are another device's, or another day's.
+    if (replay)
+        return;
     // Reached from the reader's delivery: a line in the status bar, never a
     // box that would hold the pictures back.
     QString error;
@@ -561,7 +564,7 @@ void KoAlgoServiceControllUI::sRecordButClicked()
 
 void KoAlgoServiceControllUI::sSendViewMode()
 {
-    if (!link || !isEnabled())
+    if (!link || !isEnabled() || replay)
         return;
     const int mode = viewMode == 0 ? 1 : viewMode == 1 ? 2 : 0;
     link->SendViewMode(passId, mode);
@@ -585,13 +588,53 @@ void KoAlgoServiceControllUI::sLinkChanged(bool connected)
     UpdateControls();
 }
 
+void KoAlgoServiceControllUI::SetReplay(bool on)
+{
+    if (on == replay)
+        return;
+    replay = on;
+    replayFrozen = false;
+    if (on)
+        RestartCounts();
+    sincePicture.invalidate();
+    sCheckPicture();
+    UpdateControls();
+}
+
+void KoAlgoServiceControllUI::SetReplayFrozen(bool frozen)
+{
+    if (frozen == replayFrozen)
+        return;
+    replayFrozen = frozen;
+    // Going on, the picture counts as fresh until the next one is late.
+    if (!frozen && sincePicture.isValid())
+        sincePicture.start();
+    sCheckPicture();
+}
+
+void KoAlgoServiceControllUI::RestartCounts()
+{
+    restartCounts = false;
+    countsShown = false;
+    lastIn = baseIn = 0;
+    lastOut = baseOut = 0;
+    restartLabel->hide();
+    inLabel->setText(tr("In: %0").arg(0));
+    outLabel->setText(tr("Out: %0").arg(0));
+    for (int k = 0; k < objectRects.size(); ++k)
+        ResetMark(k);
+    trackLengths.clear();
+}
+
 void KoAlgoServiceControllUI::sCheckPicture()
 {
     PictureState state = PictureState::Live;
-    if (!linkUp)
+    if (!linkUp && !replay)
         state = PictureState::NoLink;
     else if (viewMode == 2)
         state = PictureState::Paused;
+    else if (replayFrozen)
+        state = sincePicture.isValid() ? PictureState::Live : PictureState::NoPicture;
     else if (!sincePicture.isValid() || sincePicture.elapsed() > StaleMs)
         state = PictureState::NoPicture;
     if (state == pictureState)

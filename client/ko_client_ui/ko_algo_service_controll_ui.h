@@ -115,6 +115,8 @@ public:
     QTimer viewModeTimer;
 
     bool linkUp = false;        // the link is connected
+    bool replay = false;        // a capture plays: pictures are live, nothing is sent
+    bool replayFrozen = false;  // the replay is paused or ended: the picture stays as it is
     bool editsPending = false;  // the line or zone differs from what the device confirmed
     bool countsShown = false;   // a picture's counts have been shown
     bool restartCounts = false; // the next picture's counts become the base
@@ -154,6 +156,12 @@ public slots:
     void sSendViewMode();
     // The container tells every panel when the link comes and goes.
     void sLinkChanged(bool connected);
+    // ... and when a capture plays instead of the device.
+    void SetReplay(bool on);
+    void SetReplayFrozen(bool frozen);
+    // The counts shown from the next picture on are the device's own, as on
+    // a first connection (a replay's start, a jump in it).
+    void RestartCounts();
     void sCheckPicture();
 
 private:

@@ -74,6 +74,28 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     reconnectPending = false;
 
     socket = new QTcpSocket(this);
+    StartReader();
+
+    connect(socket, &QTcpSocket::connected, this, &KoTcpClient::sConnected);
+    connect(socket, &QTcpSocket::disconnected, this, &KoTcpClient::sDisconnected);
+    connect(socket, &QTcpSocket::readyRead, this, &KoTcpClient::sReadPendingDatagrams);
+    connect(socket, &QTcpSocket::bytesWritten, this, &KoTcpClient::sBytesWriten);
+    connect(socket, &QTcpSocket::stateChanged, this, &KoTcpClient::sStateChanged);
+    connect(socket, &QTcpSocket::errorOccurred, this, &KoTcpClient::sError);
+
+    localAddress = QHostAddress(QHostAddress::LocalHost);
+    watchdog = new QTimer(this);
+    watchdog->setInterval(watchdogMs);
+    connect(watchdog, &QTimer::timeout, this, &KoTcpClient::sTimeout);
+
+    emit eTargetChanged(hostName, port);
+    // The first attempt is made at once, not after a period.
+    CheckConnection();
+    watchdog->start();
+}
+
+void KoTcpClient::StartReader()
+{
     reader = new KoTcpDataReader(nullptr, readerIdleMs);
     KoTcpDataReader* r = reader.data();
 
@@ -109,23 +131,6 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     connect(this, &KoTcpClient::eStopReader, r, &KoTcpDataReader::Stop);
     connect(r, &KoTcpDataReader::eMessageReceived, this, &KoTcpClient::sMessageReceived);
     connect(r, &KoTcpDataReader::eQueueDrained, this, &KoTcpClient::sQueueDrained);
-
-    connect(socket, &QTcpSocket::connected, this, &KoTcpClient::sConnected);
-    connect(socket, &QTcpSocket::disconnected, this, &KoTcpClient::sDisconnected);
-    connect(socket, &QTcpSocket::readyRead, this, &KoTcpClient::sReadPendingDatagrams);
-    connect(socket, &QTcpSocket::bytesWritten, this, &KoTcpClient::sBytesWriten);
-    connect(socket, &QTcpSocket::stateChanged, this, &KoTcpClient::sStateChanged);
-    connect(socket, &QTcpSocket::errorOccurred, this, &KoTcpClient::sError);
-
-    localAddress = QHostAddress(QHostAddress::LocalHost);
-    watchdog = new QTimer(this);
-    watchdog->setInterval(watchdogMs);
-    connect(watchdog, &QTimer::timeout, this, &KoTcpClient::sTimeout);
-
-    emit eTargetChanged(hostName, port);
-    // The first attempt is made at once, not after a period.
-    CheckConnection();
-    watchdog->start();
 }
 
 void KoTcpClient::Deinit()
@@ -186,7 +191,7 @@ void KoTcpClient::PushToReader(QByteArray data)
     if (!reader)
         return;
     reader->Push(std::move(data));
-    if (!readPaused && reader->QueuedBytes() > queueLimit) {
+    if (socket && !readPaused && reader->QueuedBytes() > queueLimit) {
         // The reader is behind: leave the rest in the kernel until it catches
         // up, so TCP slows the device instead of our memory filling up.
         readPaused = true;
@@ -206,6 +211,7 @@ void KoTcpClient::sReadPendingDatagrams()
     if (!socket || readPaused)
         return;
     QByteArray data = socket->readAll();
+    emit eBytesReceived(data);
     PushToReader(std::move(data));
 }
 
@@ -324,10 +330,64 @@ void KoTcpClient::sReaderFinished()
 
 void KoTcpClient::Reconnect(QString host_name, ushort port_)
 {
+    if (replaying) {
+        hostName = host_name;
+        port = port_;
+        emit eTargetChanged(hostName, port);
+        return;
+    }
     pendingHostName = host_name;
     pendingPort = port_;
     reconnectPending = true;
     emit eStopReader();
+}
+
+void KoTcpClient::BeginReplay()
+{
+    if (replaying) {
+        RestartReplay();
+        return;
+    }
+    StopReaderAndWait();
+    Deinit();
+    replaying = true;
+    // A reconnection under way is where the replay's end goes back to.
+    if (reconnectPending) {
+        hostName = pendingHostName;
+        port = pendingPort;
+        reconnectPending = false;
+    }
+    StartReader();
+}
+
+void KoTcpClient::RestartReplay()
+{
+    if (!replaying)
+        return;
+    StopReaderAndWait();
+    StartReader();
+}
+
+bool KoTcpClient::FeedReplay(QByteArray data)
+{
+    if (!replaying)
+        return false;
+    PushToReader(std::move(data));
+    return true;
+}
+
+bool KoTcpClient::ReplayBusy() const
+{
+    return reader && reader->QueuedBytes() > ReplayQueueLimit;
+}
+
+void KoTcpClient::EndReplay()
+{
+    if (!replaying)
+        return;
+    StopReaderAndWait();
+    replaying = false;
+    Init(hostName, port);
 }
 
 bool KoTcpClient::Write(const QByteArray& frame)

@@ -54,6 +54,25 @@ public:
     QString HostName() const { return hostName; }
     ushort Port() const { return port; }
 
+    // Replay: the reader is fed from a capture instead of the socket. The
+    // connection ends and stays ended (no socket, no watchdog), so nothing
+    // can be sent; every received message still comes through the same
+    // reader and the same signals. A Reconnect meanwhile only changes the
+    // target that EndReplay connects to.
+    static constexpr qint64 ReplayQueueLimit = 512 * 1024;
+    void BeginReplay();
+    // A fresh reader: what it held of the capture (queued chunks, a frame
+    // begun) is dropped, as after a jump in the capture.
+    void RestartReplay();
+    // False when not replaying.
+    bool FeedReplay(QByteArray data);
+    // The reader holds enough; the next chunk should wait. Kept small, so a
+    // paused replay stops at once.
+    bool ReplayBusy() const;
+    // Back to the device: connects to the current target.
+    void EndReplay();
+    bool Replaying() const { return replaying; }
+
 public slots:
     void sReadPendingDatagrams();
     void sBytesWriten(qint64 bytes);
@@ -111,6 +130,9 @@ signals:
     void eRebootAck();
     void eFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
     void eMessageReceived(uint code, QByteArray data);
+    // Every chunk as it is read from the socket, before the reader gets it
+    // (a capture records these).
+    void eBytesReceived(const QByteArray& data);
 
     void eConnected();
     void eDisconnected();
@@ -129,6 +151,7 @@ private slots:
     void sQueueDrained();
 
 private:
+    void StartReader();
     void CheckConnection();
     bool Write(const QByteArray& frame);
     bool SendBody(const QByteArray& body);
@@ -151,4 +174,5 @@ private:
     qint64 queueLimit = DefaultQueueLimit;
     bool readPaused = false;
     int readPauses = 0;
+    bool replaying = false;
 };

@@ -140,11 +140,14 @@ void TstClientUi::panelStale_data()
     QTest::addColumn<int>("mode"); // view mode: 0 left, 1 right, 2 "No send"
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("replay"); // a capture plays instead of the device
     using S = Panel::PictureState;
-    QTest::newRow("no link") << false << 0 << int(S::NoLink) << "No connection";
-    QTest::newRow("left picture") << true << 0 << int(S::Live) << "";
-    QTest::newRow("right camera, left picture") << true << 1 << int(S::NoPicture) << "No picture";
-    QTest::newRow("No send") << true << 2 << int(S::Paused) << "Paused";
+    QTest::newRow("no link") << false << 0 << int(S::NoLink) << "No connection" << false;
+    QTest::newRow("left picture") << true << 0 << int(S::Live) << "" << false;
+    QTest::newRow("right camera, left picture")
+        << true << 1 << int(S::NoPicture) << "No picture" << false;
+    QTest::newRow("No send") << true << 2 << int(S::Paused) << "Paused" << false;
+    QTest::newRow("replay") << false << 0 << int(S::Live) << "" << true;
 }
 
 // One left picture arrives in each row.
@@ -154,9 +157,11 @@ void TstClientUi::panelStale()
     QFETCH(int, mode);
     QFETCH(int, state);
     QFETCH(QString, text);
+    QFETCH(bool, replay);
     Panel panel(0);
     panel.viewModeTimer.stop();
     panel.sLinkChanged(link);
+    panel.SetReplay(replay);
     panel.viewModeCombo->setCurrentIndex(mode);
     QImage im(64, 48, QImage::Format_RGB888);
     panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
@@ -294,6 +299,10 @@ void TstClientUi::panelFiles()
     const ClientOptions o{230, 0, -5, 100, 40, 9, 150, 10, 7, 170}; // in the file's order
     panel.sMountDataRecieved(0, o);                                 // another pass
     QVERIFY(!QFile::exists("params0.txt") && !QFile::exists("params1.txt"));
+    panel.SetReplay(true); // a capture's values are another device's
+    panel.sMountDataRecieved(1, o);
+    QVERIFY(!QFile::exists("params1.txt"));
+    panel.SetReplay(false);
     panel.sMountDataRecieved(1, o);
     panel.sCameraOptionsRecieved(1, -1, KoCameraNums{11, 12});
     QFile params("params1.txt"), cameras("cameras1.txt");

@@ -248,6 +248,7 @@ private slots:
     void everyMessageOverTheSocket();
     void droppedAndReconnected();
     void reconnectToNewTarget();
+    void replayInsteadOfTheSocket();
     void backPressureLosesNothing();
     void blockedReaderKeepsTheLink();
     void undeliveredMessagesBounded_data();
@@ -550,6 +551,40 @@ void TstLink::reconnectToNewTarget()
     QVERIFY(client.SendConnectedReq());
     QTRY_COMPARE(second.received, Hex("AA0000000DAB"));
     QCOMPARE(first.connections, 1);
+}
+
+// A replay feeds the reader instead of the socket: the connection ends and
+// stays ended, nothing can be sent, a frame fed in two pieces comes whole, a
+// jump drops a frame begun before it, and the end of the replay connects again.
+void TstLink::replayInsteadOfTheSocket()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QTRY_VERIFY(device.Connected());
+    QStringList log;
+    QObject context;
+    Record(&client, &context, log, Qt::AutoConnection);
+
+    client.BeginReplay();
+    QTRY_COMPARE(device.disconnections, 1);
+    QVERIFY(!client.SendConnectedReq());
+    const QByteArray three = Frame(KoDeviceEncoder::ConnectedAnswer(3));
+    QVERIFY(client.FeedReplay(three.left(4)));
+    QVERIFY(client.FeedReplay(three.mid(4)));
+    QTRY_COMPARE(log, (QStringList{"msg 14 4", "passes 3"}));
+    client.FeedReplay(three.left(4));
+    client.RestartReplay();
+    client.FeedReplay(three.mid(4));
+    client.FeedReplay(Frame(KoDeviceEncoder::ConnectedAnswer(2)));
+    QTRY_COMPARE(log.size(), 4);
+    QCOMPARE(log.mid(2), (QStringList{"msg 14 4", "passes 2"}));
+    QTest::qWait(Period * 3);
+    QCOMPARE(device.connections, 1); // no watchdog came back meanwhile
+
+    client.EndReplay();
+    QVERIFY(!client.FeedReplay(three));
+    QTRY_COMPARE(device.connections, 2);
 }
 
 void TstLink::backPressureLosesNothing()

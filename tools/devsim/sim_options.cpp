@@ -85,6 +85,23 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
             options.seed = value.toULongLong(&ok);
             if (!ok)
                 return bad();
+        } else if (name == QLatin1String("--replay")) {
+            if (!takeValue())
+                return false;
+            if (value.isEmpty())
+                return bad();
+            options.replayPath = value;
+        } else if (name == QLatin1String("--loop")) {
+            options.loop = true;
+        } else if (name == QLatin1String("--info")) {
+            options.info = true;
+        } else if (name == QLatin1String("--speed")) {
+            if (!takeValue())
+                return false;
+            bool ok = false;
+            options.speed = value.toDouble(&ok);
+            if (!ok || !(options.speed >= 0.1 && options.speed <= 64))
+                return bad();
         } else if (name == QLatin1String("--reboot-delay")) {
             if (!takeValue() || !toInt(value, 0, 600000, options.rebootDelayMs))
                 return has_value ? bad() : false;
@@ -129,6 +146,15 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
             return false;
         }
     }
+    const bool replay_only = options.loop || options.info || options.speed != 1.0;
+    if (options.replayPath.isEmpty() && replay_only) {
+        error = QStringLiteral("--loop, --speed and --info go with --replay");
+        return false;
+    }
+    if (!options.replayPath.isEmpty() && options.fault != Fault::None) {
+        error = QStringLiteral("a replay has no fault modes");
+        return false;
+    }
     return true;
 }
 
@@ -158,6 +184,14 @@ QString SimOptions::Usage()
         "                                      as the socket takes them, beside the pictures\n"
         "                       cut-picture[=N] close in the middle of a picture frame,\n"
         "                                      after N whole ones (default 0)\n"
+        "  --replay FILE      serve the bytes of a capture file (recorded with the\n"
+        "                     configurator) with their original timing, from its\n"
+        "                     start to every tool that connects; what the tool\n"
+        "                     sends is not answered\n"
+        "  --loop             with --replay: start again at the end instead of closing\n"
+        "  --speed X          with --replay: X times the original speed, 0.1 to 64\n"
+        "  --info             with --replay: print the capture's header, duration,\n"
+        "                     messages by code and pictures per door, and end\n"
         "  --quiet            no log lines\n"
         "  --help             this text\n"
         "\n"

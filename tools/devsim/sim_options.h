@@ -36,6 +36,11 @@ public:
     int rebootDelayMs = 3000;
     bool quiet = false;
     bool help = false;
+    // Replay: the bytes of a capture file instead of a simulated device.
+    QString replayPath;
+    bool loop = false;
+    double speed = 1.0;
+    bool info = false; // print what the capture holds and end
 
     // Fills options from the arguments (the program name first). False with
     // a message in error for anything it does not understand.
