@@ -12,7 +12,6 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <climits>
@@ -70,20 +69,17 @@ KoReplayBar::KoReplayBar(KoCapturePlayer* player_, QWidget* parent)
     endLabel->hide();
     closeButton = new QPushButton(tr("Close replay"), this);
 
-    // Two rows, so a narrow window keeps every control in sight.
-    auto* top = new QHBoxLayout;
-    top->addWidget(titleLabel, 1);
-    top->addWidget(endLabel, 1);
-    top->addWidget(closeButton);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(playButton);
-    bottom->addWidget(slider, 1);
-    bottom->addWidget(timeLabel);
-    bottom->addWidget(speedCombo);
-    auto* rows = new QVBoxLayout(this);
-    rows->setContentsMargins(6, 4, 6, 4);
-    rows->addLayout(top);
-    rows->addLayout(bottom);
+    // One row, so the doors keep their height in a small window; what is
+    // played and from where is the title's tool tip and the window's title.
+    titleLabel->hide();
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->addWidget(playButton);
+    row->addWidget(slider, 1);
+    row->addWidget(timeLabel);
+    row->addWidget(speedCombo);
+    row->addWidget(endLabel, 1);
+    row->addWidget(closeButton);
 
     connect(playButton, &QToolButton::clicked, this, &KoReplayBar::sPlayClicked);
     connect(closeButton, &QPushButton::clicked, this, &KoReplayBar::eCloseClicked);
@@ -122,6 +118,7 @@ void KoReplayBar::ShowCapture(const QString& path)
                             .arg(header.port)
                             .arg(started));
     titleLabel->setToolTip(QFileInfo(path).absoluteFilePath());
+    setToolTip(titleLabel->text() + QLatin1Char('\n') + titleLabel->toolTip());
     {
         const QSignalBlocker block(slider);
         slider->setRange(0, int(std::min<qint64>(player->DurationUs() / 1000, INT_MAX)));
