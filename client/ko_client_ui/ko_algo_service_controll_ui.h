@@ -120,6 +120,7 @@ public:
     bool restartCounts = false; // the next picture's counts become the base
     QLabel* restartLabel = nullptr;  // the time the counts started again after a reconnect
     QToolButton* fitButton = nullptr;
+    QToolButton* snapshotButton = nullptr; // the view as PNG
     PictureState pictureState = PictureState::NoLink;
     QGraphicsRectItem* staleCover = nullptr;       // greys a picture that is not live
     QGraphicsSimpleTextItem* staleText = nullptr;  // and says why
@@ -155,6 +156,8 @@ public slots:
     // The container tells every panel when the link comes and goes.
     void sLinkChanged(bool connected);
     void sCheckPicture();
+    // Asks where and saves the picture with its marks, line and zone as PNG.
+    void sSnapshot();
 
 private:
     void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);
