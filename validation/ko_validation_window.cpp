@@ -170,6 +170,14 @@ KoValidationWindow::KoValidationWindow(KoTcpClient* link_, QWidget* parent)
     saveButton = new QPushButton(tr("Save report"), this);
     saveButton->setToolTip(tr("The report as PDF and the samples as CSV beside it"));
     stateLabel = new QLabel(this);
+    // Named for the tests that drive the window.
+    operatorEdit->setObjectName(QStringLiteral("operatorEdit"));
+    vehicleEdit->setObjectName(QStringLiteral("vehicleEdit"));
+    startButton->setObjectName(QStringLiteral("startButton"));
+    pauseButton->setObjectName(QStringLiteral("pauseButton"));
+    stopButton->setObjectName(QStringLiteral("stopButton"));
+    markButton->setObjectName(QStringLiteral("markButton"));
+    saveButton->setObjectName(QStringLiteral("saveButton"));
     auto* controls = new QHBoxLayout;
     for (QPushButton* b :
          {startButton, pauseButton, stopButton, markButton, undoButton, saveButton}) {
