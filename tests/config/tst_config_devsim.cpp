@@ -301,7 +301,7 @@ void TestConfigDevsim::commands()
         viewer->findChild<QComboBox*>("typeBox")->setCurrentIndex(1);
     setLink(up);
     // The simulator's lines about requests, without its people's crossings.
-    const auto requests = [&sim] {
+    const auto requests = [this] {
         return sim.output().filter(QRegularExpression(QStringLiteral("^(?!crossing )")));
     };
     const int logged_before = requests().size();
