@@ -53,31 +53,41 @@ public:
 
     void Space(qreal mm) { y += Mm(mm); }
 
-    // A table as wide as its texts, shrunk to the page when wider; the
-    // header is repeated on every page it runs over.
+    // A table as wide as its texts; wider than the page, its font shrinks
+    // down to 7 points and then its texts wrap in columns narrowed in
+    // proportion. The header is repeated on every page it runs over.
     void Table(const QStringList& header, const QVector<QStringList>& rows, qreal points)
     {
         const int columns = header.size();
-        QVector<qreal> widths;
         QFont font = Font(points);
-        for (;;) {
-            widths = NaturalWidths(header, rows, font);
+        QVector<qreal> widths = NaturalWidths(header, rows, font);
+        const auto sum = [](const QVector<qreal>& w) {
             qreal total = 0;
-            for (qreal w : widths)
-                total += w;
-            if (total <= Width() || font.pointSizeF() <= 5) {
-                // The room left goes to the columns in proportion.
-                const qreal scale = Width() / total;
-                for (qreal& w : widths)
-                    w *= scale;
-                break;
-            }
+            for (qreal x : w)
+                total += x;
+            return total;
+        };
+        while (sum(widths) > Width() && font.pointSizeF() > 7) {
             font.setPointSizeF(font.pointSizeF() - 0.5);
+            widths = NaturalWidths(header, rows, font);
         }
+        const qreal scale = Width() / sum(widths);
+        for (qreal& w : widths)
+            w *= scale;
         QFont bold = font;
         bold.setBold(true);
-        const qreal height = QFontMetricsF(font, painter.device()).height() * 1.5;
+        const qreal pad = Mm(1);
+        const auto height_of = [&](const QStringList& cells, const QFont& f) {
+            const QFontMetricsF metrics(f, painter.device());
+            qreal h = metrics.height();
+            for (int c = 0; c < columns; ++c)
+                h = std::max(h, metrics.boundingRect(QRectF(0, 0, widths[c] - 2 * pad, 1e6),
+                                                     Qt::TextWordWrap, cells.value(c))
+                                    .height());
+            return h + 2 * pad;
+        };
         const auto draw_row = [&](const QStringList& cells, bool head) {
+            const qreal height = height_of(cells, head ? bold : font);
             Need(height);
             painter.setFont(head ? bold : font);
             qreal x = 0;
@@ -88,17 +98,17 @@ public:
                 painter.setPen(QColor(150, 150, 150));
                 painter.drawRect(cell);
                 painter.setPen(Qt::black);
-                const Qt::Alignment align =
-                    (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
-                painter.drawText(cell.adjusted(Mm(1), 0, -Mm(1), 0), align, cells.value(c));
+                const int align = (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter |
+                                  Qt::TextWordWrap;
+                painter.drawText(cell.adjusted(pad, 0, -pad, 0), align, cells.value(c));
                 x += widths[c];
             }
             y += height;
         };
         draw_row(header, true);
         for (const QStringList& row : rows) {
-            if (y + height > painter.device()->height()) {
-                Need(2 * height);
+            if (y + height_of(row, font) > painter.device()->height()) {
+                Need(1e9); // a new page, the header first
                 draw_row(header, true);
             }
             draw_row(row, false);
@@ -273,9 +283,10 @@ bool KoValidationReport::WritePdf(const QString& path, QString* error) const
                   10);
         page.Space(4);
 
-        // The doors as they were set up: two snapshots a row.
+        // The doors as they were set up: two snapshots a row, small enough
+        // to leave the figures room on the first page.
         const qreal gap = page.Mm(5);
-        const qreal width = (page.Width() - gap) / 2;
+        const qreal width = std::min((page.Width() - gap) / 2, page.Mm(70));
         for (int d = 0; d < doors; d += 2) {
             qreal row_height = 0;
             for (int k = d; k < std::min(doors, d + 2); ++k) {
