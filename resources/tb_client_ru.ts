@@ -1303,14 +1303,6 @@ Outcoming people cross the line from yellow to blue line</source>
         <translation>Протокол сохранён в %1 и %2</translation>
     </message>
     <message>
-        <source>Device: in %1, out %2</source>
-        <translation>Устройство: вход %1, выход %2</translation>
-    </message>
-    <message>
-        <source>Hand: in %1, out %2</source>
-        <translation>Вручную: вход %1, выход %2</translation>
-    </message>
-    <message>
         <source>In the open sample: hand in %1, out %2; device in %3, out %4</source>
         <translation>В открытой выборке: вручную вход %1, выход %2; устройство вход %3, выход %4</translation>
     </message>
@@ -1361,6 +1353,14 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>All doors</source>
         <translation>Все двери</translation>
+    </message>
+    <message>
+        <source>In</source>
+        <translation>Вход</translation>
+    </message>
+    <message>
+        <source>Out</source>
+        <translation>Выход</translation>
     </message>
 </context>
 <context>

@@ -71,9 +71,20 @@ public:
             font.setPointSizeF(font.pointSizeF() - 0.5);
             widths = NaturalWidths(header, rows, font);
         }
-        const qreal scale = Width() / sum(widths);
-        for (qreal& w : widths)
-            w *= scale;
+        if (sum(widths) > Width()) {
+            // Every column keeps its longest word; the room left goes to
+            // the columns in proportion to what their texts would take more.
+            const QVector<qreal> least = NaturalWidths(header, rows, font, true);
+            const qreal spare = Width() - sum(least);
+            const qreal wanted = sum(widths) - sum(least);
+            for (int c = 0; c < columns; ++c)
+                widths[c] = spare > 0 ? least[c] + spare * (widths[c] - least[c]) / wanted
+                                      : least[c] * Width() / sum(least);
+        } else {
+            const qreal scale = Width() / sum(widths);
+            for (qreal& w : widths)
+                w *= scale;
+        }
         QFont bold = font;
         bold.setBold(true);
         const qreal pad = Mm(1);
@@ -120,18 +131,26 @@ public:
     qreal y = 0;
 
 private:
+    // The widths the columns' texts take on one line, or (words) that of
+    // their longest word.
     QVector<qreal> NaturalWidths(const QStringList& header, const QVector<QStringList>& rows,
-                                 const QFont& font) const
+                                 const QFont& font, bool words = false) const
     {
         QFont bold = font;
         bold.setBold(true);
         const QFontMetricsF plain(font, painter.device());
         const QFontMetricsF heavy(bold, painter.device());
+        const auto width = [words](const QFontMetricsF& m, const QString& text) {
+            qreal w = 0;
+            for (const QString& part : words ? text.split(QLatin1Char(' ')) : QStringList{text})
+                w = std::max(w, m.horizontalAdvance(part));
+            return w;
+        };
         QVector<qreal> widths;
         for (int c = 0; c < header.size(); ++c) {
-            qreal w = heavy.horizontalAdvance(header[c]);
+            qreal w = width(heavy, header[c]);
             for (const QStringList& row : rows)
-                w = std::max(w, plain.horizontalAdvance(row.value(c)));
+                w = std::max(w, width(plain, row.value(c)));
             widths.append(w + Mm(3));
         }
         return widths;

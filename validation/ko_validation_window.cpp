@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QGroupBox>
@@ -115,7 +116,7 @@ KoValidationWindow::KoValidationWindow(KoTcpClient* link_, QWidget* parent)
 
     auto* door_row = new QHBoxLayout;
     QFont big = font();
-    big.setPixelSize(18);
+    big.setPixelSize(16);
     big.setBold(true);
     for (int d = 0; d < KoValidationSession::MaxDoors; ++d) {
         DoorWidgets& w = doors[size_t(d)];
@@ -130,9 +131,22 @@ KoValidationWindow::KoValidationWindow(KoTcpClient* link_, QWidget* parent)
         w.snapshot->setFocusPolicy(Qt::NoFocus);
         w.snapshot->setEnabled(false);
         connect(w.snapshot, &QToolButton::clicked, this, [this, d] { sSnapshot(d); });
-        w.device = new QLabel(w.box);
-        w.hand = new QLabel(w.box);
-        w.hand->setFont(big);
+        // In and out side by side, the device's counts above the hand's.
+        auto* grid = new QGridLayout;
+        grid->addWidget(new QLabel(tr("In"), w.box), 0, 1, Qt::AlignCenter);
+        grid->addWidget(new QLabel(tr("Out"), w.box), 0, 2, Qt::AlignCenter);
+        grid->addWidget(new QLabel(tr("Device"), w.box), 1, 0);
+        grid->addWidget(new QLabel(tr("Hand"), w.box), 2, 0);
+        for (int row = 0; row < 2; ++row) {
+            for (int dir = 0; dir < 2; ++dir) {
+                QLabel*& label = w.counts[size_t(row)][size_t(dir)];
+                label = new QLabel(QStringLiteral("0"), w.box);
+                label->setFont(big);
+                grid->addWidget(label, row + 1, dir + 1, Qt::AlignCenter);
+            }
+        }
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(2, 1);
         const QString in_key = QString(QLatin1Char(InKeys[d]));
         const QString out_key = QString(QLatin1Char(OutKeys[d]));
         w.count[0] = new QPushButton(tr("In (%1)").arg(in_key), w.box);
@@ -154,8 +168,7 @@ KoValidationWindow::KoValidationWindow(KoTcpClient* link_, QWidget* parent)
         auto* box_layout = new QVBoxLayout(w.box);
         box_layout->addLayout(top);
         box_layout->addWidget(w.view, 1);
-        box_layout->addWidget(w.device);
-        box_layout->addWidget(w.hand);
+        box_layout->addLayout(grid);
         box_layout->addLayout(buttons);
         door_row->addWidget(w.box, 1);
     }
@@ -482,13 +495,11 @@ void KoValidationWindow::Refresh()
     for (int d = 0; d < KoValidationSession::MaxDoors; ++d) {
         DoorWidgets& w = doors[size_t(d)];
         w.box->setVisible(d < shown);
-        w.device->setText(tr("Device: in %1, out %2")
-                              .arg(total.Device(d, KoValidationSession::In))
-                              .arg(total.Device(d, KoValidationSession::Out)));
-        w.hand->setText(tr("Hand: in %1, out %2")
-                            .arg(total.Hand(d, KoValidationSession::In))
-                            .arg(total.Hand(d, KoValidationSession::Out)));
-        w.hand->setToolTip(tr("In the open sample: hand in %1, out %2; device in %3, out %4")
+        for (int dir = 0; dir < 2; ++dir) {
+            w.counts[0][size_t(dir)]->setText(QString::number(total.Device(d, dir)));
+            w.counts[1][size_t(dir)]->setText(QString::number(total.Hand(d, dir)));
+        }
+        w.box->setToolTip(tr("In the open sample: hand in %1, out %2; device in %3, out %4")
                                .arg(open.Hand(d, 0))
                                .arg(open.Hand(d, 1))
                                .arg(open.Device(d, 0))

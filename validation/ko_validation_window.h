@@ -69,8 +69,8 @@ private:
         QLineEdit* label = nullptr;
         QGraphicsView* view = nullptr;
         QToolButton* snapshot = nullptr;
-        QLabel* device = nullptr;
-        QLabel* hand = nullptr;
+        // The counts since the start: [0] the device's, [1] by hand; in, out.
+        std::array<std::array<QLabel*, 2>, 2> counts{};
         std::array<QPushButton*, 2> count{};
         QGraphicsScene* scene = nullptr;
     };
