@@ -11,6 +11,8 @@
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
+#include "ko_validation_window.h"
+#include "ko_algo_service_controll_ui.h"
 #include "network_setting_dialog.h"
 #include "ui_mainwindow.h"
 
@@ -67,6 +69,10 @@ MainWindow::MainWindow(QWidget* parent)
     // The doors grow with the window; below their minimum the area scrolls.
     scroll_area->setWidgetResizable(true);
     scroll_area->setWidget(clientUi);
+
+    validationAction = KoMenus::Add(ui->menuTools, this, tr("Validate doors"),
+                                    tr("Count by hand beside the device and write a report"),
+                                    Opens::Dialog, &MainWindow::sValidationWindow);
 
     // The system unit's texts are Russian in every language.
     KoMenus::Add(ui->menuTools, this, QStringLiteral("Системные настройки"), QString(),
@@ -147,6 +153,8 @@ void MainWindow::sReplayChanged(bool replaying)
     ui->menuTools->setEnabled(!replaying);
     for (QAction* action : ui->menuTools->actions())
         action->setEnabled(!replaying);
+    // A validation counts against the live device: a running one pauses.
+    sSetValidationEnabled(!replaying);
     // The statistics and the reports are the device's, asked for through the link.
     for (int tab = 1; tab < ui->tabWidget->count(); ++tab)
         ui->tabWidget->setTabEnabled(tab, !replaying);
@@ -249,6 +257,29 @@ void MainWindow::sRebootAck()
 void MainWindow::sSysSettingsDialog()
 {
     sysController.ShowSettingsDialog(this);
+}
+
+void MainWindow::sValidationWindow()
+{
+    if (!validationWindow) {
+        validationWindow = new KoValidationWindow(clientUi->Link(), this);
+        validationWindow->setObjectName(QStringLiteral("validationWindow"));
+        for (int pass = 0; pass < 4; ++pass)
+            validationWindow->SetDoorScene(pass, &clientUi->Panel(pass)->scene);
+        validationWindow->sPassCnt(clientUi->PassCount());
+    }
+    validationWindow->show();
+    validationWindow->raise();
+    validationWindow->activateWindow();
+}
+
+void MainWindow::sSetValidationEnabled(bool enabled)
+{
+    validationAction->setEnabled(enabled);
+    if (!enabled && validationWindow) {
+        validationWindow->sPause();
+        validationWindow->hide();
+    }
 }
 
 void MainWindow::sShowQuestion(std::wstring cap, std::wstring text, bool* result)

@@ -12,6 +12,8 @@
 class KoCaptureUi;
 class KoClientMultUi;
 class KoLinkStatusWidget;
+class KoValidationWindow;
+class QAction;
 namespace Ui {
 class MainWindowClass;
 }
@@ -44,6 +46,12 @@ public slots:
     void sIpServerAck(const QStringList& settings, int ack);
     void sRebootAck();
     void sSysSettingsDialog();
+    // Tools -> door validation: its window, made on first use and kept (with
+    // the session in it) while the program runs.
+    void sValidationWindow();
+    // Whether doors can be validated now (not while a capture plays): off
+    // greys the Tools entry, pauses a running session and hides its window.
+    void sSetValidationEnabled(bool enabled);
     // The system-unit controller's yes/no question, answered before it
     // returns (the box runs its own event loop). Uses no window state.
     static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
@@ -62,6 +70,8 @@ private:
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;
     KoCaptureUi* captureUi = nullptr;
+    QAction* validationAction = nullptr;
+    KoValidationWindow* validationWindow = nullptr;
     // Destroyed before the pages and the link it talks to.
     cntsys::SysController sysController;
     bool rebootAsked = false; // Tools -> Reboot sent a reboot not yet acknowledged

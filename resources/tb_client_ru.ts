@@ -157,6 +157,30 @@
         <source>Recording of pass %1 asked for</source>
         <translation>Запись прохода %1 запрошена</translation>
     </message>
+    <message>
+        <source>Save a snapshot of the picture with its marks, line and zone as PNG</source>
+        <translation>Сохранить снимок изображения с метками, линией и зоной в PNG</translation>
+    </message>
+    <message>
+        <source>Save the snapshot as</source>
+        <translation>Сохранить снимок как</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Изображения PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Snapshot saved in %1</source>
+        <translation>Снимок сохранён в %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved in %1: %2</source>
+        <translation>Не удалось сохранить снимок в %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>KoApnSettings</name>
@@ -878,6 +902,17 @@ Outcoming people cross the line from yellow to blue line</source>
     </message>
 </context>
 <context>
+    <name>KoSceneSnapshot</name>
+    <message>
+        <source>there is no picture</source>
+        <translation>нет изображения</translation>
+    </message>
+    <message>
+        <source>door %1 %2.png</source>
+        <translation>дверь %1 %2.png</translation>
+    </message>
+</context>
+<context>
     <name>KoStatisticsViewer</name>
     <message>
         <source>Pass:</source>
@@ -1087,6 +1122,14 @@ Outcoming people cross the line from yellow to blue line</source>
         <source>&quot;%1&quot; could not be written: %2. A file of that name keeps its old content.</source>
         <translation>Не удалось записать «%1»: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
     </message>
+    <message>
+        <source>Save to .csv</source>
+        <translation>Сохранить в .csv</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
 </context>
 <context>
     <name>KoUpdateProgress</name>
@@ -1156,6 +1199,412 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>The configuration &quot;%1&quot; is empty (0 bytes) and cannot be sent.</source>
         <translation>Конфигурация «%1» пуста (0 байт) и не может быть отправлена.</translation>
+    </message>
+</context>
+<context>
+    <name>KoValidationReport</name>
+    <message>
+        <source>within</source>
+        <translation>в допуске</translation>
+    </message>
+    <message>
+        <source>outside</source>
+        <translation>вне допуска</translation>
+    </message>
+    <message numerus="yes">
+        <source>not enough samples yet: %n more needed</source>
+        <translation>
+            <numerusform>пока мало выборок: нужна ещё %n выборка</numerusform>
+            <numerusform>пока мало выборок: нужны ещё %n выборки</numerusform>
+            <numerusform>пока мало выборок: нужно ещё %n выборок</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not enough samples yet</source>
+        <translation>пока мало выборок</translation>
+    </message>
+    <message>
+        <source>All doors in</source>
+        <translation>Все двери, вход</translation>
+    </message>
+    <message>
+        <source>All doors out</source>
+        <translation>Все двери, выход</translation>
+    </message>
+    <message>
+        <source>All doors</source>
+        <translation>Все двери</translation>
+    </message>
+    <message>
+        <source>Door %1 in</source>
+        <translation>Дверь %1, вход</translation>
+    </message>
+    <message>
+        <source>Door %1 out</source>
+        <translation>Дверь %1, выход</translation>
+    </message>
+    <message>
+        <source>Door %1</source>
+        <translation>Дверь %1</translation>
+    </message>
+    <message>
+        <source>Door validation report</source>
+        <translation>Протокол проверки счёта дверей</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Устройство: %1</translation>
+    </message>
+    <message>
+        <source>Written: %1 (local time)</source>
+        <translation>Составлен: %1 (местное время)</translation>
+    </message>
+    <message>
+        <source>Session: %1 to %2</source>
+        <translation>Сеанс: с %1 по %2</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>Проверяющий: %1</translation>
+    </message>
+    <message>
+        <source>Vehicle: %1</source>
+        <translation>Транспортное средство: %1</translation>
+    </message>
+    <message>
+        <source>Tolerance: ±%1</source>
+        <translation>Допуск: ±%1</translation>
+    </message>
+    <message>
+        <source>Verdict (all doors, both directions): %1</source>
+        <translation>Заключение (все двери, оба направления): %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Mean relative deviation %1, 95 % interval %2, over %n sample(s)</source>
+        <translation>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборке</numerusform>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборкам</numerusform>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборкам</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Нет изображения</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Показатели</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Вручную</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Устройство</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Разница</translation>
+    </message>
+    <message>
+        <source>Relative</source>
+        <translation>Относительная</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Выборки</translation>
+    </message>
+    <message>
+        <source>Mean deviation</source>
+        <translation>Среднее отклонение</translation>
+    </message>
+    <message>
+        <source>95 % interval</source>
+        <translation>Интервал 95 %</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Заключение</translation>
+    </message>
+    <message>
+        <source>Samples (hand / device)</source>
+        <translation>Выборки (вручную / устройство)</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>Signature: ______________________</source>
+        <translation>Подпись: ______________________</translation>
+    </message>
+    <message>
+        <source>the report could not be drawn</source>
+        <translation>протокол не удалось построить</translation>
+    </message>
+</context>
+<context>
+    <name>KoValidationWindow</name>
+    <message>
+        <source>Door validation</source>
+        <translation>Проверка счёта дверей</translation>
+    </message>
+    <message>
+        <source>The mean deviation&apos;s 95 % interval must lie within this</source>
+        <translation>Интервал 95 % среднего отклонения должен лежать в этих пределах</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Проверяющий:</translation>
+    </message>
+    <message>
+        <source>Vehicle:</source>
+        <translation>Транспорт:</translation>
+    </message>
+    <message>
+        <source>Tolerance:</source>
+        <translation>Допуск:</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Устройство:</translation>
+    </message>
+    <message>
+        <source>Door %1</source>
+        <translation>Дверь %1</translation>
+    </message>
+    <message>
+        <source>label, e.g. front</source>
+        <translation>подпись, напр. передняя</translation>
+    </message>
+    <message>
+        <source>Save a snapshot of the picture with its marks, line and zone as PNG</source>
+        <translation>Сохранить снимок изображения с метками, линией и зоной в PNG</translation>
+    </message>
+    <message>
+        <source>In (%1)</source>
+        <translation>Вход (%1)</translation>
+    </message>
+    <message>
+        <source>Out (%1)</source>
+        <translation>Выход (%1)</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Mark sample</source>
+        <translation>Закрыть выборку</translation>
+    </message>
+    <message>
+        <source>Closes the sample: a door opening, a stop</source>
+        <translation>Закрывает выборку: одно открытие дверей, одна остановка</translation>
+    </message>
+    <message>
+        <source>Undo (Backspace)</source>
+        <translation>Отменить (Backspace)</translation>
+    </message>
+    <message>
+        <source>Takes back the last hand count of the open sample</source>
+        <translation>Отменяет последний ручной счёт открытой выборки</translation>
+    </message>
+    <message>
+        <source>Save report</source>
+        <translation>Сохранить протокол</translation>
+    </message>
+    <message>
+        <source>The report as PDF and the samples as CSV beside it</source>
+        <translation>Протокол в PDF и выборки в CSV рядом с ним</translation>
+    </message>
+    <message>
+        <source>Door and direction</source>
+        <translation>Дверь и направление</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Вручную</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Устройство</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Разница</translation>
+    </message>
+    <message>
+        <source>Relative</source>
+        <translation>Относительная</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Выборки</translation>
+    </message>
+    <message>
+        <source>Mean deviation</source>
+        <translation>Среднее отклонение</translation>
+    </message>
+    <message>
+        <source>95 % interval</source>
+        <translation>Интервал 95 %</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Заключение</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Показатели</translation>
+    </message>
+    <message>
+        <source>Counting again</source>
+        <translation>Счёт продолжен</translation>
+    </message>
+    <message>
+        <source>New session</source>
+        <translation>Новый сеанс</translation>
+    </message>
+    <message>
+        <source>The report of the stopped session has not been saved. Start a new session all the same?</source>
+        <translation>Протокол остановленного сеанса не сохранён. Всё равно начать новый сеанс?</translation>
+    </message>
+    <message>
+        <source>Counting: press the door&apos;s In and Out buttons or keys as people cross</source>
+        <translation>Идёт счёт: нажимайте кнопки или клавиши «Вход» и «Выход» двери, когда люди проходят</translation>
+    </message>
+    <message>
+        <source>Paused: neither hand nor device counts are taken</source>
+        <translation>Пауза: не учитывается ни ручной счёт, ни счёт устройства</translation>
+    </message>
+    <message>
+        <source>Stopped; what was counted since the last mark is sample %1</source>
+        <translation>Остановлено; счёт после последней выборки стал выборкой %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Остановлено</translation>
+    </message>
+    <message>
+        <source>Sample %1 marked</source>
+        <translation>Выборка %1 закрыта</translation>
+    </message>
+    <message>
+        <source>Nothing was counted since the last mark: no sample</source>
+        <translation>После последней выборки ничего не насчитано: выборки нет</translation>
+    </message>
+    <message>
+        <source>Save the snapshot as</source>
+        <translation>Сохранить снимок как</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Изображения PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Snapshot saved in %1</source>
+        <translation>Снимок сохранён в %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved in %1: %2</source>
+        <translation>Не удалось сохранить снимок в %1: %2</translation>
+    </message>
+    <message>
+        <source>validation %1.pdf</source>
+        <translation>проверка %1.pdf</translation>
+    </message>
+    <message>
+        <source>Save the report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2. A file of that name keeps its old content.</source>
+        <translation>Не удалось записать %1: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
+    </message>
+    <message>
+        <source>Report saved in %1 and %2</source>
+        <translation>Протокол сохранён в %1 и %2</translation>
+    </message>
+    <message>
+        <source>In the open sample: hand in %1, out %2; device in %3, out %4</source>
+        <translation>В открытой выборке: вручную вход %1, выход %2; устройство вход %3, выход %4</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Продолжить</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>Waits for the device to tell how many doors it has</source>
+        <translation>Ждёт, пока устройство сообщит число дверей</translation>
+    </message>
+    <message>
+        <source>Not started</source>
+        <translation>Не начато</translation>
+    </message>
+    <message>
+        <source>Counting since %1</source>
+        <translation>Счёт с %1</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stopped at %1</source>
+        <translation>Остановлено в %1</translation>
+    </message>
+    <message>
+        <source>Verdict: start a session and count</source>
+        <translation>Заключение: начните сеанс и считайте</translation>
+    </message>
+    <message>
+        <source>Verdict, all doors in both directions, tolerance ±%1: %2</source>
+        <translation>Заключение по всем дверям в обоих направлениях, допуск ±%1: %2</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>All doors</source>
+        <translation>Все двери</translation>
+    </message>
+    <message>
+        <source>In</source>
+        <translation>Вход</translation>
+    </message>
+    <message>
+        <source>Out</source>
+        <translation>Выход</translation>
     </message>
 </context>
 <context>
@@ -1278,6 +1727,14 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>Ip server settings OK!</source>
         <translation>Адрес сервера установлен!</translation>
+    </message>
+    <message>
+        <source>Validate doors</source>
+        <translation>Проверка счёта дверей</translation>
+    </message>
+    <message>
+        <source>Count by hand beside the device and write a report</source>
+        <translation>Считать вручную рядом с устройством и составить протокол</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,9 @@
 
 #include "ko_command_outcome.h"
 #include "ko_cross_line_figure.h"
+#include "ko_app_data.h"
 #include "ko_graphics_view.h"
+#include "ko_scene_snapshot.h"
 #include "ko_selector_figure.h"
 #include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
@@ -10,6 +12,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
@@ -21,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QPen>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -110,6 +116,11 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     fitButton->setToolTip(tr("Fit the picture into the view (%0)")
                               .arg(KoViewer::fitKey().toString(QKeySequence::NativeText)));
     connect(fitButton, &QToolButton::clicked, viewer, &KoViewer::sFit);
+    snapshotButton = new QToolButton(this);
+    snapshotButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    snapshotButton->setToolTip(tr("Save a snapshot of the picture with its marks, line and zone "
+                                  "as PNG"));
+    connect(snapshotButton, &QToolButton::clicked, this, &KoAlgoServiceControllUI::sSnapshot);
 
     inLabel = new QLabel(tr("In: %0").arg(0), this);
     outLabel = new QLabel(tr("Out: %0").arg(0), this);
@@ -147,7 +158,7 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
             row->addWidget(w);
     };
     auto* top_row = new QHBoxLayout;
-    add_row(top_row, {inLabel, outLabel, restartLabel, clearButton}, {fpsLabel, fitButton});
+    add_row(top_row, {inLabel, outLabel, restartLabel, clearButton}, {fpsLabel, fitButton, snapshotButton});
     add_row(bottom_row, {cancelButton, defaultButton, installButton}, {optionsButton});
     auto* record_row = new QHBoxLayout;
     add_row(record_row, {view_mode_label, viewModeCombo},
@@ -663,6 +674,28 @@ void KoAlgoServiceControllUI::sCheckPicture()
         for (int k = 0; k < objectRects.size(); ++k)
             ResetMark(k);
     }
+}
+
+void KoAlgoServiceControllUI::sSnapshot()
+{
+    // Taken now, before the dialog: the picture the operator saw.
+    const QImage image = KoSceneSnapshot::Render(scene);
+    const QString folder_key = QStringLiteral("snapshots");
+    const QString folder = KoAppData::LastFolder(folder_key, QDir::currentPath());
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save the snapshot as"),
+        QDir(folder).filePath(KoSceneSnapshot::FileName(passId, QDateTime::currentDateTime())),
+        tr("PNG pictures (*.png)"));
+    if (path.isEmpty())
+        return;
+    KoAppData::SetLastFolder(folder_key, QFileInfo(path).absolutePath());
+    QString error;
+    if (KoSceneSnapshot::SavePng(image, path, &error))
+        KoCommandOutcome::Confirm(this, tr("Snapshot saved in %1").arg(QDir::toNativeSeparators(path)));
+    else
+        QMessageBox::critical(this, tr("Error"),
+                              tr("The snapshot could not be saved in %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), error));
 }
 
 void KoAlgoServiceControllUI::PlaceStaleCover()

@@ -122,6 +122,7 @@ public:
     bool restartCounts = false; // the next picture's counts become the base
     QLabel* restartLabel = nullptr;  // the time the counts started again after a reconnect
     QToolButton* fitButton = nullptr;
+    QToolButton* snapshotButton = nullptr; // the view as PNG
     PictureState pictureState = PictureState::NoLink;
     QGraphicsRectItem* staleCover = nullptr;       // greys a picture that is not live
     QGraphicsSimpleTextItem* staleText = nullptr;  // and says why
@@ -163,6 +164,8 @@ public slots:
     // a first connection (a replay's start, a jump in it).
     void RestartCounts();
     void sCheckPicture();
+    // Asks where and saves the picture with its marks, line and zone as PNG.
+    void sSnapshot();
 
 private:
     void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);

@@ -372,11 +372,13 @@ void TstMainWindow::menuEntries_data()
                                          "Close program"};
     QTest::newRow("Tools") << "menuTools"
                            << QStringList{"Lan options…", "Modem settings…", "Server settings…",
-                                          "Update…",      "Reboot…",
+                                          "Update…",      "Reboot…",      "Validate doors…",
                                           QString::fromUtf8("Системные настройки…")}
                            << QStringList{"Open LAN network options", "Open modem dialog",
                                           "Open server dialog",       "Open update dialog",
-                                          "Reboot device",            QString()};
+                                          "Reboot device",
+                                          "Count by hand beside the device and write a report",
+                                          QString()};
 }
 
 void TstMainWindow::menuEntries()
@@ -622,7 +624,8 @@ void TstMainWindow::everyWindow()
     // The walk reached every kind of window, Qt's own included.
     for (const char* kind :
          {"NetworkSettingDialog", "ModemDialog", "ChangeIPDialog", "SwUpdateDialog", "RebootDialog",
-          "OptionsDialog", "BlockSysSettingsForm", "CalendarForm", "QFileDialog", "QMessageBox"})
+          "OptionsDialog", "KoValidationWindow", "BlockSysSettingsForm", "CalendarForm",
+          "QFileDialog", "QMessageBox"})
         QVERIFY2(walker.seen.contains(QLatin1String(kind)), kind);
 }
 

@@ -102,6 +102,14 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
             options.speed = value.toDouble(&ok);
             if (!ok || !(options.speed >= 0.1 && options.speed <= 64))
                 return bad();
+        } else if (name == QLatin1String("--miss-rate") || name == QLatin1String("--extra-rate")) {
+            if (!takeValue())
+                return false;
+            bool ok = false;
+            const double rate = value.toDouble(&ok);
+            if (!ok || !(rate >= 0 && rate <= 1))
+                return bad();
+            (name == QLatin1String("--miss-rate") ? options.missRate : options.extraRate) = rate;
         } else if (name == QLatin1String("--reboot-delay")) {
             if (!takeValue() || !toInt(value, 0, 600000, options.rebootDelayMs))
                 return has_value ? bad() : false;
@@ -171,6 +179,10 @@ QString SimOptions::Usage()
         "  --encoding E       jpeg or raw pictures (default jpeg)\n"
         "  --gray             one-channel pictures instead of colour\n"
         "  --seed N           seed of the people and the statistics (default 1)\n"
+        "  --miss-rate R      share of the true crossings the device misses, 0 to 1\n"
+        "                     (default 0)\n"
+        "  --extra-rate R     share of the true crossings it counts twice, 0 to 1\n"
+        "                     (default 0); both drawn per crossing from the seed\n"
         "  --reboot-delay MS  how long a reboot keeps the port closed (default 3000)\n"
         "  --fault MODE       one of:\n"
         "                       silent         accept and read, send nothing\n"
@@ -196,7 +208,9 @@ QString SimOptions::Usage()
         "  --help             this text\n"
         "\n"
         "Prints one line per connection and per request handled; a view mode\n"
-        "that the configurator repeats every second is printed when it changes.\n");
+        "that the configurator repeats every second is printed when it changes.\n"
+        "Every true crossing of a counting line is printed as one line,\n"
+        "\"crossing pass P in|out, device counts N\" (P from 0; N is 0, 1 or 2).\n");
 }
 
 QString SimOptions::FaultName(Fault fault)

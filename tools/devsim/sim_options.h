@@ -30,6 +30,8 @@ public:
     bool jpeg = true;
     bool gray = false;
     uint64_t seed = 1;
+    double missRate = 0;  // of the true crossings, the share the device misses
+    double extraRate = 0; // and the share it counts twice
     Fault fault = Fault::None;
     int dropAfter = 0;
     int cutAfter = 0;
