@@ -14,6 +14,11 @@
 # flood of messages beside the pictures); SOAK_NO_BUILD=1 skips the build;
 # PROFILE=FILE records the configurator with perf (call graphs, 200 samples
 # a second) into FILE. SAMPLE_S sets the interval of the RSS lines (60).
+# XDISPLAY=:N runs the configurator on that X server (xcb) instead of
+# headless; the caller starts the server and a window manager. ZOOM_DOOR=1
+# then zooms the first door to at least full size (two notches of Ctrl +
+# wheel over its picture, with xdotool: from the fitted 0.61 to 1.08 in the
+# window's default size) once the pictures stream.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/devsim-lib.sh
@@ -65,19 +70,36 @@ cleanup() {
 trap cleanup EXIT
 
 start_devsim "$bin" "$scratch/sim.log" --passes "$passes" --fps "$fps" --size "$size" \
-  --encoding "$encoding" --quiet "${fault_args[@]}"
+  --encoding "$encoding" "${fault_args[@]}"
 point_at_devsim "$scratch/data"
 
 rss_kib() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$1/status" 2>/dev/null; }
 
 echo "soak: $passes doors, $fps fps, $size $encoding${FAULT:+, fault $FAULT} on 127.0.0.1:$port for ${duration} s"
 echo "soak: load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+if [ -n "${XDISPLAY:-}" ]; then
+  platform=(QT_QPA_PLATFORM=xcb "DISPLAY=$XDISPLAY")
+  echo "soak: on the X server $XDISPLAY"
+else
+  platform=(QT_QPA_PLATFORM=offscreen)
+fi
 launch_ms=$(date +%s%3N)
-PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen VELMORA_REPORT_STARTUP=1 \
-  VELMORA_REPORT_FRAMES=1 "$bin/velmora-configurator" >"$scratch/app.out" 2>"$scratch/app.err" &
+env "${platform[@]}" PROGRAMDATA="$scratch/data" VELMORA_REPORT_STARTUP=1 \
+  VELMORA_REPORT_FRAMES=1 "${APP:-$bin/velmora-configurator}" >"$scratch/app.out" 2>"$scratch/app.err" &
 app_pid=$!
+if [ -n "${XDISPLAY:-}" ] && [ "${ZOOM_DOOR:-0}" = 1 ]; then
+  # The first door's picture sits near the window's top-left corner; each
+  # notch raises the zoom slider by 6 (scale +0.237).
+  sleep 3
+  win=$(DISPLAY=$XDISPLAY xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1)
+  DISPLAY=$XDISPLAY xdotool mousemove --window "$win" 150 200 keydown ctrl \
+    click --repeat 2 --delay 100 4 keyup ctrl
+  echo "soak: first door zoomed in by two notches"
+fi
 perf_pid=
 if [ -n "${PROFILE:-}" ]; then
+  # Once the reader thread is there: perf follows only the threads it finds.
+  sleep 3
   perf record -q -F 200 --call-graph dwarf,16384 -p "$app_pid" -o "$PROFILE" &
   perf_pid=$!
 fi
@@ -109,6 +131,13 @@ fi
 kill -TERM "$app_pid"
 wait "$app_pid" || true
 app_pid=
+# The simulator says how many pictures it sent once it sees the connection close.
+sent=
+for _ in $(seq 50); do
+  sent=$(sed -n 's/^#[0-9]* closed after \([0-9]*\) pictures$/\1/p' "$scratch/sim.log" | tail -n1)
+  [ -n "$sent" ] && break
+  sleep 0.1
+done
 kill "$sim_pid" 2>/dev/null || true
 wait "$sim_pid" 2>/dev/null || true
 sim_pid=
@@ -124,7 +153,7 @@ if [ -z "$report" ]; then
 fi
 read -r shown cpu <<<"$report"
 [ -n "$shown_ms" ] && echo "soak: start to the main window shown: $((shown_ms - launch_ms)) ms"
-echo "soak: $shown pictures shown, $cpu s CPU"
+echo "soak: $shown pictures shown of ${sent:-?} sent, $cpu s CPU"
 
 # The reference, measured now that the stream has stopped: bare cv::imdecode
 # of one 640x480 JPEG picture, or memcpy of one 1280x720 RGB picture.

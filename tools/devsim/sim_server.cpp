@@ -122,7 +122,7 @@ void SimServer::Accept()
             if (c.dead)
                 return;
             c.dead = true;
-            Log(&c, QStringLiteral("closed"));
+            Log(&c, QStringLiteral("closed after %1 pictures").arg(c.picturesSent));
             Purge();
         });
         if (options.fault == SimOptions::Fault::Flood) {
