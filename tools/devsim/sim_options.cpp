@@ -110,6 +110,8 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
                 options.fault = Fault::Flood;
             } else if (value == QLatin1String("flood-messages")) {
                 options.fault = Fault::FloodMessages;
+            } else if (value == QLatin1String("no-pictures")) {
+                options.fault = Fault::NoPictures;
             } else if (value == QLatin1String("cut-picture")) {
                 options.fault = Fault::CutPicture;
                 options.cutAfter = 0;
@@ -158,6 +160,7 @@ QString SimOptions::Usage()
         "                                      as the socket takes them, beside the pictures\n"
         "                       cut-picture[=N] close in the middle of a picture frame,\n"
         "                                      after N whole ones (default 0)\n"
+        "                       no-pictures    answer everything, send no pictures\n"
         "  --quiet            no log lines\n"
         "  --help             this text\n"
         "\n"
@@ -186,6 +189,8 @@ QString SimOptions::FaultName(Fault fault)
         return QStringLiteral("flood-messages");
     case Fault::CutPicture:
         return QStringLiteral("cut-picture");
+    case Fault::NoPictures:
+        return QStringLiteral("no-pictures");
     }
     return QString();
 }

@@ -240,6 +240,8 @@ bool SimServer::Backlogged(const Connection& c) const
 
 void SimServer::Stream(Connection& c, bool flood)
 {
+    if (options.fault == SimOptions::Fault::NoPictures)
+        return;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (!flood) {
         if (Backlogged(c))
