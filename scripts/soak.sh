@@ -81,6 +81,24 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null; }
 
 echo "soak: $passes doors, $fps fps, $size $encoding${FAULT:+, fault $FAULT} on 127.0.0.1:$port for ${duration} s"
 echo "soak: load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# The reference, measured once before the stream and once after it, while
+# the configurator does not run: bare cv::imdecode of one 640x480 JPEG picture, or
+# memcpy of one 1280x720 RGB picture. The ratio takes the mean of the two,
+# so a load that changes during the run weighs on both sides alike.
+bench_cpu_us() { # bench filter -> CPU µs per iteration (both benches report in µs)
+  "$bin/$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.5 \
+    --benchmark_out="$scratch/bench.csv" --benchmark_out_format=csv >/dev/null 2>&1
+  awk -F, -v n="\"$2\"" '$1 == n && $5 == "us" { print $4 }' "$scratch/bench.csv"
+}
+reference() {
+  if [ "$encoding" = jpeg ]; then
+    bench_cpu_us bench_image_frame BM_Imdecode
+  else
+    bench_cpu_us bench_frame_parser BM_MemcpyRawPicture
+  fi
+}
+ref_before=$(reference)
 if [ -n "${XDISPLAY:-}" ]; then
   platform=(QT_QPA_PLATFORM=xcb "DISPLAY=$XDISPLAY")
   echo "soak: on the X server $XDISPLAY"
@@ -176,21 +194,15 @@ if [ "$duration" -gt "$elapsed_first" ]; then
     printf "soak: CPU from %d s to the end: %.2f s, %.2f%% of a core\n", a, t / hz, 100 * t / hz / s }'
 fi
 
-# The reference, measured now that the stream has stopped: bare cv::imdecode
-# of one 640x480 JPEG picture, or memcpy of one 1280x720 RGB picture.
-bench_cpu_us() { # bench filter -> CPU µs per iteration (both benches report in µs)
-  "$bin/$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.5 \
-    --benchmark_out="$scratch/bench.csv" --benchmark_out_format=csv >/dev/null 2>&1
-  awk -F, -v n="\"$2\"" '$1 == n && $5 == "us" { print $4 }' "$scratch/bench.csv"
-}
 if [ "$shown" -gt 0 ]; then
+  ref_after=$(reference)
+  ref=$(awk -v a="$ref_before" -v b="$ref_after" 'BEGIN { print (a + b) / 2 }')
+  echo "soak: reference before the stream ${ref_before} us, after it ${ref_after} us"
   if [ "$encoding" = jpeg ]; then
-    ref=$(bench_cpu_us bench_image_frame BM_Imdecode)
     awk -v c="$cpu" -v n="$shown" -v r="$ref" 'BEGIN {
       f = c * 1e6 / n
       printf "soak: CPU per shown picture %.1f us; bare cv::imdecode %.1f us; ratio %.3f\n", f, r, f / r }'
   else
-    ref=$(bench_cpu_us bench_frame_parser BM_MemcpyRawPicture)
     w=${size%x*}
     h=${size#*x}
     awk -v c="$cpu" -v n="$shown" -v r="$ref" -v b="$((w * h * 3))" 'BEGIN {
