@@ -83,9 +83,9 @@ echo "soak: $passes doors, $fps fps, $size $encoding${FAULT:+, fault $FAULT} on 
 echo "soak: load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # The reference, measured once before the stream and once after it, while
-# the configurator does not run: bare cv::imdecode of one 640x480 JPEG picture, or
-# memcpy of one 1280x720 RGB picture. The ratio takes the mean of the two,
-# so a load that changes during the run weighs on both sides alike.
+# the configurator does not run: bare cv::imdecode of one 640x480 JPEG
+# picture, or memcpy of one 1280x720 RGB picture. The ratio takes the mean
+# of the two, so a load that changes during the run weighs on both alike.
 bench_cpu_us() { # bench filter -> CPU µs per iteration (both benches report in µs)
   "$bin/$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.5 \
     --benchmark_out="$scratch/bench.csv" --benchmark_out_format=csv >/dev/null 2>&1
