@@ -30,6 +30,7 @@
 #include <QPen>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSlider>
 #include <QStyle>
 #include <QTime>
 #include <QToolButton>
@@ -47,6 +48,16 @@ void SetPlainText(QGraphicsTextItem* item, const QString& text)
 {
     if (item->toPlainText() != text)
         item->setPlainText(text);
+}
+
+// An empty text is hidden: the item would still lay out and paint its
+// empty document.
+void SetText(QGraphicsTextItem* item, const QString& text, const QColor& color)
+{
+    SetPlainText(item, text);
+    if (item->defaultTextColor() != color)
+        item->setDefaultTextColor(color);
+    item->setVisible(!text.isEmpty());
 }
 
 QPen MarkPen(const QColor& color)
@@ -179,6 +190,9 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
             &KoAlgoServiceControllUI::sMouseRightPressEvL);
     connect(viewer, &KoViewer::eMouseReleaseEv, this, &KoAlgoServiceControllUI::sMouseReleaseEvL);
     connect(recordButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sRecordButClicked);
+    // Zoomed in, the next pictures are decoded larger; zoomed out, smaller.
+    connect(viewer->zoomSlider, &QSlider::valueChanged, this,
+            &KoAlgoServiceControllUI::PublishShownScale);
 
     // The scene is new and empty: the figures below add their items to it
     // and it must never be cleared afterwards.
@@ -187,6 +201,7 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     placeholder.fill(Qt::black);
     pixmapItem = scene.addPixmap(QPixmap::fromImage(placeholder));
     pixmapItem->setZValue(PictureZ);
+    viewer->view->setOpaqueArea(pixmapItem->sceneBoundingRect());
     imageWidth = placeholder.width();
     imageHeight = placeholder.height();
     scene.setSceneRect(0, 0, imageWidth, imageHeight);
@@ -269,23 +284,28 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
             qCDebug(lcClientUi) << "depth";
         return;
     }
+    // A picture decoded smaller than it is (at the size the view shows it)
+    // says by its device pixel ratio how much smaller; the scene and every
+    // figure stay in the picture's own pixels.
+    const QSize size = PictureSize(im);
     const bool stored_size = id >= 1 && id <= 5;
-    const bool new_size = stored_size && im.size() != imageSizes[size_t(id - 1)];
+    const bool new_size = stored_size && size != imageSizes[size_t(id - 1)];
     if (new_size)
-        imageSizes[size_t(id - 1)] = im.size();
+        imageSizes[size_t(id - 1)] = size;
     if (id == 1 || id == 2) {
         if (new_size) {
-            viewer->setImageSize(im.size());
-            imageWidth = im.width();
-            imageHeight = im.height();
+            viewer->setImageSize(size);
+            imageWidth = size.width();
+            imageHeight = size.height();
             lineFigure->sceneWidth = imageWidth;
             lineFigure->sceneHeight = imageHeight;
-            lineFigure->setLineWidth(float(im.width() / 40));
+            lineFigure->setLineWidth(float(size.width() / 40));
             zoneFigure->resize(imageWidth, imageHeight);
             PlaceStaleCover();
+            PublishShownScale();
         }
         if (((viewMode == 0 && id == 1) || (viewMode == 1 && id == 2)) && pixmapItem) {
-            pixmapItem->setPixmap(QPixmap::fromImage(im));
+            ShowPicture(im);
             ++picturesShown;
             sincePicture.start();
             if (pictureState != PictureState::Live) {
@@ -298,6 +318,41 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
     inLabel->setText(tr("In:%0").arg(lastIn - baseIn));
     outLabel->setText(tr("Out:%0").arg(lastOut - baseOut));
     countsShown = true;
+}
+
+QSize KoAlgoServiceControllUI::PictureSize(const QImage& im)
+{
+    const qreal ratio = im.devicePixelRatio();
+    if (ratio == 1.0 || !(ratio > 0))
+        return im.size();
+    return QSize(qRound(im.width() / ratio), qRound(im.height() / ratio));
+}
+
+void KoAlgoServiceControllUI::ShowPicture(const QImage& im)
+{
+    // The pixmap keeps the decoded pixels; the item scales them back to the
+    // picture's size, so the view draws them once, straight to the screen.
+    QPixmap pixmap = QPixmap::fromImage(im);
+    const qreal ratio = pixmap.devicePixelRatio();
+    if (ratio > 0 && ratio != 1.0)
+        pixmap.setDevicePixelRatio(1.0);
+    const qreal scale = ratio > 0 ? 1.0 / ratio : 1.0;
+    if (pixmapItem->scale() != scale)
+        pixmapItem->setScale(scale);
+    pixmapItem->setPixmap(pixmap);
+    // The picture is opaque: the view paints nothing under it.
+    viewer->view->setOpaqueArea(pixmapItem->sceneBoundingRect());
+}
+
+void KoAlgoServiceControllUI::PublishShownScale()
+{
+    // Device pixels per picture pixel in the view: the link decodes the next
+    // pictures no larger than that.
+    const double scale = viewer->currentScale() * viewer->view->devicePixelRatioF();
+    if (link && scale != publishedScale) {
+        publishedScale = scale;
+        link->SetShownScale(passId, scale);
+    }
 }
 
 void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObjectData>& vobjects,
@@ -320,14 +375,19 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
     }
 
     // The pool grows to the largest count seen (up to the cap) and is reused.
+    // A mark keeps its shape around the object's point and is moved there:
+    // moving keeps its cached picture, which only a new colour or text
+    // redraws.
     while (objectRects.size() < n) {
-        objectRects.append(scene.addRect(0, 0, 0, 0));
-        objectDots.append(scene.addEllipse(0, 0, 0, 0));
+        objectRects.append(scene.addRect(-15, -15, 30, 30));
+        objectDots.append(scene.addEllipse(-1, -1, 2, 2));
         stateTexts.append(scene.addText(QString()));
         lengthTexts.append(scene.addText(QString()));
         for (QGraphicsItem* item : std::initializer_list<QGraphicsItem*>{
-                 objectRects.last(), objectDots.last(), stateTexts.last(), lengthTexts.last()})
+                 objectRects.last(), objectDots.last(), stateTexts.last(), lengthTexts.last()}) {
             item->setZValue(MarkZ);
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        }
         markDrawn.append(true); // reset below into its empty form
     }
 
@@ -342,16 +402,19 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
         const QColor color = ObjectColor(object.id);
         const int x0 = object.x - 15;
         const int y0 = object.y - 15;
-        objectRects[k]->setRect(x0, y0, 30, 30);
+        objectRects[k]->setPos(object.x, object.y);
         objectRects[k]->setPen(MarkPen(color));
-        objectDots[k]->setRect(object.x - 1, object.y - 1, 2, 2);
+        objectRects[k]->setVisible(true);
+        objectDots[k]->setPos(object.x, object.y);
         objectDots[k]->setPen(QPen(color));
         objectDots[k]->setBrush(QBrush(color, Qt::SolidPattern));
+        objectDots[k]->setVisible(true);
         stateTexts[k]->setPos(x0 - 5, y0 + 25);
-        SetPlainText(stateTexts[k], object.state == 2   ? QStringLiteral("IN")
-                                    : object.state == 4 ? QStringLiteral("OUT")
-                                                        : QString());
-        stateTexts[k]->setDefaultTextColor(color);
+        SetText(stateTexts[k],
+                object.state == 2   ? QStringLiteral("IN")
+                : object.state == 4 ? QStringLiteral("OUT")
+                                    : QString(),
+                color);
         lengthTexts[k]->setPos(x0 - 5, y0 + 13);
         // A long track is remembered and shown once it has become short.
         QString length;
@@ -359,26 +422,22 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
             trackLengths[object.id] = object.trackLength;
         else if (trackLengths.contains(object.id))
             length = QStringLiteral("%0").arg(trackLengths[object.id]);
-        SetPlainText(lengthTexts[k], length);
-        lengthTexts[k]->setDefaultTextColor(color);
+        SetText(lengthTexts[k], length, color);
         markDrawn[k] = true;
     }
 }
 
 void KoAlgoServiceControllUI::ResetMark(int k)
 {
+    // Hidden rather than shrunk: a hidden item costs no painting at all.
     if (!markDrawn[k])
         return;
     markDrawn[k] = false;
-    objectRects[k]->setRect(0, 0, 0, 0);
-    objectRects[k]->setPen(MarkPen(Qt::black));
-    objectDots[k]->setRect(0, 0, 0, 0);
-    objectDots[k]->setPen(QPen(Qt::black));
-    for (QGraphicsTextItem* text : {stateTexts[k], lengthTexts[k]}) {
-        text->setPos(0, 0);
-        SetPlainText(text, QString());
-        text->setDefaultTextColor(Qt::black);
-    }
+    for (QGraphicsItem* item : std::initializer_list<QGraphicsItem*>{
+             objectRects[k], objectDots[k], stateTexts[k], lengthTexts[k]})
+        item->setVisible(false);
+    SetPlainText(stateTexts[k], QString());
+    SetPlainText(lengthTexts[k], QString());
 }
 
 void KoAlgoServiceControllUI::sUserParamsRecieved(int id, const KoUserParams& params)

@@ -128,6 +128,7 @@ public:
     QGraphicsSimpleTextItem* staleText = nullptr;  // and says why
     QElapsedTimer sincePicture;                    // since the last picture shown
     QTimer staleTimer;
+    double publishedScale = 0; // what the link was last told (0: nothing yet)
 
 signals:
     void eOptionsReq(int pass_id);
@@ -173,6 +174,11 @@ private:
     void UpdateControls();
     void ResetMark(int k);
     void PlaceStaleCover();
+    // The picture's own size, also when it was decoded smaller.
+    static QSize PictureSize(const QImage& im);
+    void ShowPicture(const QImage& im);
+    // Tells the link how large this door's pictures are shown.
+    void PublishShownScale();
     // Saves a file the device's answer fills; a failure is said in the
     // status bar.
     void SaveReported(const KoSettingsWriter& writer, const QString& name);

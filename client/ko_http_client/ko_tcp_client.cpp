@@ -18,9 +18,8 @@ constexpr qint64 PausedReadBuffer = 64 * 1024;
 
 } // namespace
 
-KoTcpClient::KoTcpClient(QObject* parent, QString host_name, ushort port, int watchdog_ms,
-                         int reader_idle_ms)
-    : QObject(parent), watchdogMs(watchdog_ms), readerIdleMs(reader_idle_ms)
+KoTcpClient::KoTcpClient(QObject* parent, QString host_name, ushort port, int watchdog_ms)
+    : QObject(parent), watchdogMs(watchdog_ms)
 {
     connect(this, qOverload<QByteArray, bool*>(&KoTcpClient::eSendMessage), this,
             qOverload<QByteArray, bool*>(&KoTcpClient::sSendMessage), Qt::BlockingQueuedConnection);
@@ -62,6 +61,15 @@ QAbstractSocket::SocketState KoTcpClient::State() const
     return socket ? socket->state() : QAbstractSocket::UnconnectedState;
 }
 
+void KoTcpClient::SetShownScale(int pass_id, double scale)
+{
+    if (pass_id < 0 || pass_id >= int(shownScales.size()))
+        return;
+    shownScales[size_t(pass_id)] = scale;
+    if (reader)
+        reader->SetShownScale(pass_id, scale);
+}
+
 qint64 KoTcpClient::BytesToWrite() const
 {
     return socket ? socket->bytesToWrite() : 0;
@@ -96,8 +104,10 @@ void KoTcpClient::Init(QString host_name, ushort port_)
 
 void KoTcpClient::StartReader()
 {
-    reader = new KoTcpDataReader(nullptr, readerIdleMs);
+    reader = new KoTcpDataReader(nullptr);
     KoTcpDataReader* r = reader.data();
+    for (int pass = 0; pass < int(shownScales.size()); ++pass)
+        r->SetShownScale(pass, shownScales[size_t(pass)]);
 
     const auto blocking = Qt::BlockingQueuedConnection;
     connect(r, &KoTcpDataReader::eImageRecieved0, this, &KoTcpClient::eImageRecieved0, blocking);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,13 +30,12 @@ class KoTcpClient : public QObject
 public:
     static constexpr ushort DefaultPort = 4567;
     static constexpr int DefaultWatchdogMs = 5000;
-    static constexpr int DefaultReaderIdleMs = 1;
     // While the reader's queue holds more than this, the socket is not read
     // and TCP slows the device down.
     static constexpr qint64 DefaultQueueLimit = 32LL * 1024 * 1024;
 
     KoTcpClient(QObject* parent, QString host_name, ushort port,
-                int watchdog_ms = DefaultWatchdogMs, int reader_idle_ms = DefaultReaderIdleMs);
+                int watchdog_ms = DefaultWatchdogMs);
     ~KoTcpClient() override;
 
     // For other threads (the system-unit controller): sends through the GUI
@@ -45,6 +45,10 @@ public:
     bool TestConnected();
 
     void SetQueueLimit(qint64 bytes) { queueLimit = bytes; }
+    // How large the pictures of a pass are shown, in device pixels per
+    // picture pixel: the reader decodes the next ones no larger than needed.
+    // Kept for the readers of later connections.
+    void SetShownScale(int pass_id, double scale);
     // How often reading was paused for a full queue (for tests and the debug log).
     int ReadPauses() const { return readPauses; }
     QAbstractSocket::SocketState State() const;
@@ -170,7 +174,7 @@ private:
     QMutex writeMutex;
 
     const int watchdogMs;
-    const int readerIdleMs;
+    std::array<double, 4> shownScales{{1.0, 1.0, 1.0, 1.0}};
     qint64 queueLimit = DefaultQueueLimit;
     bool readPaused = false;
     int readPauses = 0;

@@ -286,15 +286,19 @@ void TstLink::readerStopDropsQueue()
 {
     QStringList log;
     QObject context;
-    auto* reader = new KoTcpDataReader(nullptr, 300);
+    auto* reader = new KoTcpDataReader(nullptr);
     QPointer<KoTcpDataReader> guard(reader);
     Record(reader, &context, log, Qt::BlockingQueuedConnection);
-    QTest::qWait(50); // the thread is in its idle sleep now
-    reader->Push(Frame(KoDeviceEncoder::ConnectedAnswer(2)));
+    // The thread wakes for the first chunk and waits in its emission, since
+    // this thread runs no events; the second chunk waits in the queue.
+    reader->Push(Frame(KoDeviceEncoder::Recorded(1, 5)));
+    for (int ms = 0; reader->QueuedBytes() != 0 && ms < 10000; ++ms)
+        QThread::msleep(1);
+    reader->Push(Frame(KoDeviceEncoder::RecordStopped(2)));
     reader->Stop();
     QVERIFY(WaitFor([&] { return guard.isNull(); }));
     QCoreApplication::processEvents();
-    QCOMPARE(log, QStringList());
+    QCOMPARE(log, (QStringList{"msg 10 12", "recorded 1 5"}));
 }
 
 void TstLink::firstAttemptAtOnceThenEveryPeriod()
@@ -591,8 +595,9 @@ void TstLink::backPressureLosesNothing()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    // A slow reader and a small queue: reading must pause, and resume.
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000, 20);
+    // A slow receiver and a small queue: the reader waits for the receiver,
+    // so reading must pause, and resume.
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000);
     client.SetQueueLimit(64 * 1024);
     int next = 0;
     bool in_order = true;
@@ -600,6 +605,7 @@ void TstLink::backPressureLosesNothing()
         if (code != 45 || data.size() != 8192 || qFromBigEndian<qint32>(data.constData()) != next)
             in_order = false;
         ++next;
+        QThread::usleep(200);
     });
     QTRY_VERIFY(device.Connected());
     const int count = 1000; // 8 MiB

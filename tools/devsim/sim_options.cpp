@@ -135,6 +135,8 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
                 options.fault = Fault::Flood;
             } else if (value == QLatin1String("flood-messages")) {
                 options.fault = Fault::FloodMessages;
+            } else if (value == QLatin1String("no-pictures")) {
+                options.fault = Fault::NoPictures;
             } else if (value == QLatin1String("cut-picture")) {
                 options.fault = Fault::CutPicture;
                 options.cutAfter = 0;
@@ -196,6 +198,7 @@ QString SimOptions::Usage()
         "                                      as the socket takes them, beside the pictures\n"
         "                       cut-picture[=N] close in the middle of a picture frame,\n"
         "                                      after N whole ones (default 0)\n"
+        "                       no-pictures    answer everything, send no pictures\n"
         "  --replay FILE      serve the bytes of a capture file (recorded with the\n"
         "                     configurator) with their original timing, from its\n"
         "                     start to every tool that connects; what the tool\n"
@@ -234,6 +237,8 @@ QString SimOptions::FaultName(Fault fault)
         return QStringLiteral("flood-messages");
     case Fault::CutPicture:
         return QStringLiteral("cut-picture");
+    case Fault::NoPictures:
+        return QStringLiteral("no-pictures");
     }
     return QString();
 }

@@ -20,6 +20,7 @@ public:
         Flood,       // pictures as fast as the socket takes them
         FloodMessages, // other messages as fast as the socket takes them, beside the pictures
         CutPicture,  // close in the middle of a picture frame, after cutAfter whole ones
+        NoPictures,  // answer everything, send no picture whatever the view mode
     };
 
     quint16 port = 4567; // 0: any free port (printed on start-up)

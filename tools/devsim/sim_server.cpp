@@ -122,7 +122,7 @@ void SimServer::Accept()
             if (c.dead)
                 return;
             c.dead = true;
-            Log(&c, QStringLiteral("closed"));
+            Log(&c, QStringLiteral("closed after %1 pictures").arg(c.picturesSent));
             Purge();
         });
         if (options.fault == SimOptions::Fault::Flood) {
@@ -247,6 +247,8 @@ bool SimServer::Backlogged(const Connection& c) const
 
 void SimServer::Stream(Connection& c, bool flood)
 {
+    if (options.fault == SimOptions::Fault::NoPictures)
+        return;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (!flood) {
         if (Backlogged(c))
