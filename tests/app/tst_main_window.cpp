@@ -1,7 +1,9 @@
 // The main window: its menus, tabs and status bar, the yes/no question of the
 // system-unit controller, the translation, and the program's start-up.
 
+#include "../support/devsim_process.h"
 #include "../support/real_display.h"
+#include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_capture_ui.h"
 #include "ko_client_mult_ui.h"
@@ -18,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +32,7 @@
 #include <QSettings>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -564,10 +568,13 @@ void TstMainWindow::everyWindow_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("russian");
-    QTest::newRow("1024x640") << QSize(1024, 640) << true;
-    QTest::newRow("1920x1080") << QSize(1920, 1080) << true;
+    QTest::addColumn<bool>("device"); // a simulator streams four doors throughout
+    QTest::newRow("1024x640") << QSize(1024, 640) << true << false;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << true << false;
     // English texts are longer in places; they must fit as well.
-    QTest::newRow("English, 1024x640") << QSize(1024, 640) << false;
+    QTest::newRow("English, 1024x640") << QSize(1024, 640) << false << false;
+    // Every window opened while pictures stream, forms filled from the device.
+    QTest::newRow("a device, 1024x640") << QSize(1024, 640) << true << true;
 }
 
 // The interface, every window of it, in Russian and in English: the main window's tabs, then
@@ -577,6 +584,19 @@ void TstMainWindow::everyWindow()
 {
     QFETCH(QSize, size);
     QFETCH(bool, russian);
+    QFETCH(bool, device);
+
+    DevsimProcess sim;
+    const QString network = KoAppData::Folder() + QStringLiteral("network.txt");
+    if (device) {
+        QVERIFY(sim.start({QStringLiteral("--passes"), QStringLiteral("4")}));
+        QFile file(network);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n")
+                       .arg(sim.port())
+                       .toLatin1());
+    }
+    const auto forget_device = qScopeGuard([&network] { QFile::remove(network); });
 
     UntranslatedProbe probe;
     QCoreApplication::installTranslator(&probe);
@@ -587,11 +607,16 @@ void TstMainWindow::everyWindow()
     FaceCheck check(probe, russian);
     WindowWalker walker(check);
 
-    MainWindow window;
+    auto owner = std::make_unique<MainWindow>();
+    MainWindow& window = *owner;
     window.resize(size);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.size(), size);
+    if (device) {
+        const quint64 shown = KoAlgoServiceControllUI::PicturesShown();
+        QTRY_VERIFY_WITH_TIMEOUT(KoAlgoServiceControllUI::PicturesShown() > shown + 8, 10000);
+    }
     auto* tabs = window.findChild<QTabWidget*>("tabWidget");
     for (int t = 0; t < tabs->count(); ++t) {
         tabs->setCurrentIndex(t);
@@ -627,6 +652,14 @@ void TstMainWindow::everyWindow()
           "OptionsDialog", "KoValidationWindow", "BlockSysSettingsForm", "CalendarForm",
           "QFileDialog", "QMessageBox"})
         QVERIFY2(walker.seen.contains(QLatin1String(kind)), kind);
+
+    // Closing the program ends its link and reader at once, a device
+    // streaming or not: a wait on a thread or a device would show here.
+    QElapsedTimer closing;
+    closing.start();
+    window.close();
+    owner.reset();
+    QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
 }
 
 void TstMainWindow::startUp_data()
@@ -648,10 +681,19 @@ void TstMainWindow::startUp()
     QTemporaryDir elsewhere;
     QVERIFY(program_data.isValid() && elsewhere.isValid());
 
+    // On this suite's X server, connected to a simulator.
+    DevsimProcess sim;
+    QVERIFY(sim.start());
+    QVERIFY(QDir(program_data.path()).mkpath(QStringLiteral("Velmora")));
+    QFile network(program_data.filePath(QStringLiteral("Velmora/network.txt")));
+    QVERIFY(network.open(QIODevice::WriteOnly));
+    network.write(QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n").arg(sim.port()).toLatin1());
+    network.close();
+
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PROGRAMDATA", program_data.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("QT_LOGGING_RULES", "velmora.app.debug=true");
     program.setProcessEnvironment(env);
     program.setWorkingDirectory(fromBin ? QString(VELMORA_BIN_DIR) : elsewhere.path());
@@ -660,14 +702,21 @@ void TstMainWindow::startUp()
 
     const QString folder = program_data.filePath("Velmora");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 10000);
+    QVERIFY(sim.waitForOutput(QStringLiteral("connection from"), 10000));
     // It keeps running until it is closed.
     QVERIFY(!program.waitForFinished(500));
     QCOMPARE(program.state(), QProcess::Running);
+    // Asked to stop (a logout, Ctrl+C), it closes as its window does: at
+    // once, and cleanly rather than killed.
     program.terminate();
-    if (!program.waitForFinished(5000)) {
+    const bool ended = program.waitForFinished(1000);
+    if (!ended) {
         program.kill();
         program.waitForFinished(5000);
     }
+    QVERIFY2(ended, "still running a second after SIGTERM");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
 
     const QString log = QString::fromLocal8Bit(program.readAllStandardError());
     QVERIFY2(log.contains(translationLine), qPrintable(log));
