@@ -102,6 +102,19 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     watchdog->start();
 }
 
+template <typename... Args>
+void KoTcpClient::Relay(KoTcpDataReader* r, void (KoTcpDataReader::*from)(Args...),
+                        void (KoTcpClient::*to)(Args...))
+{
+    connect(
+        r, from, this,
+        [this, r, to](Args... args) {
+            (this->*to)(args...);
+            r->HandedOver();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
 void KoTcpClient::StartReader()
 {
     reader = new KoTcpDataReader(nullptr);
@@ -109,27 +122,19 @@ void KoTcpClient::StartReader()
     for (int pass = 0; pass < int(shownScales.size()); ++pass)
         r->SetShownScale(pass, shownScales[size_t(pass)]);
 
-    const auto blocking = Qt::BlockingQueuedConnection;
-    connect(r, &KoTcpDataReader::eImageRecieved0, this, &KoTcpClient::eImageRecieved0, blocking);
-    connect(r, &KoTcpDataReader::eImageRecieved1, this, &KoTcpClient::eImageRecieved1, blocking);
-    connect(r, &KoTcpDataReader::eImageRecieved2, this, &KoTcpClient::eImageRecieved2, blocking);
-    connect(r, &KoTcpDataReader::eImageRecieved3, this, &KoTcpClient::eImageRecieved3, blocking);
-    connect(r, &KoTcpDataReader::eUserParamsRecieved, this, &KoTcpClient::eUserParamsRecieved,
-            blocking);
-    connect(r, &KoTcpDataReader::eMountDataRecieved, this, &KoTcpClient::eMountDataRecieved,
-            blocking);
-    connect(r, &KoTcpDataReader::eTrackingObjectsRecieved, this,
-            &KoTcpClient::eTrackingObjectsRecieved, blocking);
-    connect(r, &KoTcpDataReader::eDispOptionsRecieved, this, &KoTcpClient::eDispOptionsRecieved,
-            blocking);
-    connect(r, &KoTcpDataReader::eStatisticRecieved, this, &KoTcpClient::eStatisticRecieved,
-            blocking);
-    connect(r, &KoTcpDataReader::eStatisticAllRecieved, this, &KoTcpClient::eStatisticAllRecieved,
-            blocking);
-    connect(r, &KoTcpDataReader::eRecorded, this, &KoTcpClient::eRecorded, blocking);
-    connect(r, &KoTcpDataReader::eStopRecord, this, &KoTcpClient::eStopRecord, blocking);
-    connect(r, &KoTcpDataReader::eCameraOptionsRecieved, this, &KoTcpClient::eCameraOptionsRecieved,
-            blocking);
+    Relay(r, &KoTcpDataReader::eImageRecieved0, &KoTcpClient::eImageRecieved0);
+    Relay(r, &KoTcpDataReader::eImageRecieved1, &KoTcpClient::eImageRecieved1);
+    Relay(r, &KoTcpDataReader::eImageRecieved2, &KoTcpClient::eImageRecieved2);
+    Relay(r, &KoTcpDataReader::eImageRecieved3, &KoTcpClient::eImageRecieved3);
+    Relay(r, &KoTcpDataReader::eUserParamsRecieved, &KoTcpClient::eUserParamsRecieved);
+    Relay(r, &KoTcpDataReader::eMountDataRecieved, &KoTcpClient::eMountDataRecieved);
+    Relay(r, &KoTcpDataReader::eTrackingObjectsRecieved, &KoTcpClient::eTrackingObjectsRecieved);
+    Relay(r, &KoTcpDataReader::eDispOptionsRecieved, &KoTcpClient::eDispOptionsRecieved);
+    Relay(r, &KoTcpDataReader::eStatisticRecieved, &KoTcpClient::eStatisticRecieved);
+    Relay(r, &KoTcpDataReader::eStatisticAllRecieved, &KoTcpClient::eStatisticAllRecieved);
+    Relay(r, &KoTcpDataReader::eRecorded, &KoTcpClient::eRecorded);
+    Relay(r, &KoTcpDataReader::eStopRecord, &KoTcpClient::eStopRecord);
+    Relay(r, &KoTcpDataReader::eCameraOptionsRecieved, &KoTcpClient::eCameraOptionsRecieved);
     connect(r, &KoTcpDataReader::eConnectedAns, this, &KoTcpClient::eConnectedAns);
     connect(r, &KoTcpDataReader::eUpdateFinished, this, &KoTcpClient::eUpdateFinished);
     connect(r, &KoTcpDataReader::eModemSettingsAck, this, &KoTcpClient::eModemSettingsAck);

@@ -156,6 +156,11 @@ private slots:
 
 private:
     void StartReader();
+    // Passes a reader's signal on as this client's, the reader waiting until
+    // the GUI thread is done with its arguments.
+    template <typename... Args>
+    void Relay(KoTcpDataReader* r, void (KoTcpDataReader::*from)(Args...),
+               void (KoTcpClient::*to)(Args...));
     void CheckConnection();
     bool Write(const QByteArray& frame);
     bool SendBody(const QByteArray& body);

@@ -141,6 +141,13 @@ void KoTcpDataReader::Consume(const QByteArray& chunk)
 
 void KoTcpDataReader::Dispatch()
 {
+    // Whatever this message handed over has been passed on when it returns
+    // (see HandedOver).
+    struct AfterHandOver
+    {
+        std::atomic<quint64>& count;
+        ~AfterHandOver() { (void)count.load(std::memory_order_acquire); }
+    } after_hand_over{handOvers};
     using Result = KoDecodedMessage::Result;
     const Result result = KoMessageDecoder::Decode(parser.BodyData(), parser.BodySize(), message);
     if (result == Result::Empty)

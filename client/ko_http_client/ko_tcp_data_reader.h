@@ -46,6 +46,12 @@ public:
     // smallest scale that still fills that (KoImageDecoder); 1 at the start.
     void SetShownScale(int pass_id, double scale);
 
+    // GUI thread, last thing in each blocking hand-over: the arguments on
+    // this thread's stack have been passed on. Qt's semaphore already makes
+    // the reader wait for that, but ThreadSanitizer cannot see Qt's futexes;
+    // this count, read by the reader after each message, it sees.
+    void HandedOver() { handOvers.fetch_add(1, std::memory_order_release); }
+
     // The data-seen flag of the connection watchdog.
     bool DataSeen() const { return dataSeen.load(); }
     void ClearDataSeen() { dataSeen.store(false); }
@@ -113,6 +119,7 @@ private:
     std::condition_variable queueChanged;
     std::array<std::atomic<double>, 4> shownScales{{{1.0}, {1.0}, {1.0}, {1.0}}};
     std::atomic<qint64> queuedBytes{0};
+    std::atomic<quint64> handOvers{0};
     std::atomic<qint64> drainedLevel{-1}; // -1: nobody waits for eQueueDrained
 
     std::atomic<bool> stopRequested{false};
