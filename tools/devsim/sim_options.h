@@ -34,6 +34,9 @@ public:
     int dropAfter = 0;
     int cutAfter = 0;
     int rebootDelayMs = 3000;
+    // Requests the device refuses (keeping its values): any of "line",
+    // "mount", "modem", "server".
+    QStringList refuse;
     bool quiet = false;
     bool help = false;
 
