@@ -10,6 +10,7 @@
 #include <string>
 
 class KoClientMultUi;
+class KoFleet;
 class KoLinkStatusWidget;
 namespace Ui {
 class MainWindowClass;
@@ -38,6 +39,9 @@ public slots:
     void sIpServerAck(const QStringList& settings, int ack);
     void sRebootAck();
     void sSysSettingsDialog();
+    void sAddressBook();
+    void sSaveConfiguration();
+    void sApplyConfiguration();
     // The system-unit controller's yes/no question, answered before it
     // returns (the box runs its own event loop). Uses no window state.
     static void sShowQuestion(std::wstring cap, std::wstring text, bool* result);
@@ -52,6 +56,8 @@ private:
     std::unique_ptr<Ui::MainWindowClass> ui;
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;
+    KoFleet* fleet = nullptr;
+    QString baseTitle; // the window's title without a device's name
     // Destroyed before the pages and the link it talks to.
     cntsys::SysController sysController;
     bool rebootAsked = false; // Tools -> Reboot sent a reboot not yet acknowledged
