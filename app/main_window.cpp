@@ -153,7 +153,12 @@ MainWindow::MainWindow(QWidget* parent)
     const auto show_device = [this](const QString& name) {
         setWindowTitle(name.isEmpty() ? baseTitle
                                       : QStringLiteral("%1 \u2014 %2").arg(name, baseTitle));
-        linkStatus->SetDeviceName(name);
+        // A device named by its address is not named twice.
+        const KoTcpClient* link = clientUi->Link();
+        const bool address =
+            name == link->HostName() ||
+            name == KoLinkStatusWidget::AddressText(link->HostName(), link->Port());
+        linkStatus->SetDeviceName(address ? QString() : name);
     };
     connect(fleet, &KoFleet::eCurrentChanged, this, show_device);
     show_device(fleet->CurrentName());

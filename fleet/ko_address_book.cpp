@@ -22,9 +22,12 @@ const QStringList KoAddressBook::CsvColumns = {
 
 namespace {
 
-// Line breaks and tabs only where the text may have lines (the notes).
+// Line breaks and tabs only where the text may have lines (the notes); no
+// half of a surrogate pair, which UTF-8 cannot keep.
 bool plainText(const QString& text, bool lines)
 {
+    if (QString::fromUtf8(text.toUtf8()) != text)
+        return false;
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control &&
             !(lines && (c == QLatin1Char('\n') || c == QLatin1Char('\t'))))
@@ -48,11 +51,13 @@ bool parseDate(const QString& text, QDateTime* date)
         *date = QDateTime();
         return true;
     }
-    // Only the form this tool writes, so that nothing is guessed.
-    const QDateTime parsed = QDateTime::fromString(text, Qt::ISODate);
-    if (!parsed.isValid() || text.size() > 40)
+    // Only the form this tool writes, so that nothing is guessed; to the
+    // second, as it writes it.
+    const QDateTime parsed =
+        text.size() > 40 ? QDateTime() : QDateTime::fromString(text, Qt::ISODate).toUTC();
+    if (!parsed.isValid() || parsed.date().year() < 1970 || parsed.date().year() > 9999)
         return false;
-    *date = parsed.toUTC();
+    *date = QDateTime::fromSecsSinceEpoch(parsed.toSecsSinceEpoch(), Qt::UTC);
     return true;
 }
 
@@ -106,6 +111,12 @@ bool KoAddressBook::Matches(const KoFleetDevice& d, const QString& search)
 QString KoAddressBook::DateText(const QDateTime& utc)
 {
     return utc.isValid() ? utc.toUTC().toString(Qt::ISODate) : QString();
+}
+
+QString KoAddressBook::ShownDate(const QDateTime& utc)
+{
+    return utc.isValid() ? utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                         : QString();
 }
 
 QByteArray KoAddressBook::ToJson() const

@@ -63,4 +63,7 @@ public:
     int Merge(const QVector<KoFleetDevice>& imported, int* added, int* updated);
 
     static QString DateText(const QDateTime& utc); // ISO 8601 in UTC, empty for none
+    // A moment as the windows show it, in local time and figures alone (no
+    // month names in the program's locale, whatever the language).
+    static QString ShownDate(const QDateTime& utc);
 };

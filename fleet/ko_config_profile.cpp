@@ -1,6 +1,5 @@
 #include "ko_config_profile.h"
 
-#include "client/ko_http_client/ko_message_encoder.h"
 #include "settings/ko_address_check.h"
 #include "settings/ko_apn_settings.h"
 #include "settings/ko_mount_ranges.h"
@@ -24,7 +23,7 @@ const char* const CameraKeys[2] = {"KO_LEFT_CAM_ID", "KO_RIGHT_CAM_ID"};
 // carries them.
 double milliValue(double value)
 {
-    return KoMessageEncoder::ToMilli(value) / 1000.0;
+    return KoConfigProfile::Milli(value) / 1000.0;
 }
 
 QJsonArray point(const QPointF& p)
@@ -61,6 +60,14 @@ bool shortText(const QJsonValue& v, int max, QString* out)
 }
 
 } // namespace
+
+int32_t KoConfigProfile::Milli(double value)
+{
+    const double milli = std::round(value * 1000.0);
+    if (!(milli == milli))
+        return 0;
+    return int32_t(qBound(double(INT32_MIN), milli, double(INT32_MAX)));
+}
 
 const KoConfigProfile::Door* KoConfigProfile::DoorOf(int pass) const
 {
@@ -267,7 +274,7 @@ QString KoConfigProfile::CheckLine(const KoUserParams& params)
     if (n < 2 || n > MaxLinePoints || params.count != n)
         return tr("a counting line has 2 to %1 points; this one has %2").arg(MaxLinePoints).arg(n);
     const auto on_picture = [](double v) {
-        const int32_t m = KoMessageEncoder::ToMilli(v);
+        const int32_t m = KoConfigProfile::Milli(v);
         return m >= 0 && m <= 1000;
     };
     for (const QPointF& p : params.line) {
@@ -277,10 +284,10 @@ QString KoConfigProfile::CheckLine(const KoUserParams& params)
                 .arg(p.y());
     }
     const QRectF& z = params.zone;
-    const int32_t x = KoMessageEncoder::ToMilli(z.x());
-    const int32_t y = KoMessageEncoder::ToMilli(z.y());
-    const int32_t w = KoMessageEncoder::ToMilli(z.width());
-    const int32_t h = KoMessageEncoder::ToMilli(z.height());
+    const int32_t x = KoConfigProfile::Milli(z.x());
+    const int32_t y = KoConfigProfile::Milli(z.y());
+    const int32_t w = KoConfigProfile::Milli(z.width());
+    const int32_t h = KoConfigProfile::Milli(z.height());
     if (x < 0 || y < 0 || w <= 0 || h <= 0 || qint64(x) + w > 1000 || qint64(y) + h > 1000)
         return tr("the zone %1, %2, %3 x %4 does not lie on the picture (0 to 1)")
             .arg(z.x())

@@ -63,6 +63,10 @@ public:
     static QString CheckModem(const QStringList& modem);
     static QString CheckServer(const QString& server);
 
+    // A coordinate in the whole thousandths the device holds, the nearest
+    // ones (m / 1000.0 goes out on the wire as m again).
+    static int32_t Milli(double value);
+
     // The door of a pass, null when the profile has none.
     const Door* DoorOf(int pass) const;
 };

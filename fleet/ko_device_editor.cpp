@@ -56,8 +56,7 @@ KoDeviceEditor::KoDeviceEditor(QWidget* parent, const KoFleetDevice& edited,
     const QString never = tr("never");
     form->addRow(tr("Last connected:"),
                  new QLabel(device.lastConnected.isValid()
-                                ? QLocale().toString(device.lastConnected.toLocalTime(),
-                                                     QLocale::ShortFormat)
+                                ? KoAddressBook::ShownDate(device.lastConnected)
                                 : never,
                             this));
     form->addRow(
@@ -80,7 +79,10 @@ void KoDeviceEditor::accept()
     typed.vehicle = vehicleEdit->text().trimmed();
     typed.doors = doorsBox->value();
     typed.host = hostEdit->text().trimmed();
+    // Lines typed after the last word are no part of the notes.
     typed.notes = notesEdit->toPlainText();
+    while (!typed.notes.isEmpty() && typed.notes.back().isSpace())
+        typed.notes.chop(1);
     QString why;
     if (!KoAddressCheck::ParsePort(portEdit->text().trimmed(), &typed.port))
         why = tr("the port \"%1\" is not a number from 1 to 65535").arg(portEdit->text());

@@ -57,12 +57,16 @@ QString KoFleet::CurrentName() const
 
 void KoFleet::findCurrent()
 {
+    const int before = current;
     current = link ? book.IndexOf(link->HostName(), link->Port()) : -1;
     const QString name = current >= 0 ? book.devices[current].name : QString();
     if (name != currentName) {
         currentName = name;
         emit eCurrentChanged(name);
     }
+    // A device added to the book while the link is on it was connected now.
+    if (current >= 0 && current != before && link->State() == QAbstractSocket::ConnectedState)
+        sConnected();
 }
 
 bool KoFleet::save(QString* error)
@@ -96,7 +100,9 @@ bool KoFleet::AddAddress(const QString& host, quint16 port, QString* error)
         return true;
     KoAddressBook changed = book;
     KoFleetDevice device;
-    device.name = host;
+    // Two devices behind one address differ by their ports.
+    device.name =
+        port == KoTcpClient::DefaultPort ? host : QStringLiteral("%1:%2").arg(host).arg(port);
     device.host = host;
     device.port = port;
     changed.devices.append(device);

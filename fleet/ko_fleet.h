@@ -40,7 +40,8 @@ public:
     // Replaces the book and writes it; false with the reason when it cannot
     // be written (the new book is used all the same).
     bool SetBook(const KoAddressBook& new_book, QString* error = nullptr);
-    // Adds an address typed elsewhere, named by its host.
+    // Adds an address typed elsewhere, named by it (by the host alone where
+    // the port is the usual one).
     bool AddAddress(const QString& host, quint16 port, QString* error = nullptr);
 
     // The book's device the link aims at, -1 when none.

@@ -1,8 +1,8 @@
 #include "ko_profile_applier.h"
 
+#include "ko_config_profile.h"
 #include "ko_fleet_log.h"
 
-#include "client/ko_http_client/ko_message_encoder.h"
 #include "client/ko_http_client/ko_tcp_client.h"
 #include "settings/ko_mount_ranges.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 bool sameMilli(double a, double b)
 {
-    return KoMessageEncoder::ToMilli(a) == KoMessageEncoder::ToMilli(b);
+    return KoConfigProfile::Milli(a) == KoConfigProfile::Milli(b);
 }
 
 bool sameLine(const KoUserParams& a, const KoUserParams& b)

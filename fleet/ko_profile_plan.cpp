@@ -2,14 +2,13 @@
 
 #include "ko_device_state.h"
 
-#include "client/ko_http_client/ko_message_encoder.h"
 #include "settings/ko_mount_ranges.h"
 
 namespace {
 
 QString milliText(double v)
 {
-    return QString::number(KoMessageEncoder::ToMilli(v) / 1000.0, 'f', 3);
+    return QString::number(KoConfigProfile::Milli(v) / 1000.0, 'f', 3);
 }
 
 QString lineText(const KoUserParams& p)

@@ -356,7 +356,7 @@ void TestFleet::connectThroughLan(quint16 port)
     };
     window->sOpenNetworkSettingsDialog();
     driver.onDialog = nullptr;
-    expectDevice("127.0.0.1", port);
+    expectDevice(QString("127.0.0.1:%1").arg(port), port);
 }
 
 void TestFleet::expectDevice(const QString& name, quint16 port)
