@@ -15,9 +15,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -94,7 +94,9 @@ KoAddressBookWindow::KoAddressBookWindow(QWidget* parent, KoFleet* fleet_)
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
+    // The notes take what the other columns leave.
+    table->horizontalHeader()->setSectionResizeMode(NotesColumn, QHeaderView::Stretch);
+    table->horizontalHeader()->setSortIndicator(NameColumn, Qt::AscendingOrder);
     table->setSortingEnabled(true);
     table->setWordWrap(false);
 
@@ -136,8 +138,12 @@ KoAddressBookWindow::KoAddressBookWindow(QWidget* parent, KoFleet* fleet_)
     connect(fleet, &KoFleet::eBookChanged, this, &KoAddressBookWindow::fill);
 
     fill();
+    // Room for every column but long notes; never beyond the screen.
     const int chars = fontMetrics().averageCharWidth();
-    resize(110 * chars, 30 * fontMetrics().height());
+    QSize size(135 * chars, 30 * fontMetrics().height());
+    if (const QScreen* screen = parent ? parent->screen() : nullptr)
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    resize(size);
 }
 
 int KoAddressBookWindow::Chosen() const
@@ -162,9 +168,7 @@ void KoAddressBookWindow::fill()
             d.vehicle,
             d.doors > 0 ? QString::number(d.doors) : QString(),
             addressText(d),
-            d.lastConnected.isValid()
-                ? QLocale().toString(d.lastConnected.toLocalTime(), QLocale::ShortFormat)
-                : QString(),
+            KoAddressBook::ShownDate(d.lastConnected),
             d.softwareVersion,
             QString(d.notes).replace(QLatin1Char('\n'), QLatin1Char(' '))};
         for (int c = 0; c < ColumnCount; ++c) {

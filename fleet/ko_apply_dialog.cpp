@@ -1,5 +1,6 @@
 #include "ko_apply_dialog.h"
 
+#include "ko_address_book.h"
 #include "ko_device_state.h"
 #include "ko_fleet.h"
 
@@ -12,9 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,7 +44,7 @@ KoApplyDialog::KoApplyDialog(QWidget* parent, KoFleet* fleet_, const KoConfigPro
         new QLabel(tr("File %1, saved from %2 on %3.")
                        .arg(QDir::toNativeSeparators(file_name),
                             deviceText(profile.sourceName, profile.sourceHost, profile.sourcePort),
-                            QLocale().toString(profile.saved.toLocalTime(), QLocale::ShortFormat)),
+                            KoAddressBook::ShownDate(profile.saved)),
                    this);
     source->setWordWrap(true);
     target = new QLabel(this);
@@ -94,11 +95,12 @@ KoApplyDialog::KoApplyDialog(QWidget* parent, KoFleet* fleet_, const KoConfigPro
     column->addWidget(report, 1);
     column->addLayout(button_row);
 
-    fill();
     const int chars = fontMetrics().averageCharWidth();
-    resize(110 * chars, 36 * fontMetrics().height());
-    tree->header()->resizeSection(0, 34 * chars);
-    tree->header()->resizeSection(1, 36 * chars);
+    QSize size(120 * chars, 38 * fontMetrics().height());
+    if (const QScreen* screen = parent ? parent->screen() : nullptr)
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    resize(size);
+    fill();
 }
 
 void KoApplyDialog::fill()
@@ -139,8 +141,17 @@ void KoApplyDialog::fill()
                 child->setFont(2, bold);
             }
         }
-        item->setExpanded(s.changed && s.blocked.isEmpty());
         server = server || s.step.kind == KoProfileApplier::Kind::Server;
+    }
+    // The titles and labels whole; what the device has and what the file
+    // has share the rest.
+    tree->expandAll();
+    tree->resizeColumnToContents(0);
+    splitColumns();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const KoProfilePlan::Section& s =
+            sections[tree->topLevelItem(i)->data(0, SectionRole).toInt()];
+        tree->topLevelItem(i)->setExpanded(s.changed && s.blocked.isEmpty());
     }
     keyLabel->setVisible(server);
     keyEdit->setVisible(server);
@@ -155,6 +166,18 @@ void KoApplyDialog::fill()
     notes->setText(note_lines.join(QLatin1Char('\n')));
     notes->setVisible(!note_lines.isEmpty());
     updateButtons();
+}
+
+void KoApplyDialog::splitColumns()
+{
+    const int rest = qMax(0, width() - tree->columnWidth(0) - 4 * fontMetrics().averageCharWidth());
+    tree->setColumnWidth(1, rest / 2);
+}
+
+void KoApplyDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    splitColumns();
 }
 
 void KoApplyDialog::Choose(int section, bool chosen)

@@ -39,8 +39,12 @@ public slots:
     void sApply();
     void reject() override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void fill();
+    void splitColumns();
     void sAnswered(int index, KoProfileApplier::Outcome outcome, const QString& detail);
     void sFinished(int taken, int total);
     void updateButtons();

@@ -221,7 +221,7 @@
     </message>
     <message>
         <source>Last connected</source>
-        <translation>Последнее соединение</translation>
+        <translation>Подключался</translation>
     </message>
     <message>
         <source>Software</source>
