@@ -10,11 +10,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifndef VELMORA_VERSION
 #define VELMORA_VERSION "0.0.0"
@@ -55,14 +59,36 @@ QIcon BuiltInIcon()
     return icon;
 }
 
-// VELMORA_REPORT_FRAMES=1 (scripts/soak.sh): SIGTERM ends the program as
-// closing the window does, and at the end it prints the pictures shown and
-// its CPU time.
-volatile std::sig_atomic_t stopAsked = 0;
+// SIGTERM and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) end the
+// program as closing the window does: open dialogs are left, the window's
+// place is kept and a capture being recorded is finished, not lost. The
+// handler only writes to a pipe that the event loop watches.
+int stopPipe[2] = {-1, -1};
 
 extern "C" void AskStop(int)
 {
-    stopAsked = 1;
+    const char byte = 1;
+    const ssize_t written = ::write(stopPipe[1], &byte, 1);
+    (void)written; // a full pipe already holds a request
+}
+
+void StopOnSignals(QMainWindow& window)
+{
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier]() {
+        notifier->setEnabled(false);
+        qCDebug(lcApp) << "asked to stop by a signal";
+        window.close();
+        QCoreApplication::quit(); // leaves modal dialogs' loops too
+    });
+    struct sigaction action = {};
+    action.sa_handler = AskStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 } // namespace
@@ -131,16 +157,10 @@ int main(int argc, char** argv)
                          static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
         });
     }
+    StopOnSignals(window);
+    // VELMORA_REPORT_FRAMES=1 (scripts/soak.sh): at the end, the pictures
+    // shown and the CPU time.
     const bool report_frames = qEnvironmentVariableIntValue("VELMORA_REPORT_FRAMES") == 1;
-    if (report_frames) {
-        std::signal(SIGTERM, AskStop);
-        auto* poll = new QTimer(&app);
-        QObject::connect(poll, &QTimer::timeout, &app, []() {
-            if (stopAsked)
-                QCoreApplication::quit();
-        });
-        poll->start(100);
-    }
     const int result = app.exec();
     if (report_frames)
         std::fprintf(stderr, "velmora-configurator: %llu pictures shown, %.3f s CPU\n",

@@ -6,6 +6,7 @@
 #include "fleet_commands.h"
 #include "ko_app_data.h"
 #include "ko_app_log.h"
+#include "ko_capture_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
 #include "ko_menus.h"
@@ -13,6 +14,8 @@
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
+#include "ko_validation_window.h"
+#include "ko_algo_service_controll_ui.h"
 #include "network_setting_dialog.h"
 #include "settings/ko_command_outcome.h"
 #include "ui_mainwindow.h"
@@ -47,16 +50,22 @@ MainWindow::MainWindow(QWidget* parent)
     // The menus' conventions (an entry that opens a dialog ends with "…",
     // accelerators) are KoMenus'; new entries go through KoMenus::Add.
     using Opens = KoMenus::Opens;
+    // Like every entry of the window's menus, the separators are the window's.
+    const auto separator = [this] {
+        auto* action = new QAction(this);
+        action->setSeparator(true);
+        ui->menuFile->addAction(action);
+    };
     KoMenus::Add(ui->menuFile, this, tr("Address book"), tr("Open the address book of devices"),
                  Opens::Dialog, &MainWindow::sAddressBook);
-    ui->menuFile->addSeparator();
+    separator();
     KoMenus::Add(ui->menuFile, this, tr("Save configuration"),
                  tr("Save the configuration of the connected device to a file"), Opens::Dialog,
                  &MainWindow::sSaveConfiguration);
     QAction* apply_action = KoMenus::Add(ui->menuFile, this, tr("Apply configuration"),
                                          tr("Apply a saved configuration to the connected device"),
                                          Opens::Dialog, &MainWindow::sApplyConfiguration);
-    ui->menuFile->addSeparator();
+    separator();
     QAction* close_action = KoMenus::Add(ui->menuFile, this, tr("Close"), tr("Close program"),
                                          Opens::Action, &MainWindow::close);
     close_action->setShortcut(QKeySequence::Quit);
@@ -80,6 +89,10 @@ MainWindow::MainWindow(QWidget* parent)
     // The doors grow with the window; below their minimum the area scrolls.
     scroll_area->setWidgetResizable(true);
     scroll_area->setWidget(clientUi);
+
+    validationAction = KoMenus::Add(ui->menuTools, this, tr("Validate doors"),
+                                    tr("Count by hand beside the device and write a report"),
+                                    Opens::Dialog, &MainWindow::sValidationWindow);
 
     // The system unit's texts are Russian in every language.
     KoMenus::Add(ui->menuTools, this, QStringLiteral("Системные настройки"), QString(),
@@ -167,8 +180,30 @@ MainWindow::MainWindow(QWidget* parent)
                                    KoCommandOutcome::ConfirmationMs);
     });
 
+    captureUi = new KoCaptureUi(this, clientUi, linkStatus, ui->menuFile);
+    connect(clientUi, &KoClientMultUi::eReplayChanged, this, &MainWindow::sReplayChanged);
     KoMenus::Watch(menuBar());
     restoreLook();
+}
+
+bool MainWindow::Replaying() const
+{
+    return clientUi->Replaying();
+}
+
+void MainWindow::sReplayChanged(bool replaying)
+{
+    // The menu and each entry, so that no shortcut reaches one either.
+    ui->menuTools->setEnabled(!replaying);
+    for (QAction* action : ui->menuTools->actions())
+        action->setEnabled(!replaying);
+    // A validation counts against the live device: a running one pauses.
+    sSetValidationEnabled(!replaying);
+    // The statistics and the reports are the device's, asked for through the link.
+    for (int tab = 1; tab < ui->tabWidget->count(); ++tab)
+        ui->tabWidget->setTabEnabled(tab, !replaying);
+    if (replaying)
+        ui->tabWidget->setCurrentIndex(0);
 }
 
 MainWindow::~MainWindow() = default;
@@ -297,6 +332,29 @@ void MainWindow::sSaveConfiguration()
 void MainWindow::sApplyConfiguration()
 {
     FleetCommands::ApplyConfiguration(this, fleet);
+}
+
+void MainWindow::sValidationWindow()
+{
+    if (!validationWindow) {
+        validationWindow = new KoValidationWindow(clientUi->Link(), this);
+        validationWindow->setObjectName(QStringLiteral("validationWindow"));
+        for (int pass = 0; pass < 4; ++pass)
+            validationWindow->SetDoorScene(pass, &clientUi->Panel(pass)->scene);
+        validationWindow->sPassCnt(clientUi->PassCount());
+    }
+    validationWindow->show();
+    validationWindow->raise();
+    validationWindow->activateWindow();
+}
+
+void MainWindow::sSetValidationEnabled(bool enabled)
+{
+    validationAction->setEnabled(enabled);
+    if (!enabled && validationWindow) {
+        validationWindow->sPause();
+        validationWindow->hide();
+    }
 }
 
 void MainWindow::sShowQuestion(std::wstring cap, std::wstring text, bool* result)

@@ -450,6 +450,30 @@
         <source>Recording of pass %1 asked for</source>
         <translation>Запись прохода %1 запрошена</translation>
     </message>
+    <message>
+        <source>Save a snapshot of the picture with its marks, line and zone as PNG</source>
+        <translation>Сохранить снимок изображения с метками, линией и зоной в PNG</translation>
+    </message>
+    <message>
+        <source>Save the snapshot as</source>
+        <translation>Сохранить снимок как</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Изображения PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Snapshot saved in %1</source>
+        <translation>Снимок сохранён в %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved in %1: %2</source>
+        <translation>Не удалось сохранить снимок в %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>KoApnSettings</name>
@@ -607,6 +631,203 @@
     <message>
         <source>The configuration is being applied. Stop waiting for the device&apos;s answers?</source>
         <translation>Конфигурация применяется. Перестать ждать ответов устройства?</translation>
+    </message>
+</context>
+<context>
+    <name>KoCaptureReader</name>
+    <message>
+        <source>not a capture</source>
+        <translation>это не запись потока</translation>
+    </message>
+    <message>
+        <source>capture format %1 is not known</source>
+        <translation>неизвестный формат записи %1</translation>
+    </message>
+    <message>
+        <source>damaged header</source>
+        <translation>повреждён заголовок</translation>
+    </message>
+    <message>
+        <source>the file ends inside its header</source>
+        <translation>файл обрывается внутри заголовка</translation>
+    </message>
+    <message>
+        <source>no end record</source>
+        <translation>нет завершающей записи</translation>
+    </message>
+    <message>
+        <source>the file ends inside a block</source>
+        <translation>файл обрывается внутри блока</translation>
+    </message>
+    <message>
+        <source>the file ends inside its end record</source>
+        <translation>файл обрывается внутри завершающей записи</translation>
+    </message>
+    <message>
+        <source>damaged end record</source>
+        <translation>повреждена завершающая запись</translation>
+    </message>
+    <message>
+        <source>the end record counts other chunks</source>
+        <translation>завершающая запись не совпадает с числом фрагментов</translation>
+    </message>
+    <message>
+        <source>no block where one should start</source>
+        <translation>нет блока там, где он должен начинаться</translation>
+    </message>
+    <message>
+        <source>damaged block head</source>
+        <translation>повреждён заголовок блока</translation>
+    </message>
+    <message>
+        <source>a block head out of bounds</source>
+        <translation>заголовок блока вне границ</translation>
+    </message>
+    <message>
+        <source>the file cannot be read further</source>
+        <translation>файл не читается дальше</translation>
+    </message>
+    <message>
+        <source>a block that does not unpack</source>
+        <translation>блок не распаковывается</translation>
+    </message>
+    <message>
+        <source>a block with stray bytes</source>
+        <translation>блок с лишними байтами</translation>
+    </message>
+    <message>
+        <source>a block with fewer chunks</source>
+        <translation>блок с недостающими фрагментами</translation>
+    </message>
+    <message>
+        <source>a chunk out of bounds</source>
+        <translation>фрагмент вне границ</translation>
+    </message>
+</context>
+<context>
+    <name>KoCaptureUi</name>
+    <message>
+        <source>Replay</source>
+        <translation>Воспроизведение</translation>
+    </message>
+    <message>
+        <source>Open capture</source>
+        <translation>Открыть запись потока</translation>
+    </message>
+    <message>
+        <source>Replay a recorded capture in the live view</source>
+        <translation>Воспроизвести записанный поток в окне видео</translation>
+    </message>
+    <message>
+        <source>Close capture</source>
+        <translation>Закрыть запись потока</translation>
+    </message>
+    <message>
+        <source>End the replay and connect to the device again</source>
+        <translation>Закончить воспроизведение и снова подключиться к устройству</translation>
+    </message>
+    <message>
+        <source>Recording stopped for the replay; the capture is saved as %1.</source>
+        <translation>Запись остановлена для воспроизведения; поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>Recording stopped for the replay; %1 could not be written (%2).</source>
+        <translation>Запись остановлена для воспроизведения; не удалось записать %1 (%2).</translation>
+    </message>
+    <message>
+        <source>%1 - replay of %2</source>
+        <translation>%1 — воспроизведение %2</translation>
+    </message>
+    <message>
+        <source>Replay of %1</source>
+        <translation>Воспроизведение %1</translation>
+    </message>
+    <message>
+        <source>a capture is playing</source>
+        <translation>идёт воспроизведение записи</translation>
+    </message>
+    <message>
+        <source>Capture saved as %1.</source>
+        <translation>Поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>The capture %1 could not be written: %2</source>
+        <translation>Не удалось записать поток %1: %2</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Остановить запись потока</translation>
+    </message>
+    <message>
+        <source>Record capture</source>
+        <translation>Записать поток</translation>
+    </message>
+    <message>
+        <source>Stop the recording and save the capture</source>
+        <translation>Остановить запись и сохранить поток</translation>
+    </message>
+    <message>
+        <source>Record what the device sends into a capture file</source>
+        <translation>Записать всё, что присылает устройство, в файл</translation>
+    </message>
+    <message>
+        <source>Recording %1 MiB</source>
+        <translation>Запись: %1 МиБ</translation>
+    </message>
+    <message>
+        <source>Recording to %1; it stops at %2 MiB</source>
+        <translation>Запись в %1; остановится на %2 МиБ</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the capture %1 could not be written (%2).</source>
+        <translation>Запись остановлена: не удалось записать поток %1 (%2).</translation>
+    </message>
+    <message>
+        <source>The recording stopped at its size limit of %1 MiB; the capture is saved as %2.</source>
+        <translation>Запись остановлена на пределе размера %1 МиБ; поток сохранён в %2.</translation>
+    </message>
+    <message>
+        <source>The recording stopped because the link was pointed at another device; the capture is saved as %1.</source>
+        <translation>Запись остановлена, так как связь переключена на другое устройство; поток сохранён в %1.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Внимание</translation>
+    </message>
+    <message>
+        <source>Captures (*.vcap);;All files (*)</source>
+        <translation>Записи потока (*.vcap);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be replayed: %2.</source>
+        <translation>Невозможно воспроизвести %1: %2.</translation>
+    </message>
+    <message>
+        <source>Captures (*.vcap)</source>
+        <translation>Записи потока (*.vcap)</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2</source>
+        <translation>Невозможно записать в %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>KoCaptureWriter</name>
+    <message>
+        <source>the device&apos;s name is too long</source>
+        <translation>слишком длинное имя устройства</translation>
+    </message>
+    <message>
+        <source>the compressor cannot start</source>
+        <translation>не удаётся запустить сжатие</translation>
+    </message>
+    <message>
+        <source>the size limit is too small</source>
+        <translation>слишком малый предел размера</translation>
+    </message>
+    <message>
+        <source>the compressor failed</source>
+        <translation>ошибка сжатия</translation>
     </message>
 </context>
 <context>
@@ -1177,6 +1398,53 @@ Outcoming people cross the line from yellow to blue line</source>
     </message>
 </context>
 <context>
+    <name>KoReplayBar</name>
+    <message>
+        <source>Position in the capture</source>
+        <translation>Позиция в записи</translation>
+    </message>
+    <message>
+        <source>Replay speed</source>
+        <translation>Скорость воспроизведения</translation>
+    </message>
+    <message>
+        <source>%1×</source>
+        <translation>%1×</translation>
+    </message>
+    <message>
+        <source>Close replay</source>
+        <translation>Закрыть воспроизведение</translation>
+    </message>
+    <message>
+        <source>Replay of %1: device %2:%3, recorded %4</source>
+        <translation>Воспроизведение %1: устройство %2:%3, записано %4</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Воспроизвести</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
+    <message>
+        <source>The capture ends early, at %1: it played up to there.</source>
+        <translation>Запись обрывается на %1: воспроизведено до этого места.</translation>
+    </message>
+    <message>
+        <source>The capture is damaged at %1: it played up to there.</source>
+        <translation>Запись повреждена на %1: воспроизведено до этого места.</translation>
+    </message>
+    <message>
+        <source>Played to the end.</source>
+        <translation>Воспроизведено до конца.</translation>
+    </message>
+</context>
+<context>
     <name>KoReportExport</name>
     <message>
         <source>Pass number:</source>
@@ -1301,6 +1569,17 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>&quot;%1&quot; could not be written: %2. A file of that name keeps its old content.</source>
         <translation>Не удалось записать «%1»: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
+    </message>
+</context>
+<context>
+    <name>KoSceneSnapshot</name>
+    <message>
+        <source>there is no picture</source>
+        <translation>нет изображения</translation>
+    </message>
+    <message>
+        <source>door %1 %2.png</source>
+        <translation>дверь %1 %2.png</translation>
     </message>
 </context>
 <context>
@@ -1513,6 +1792,14 @@ Outcoming people cross the line from yellow to blue line</source>
         <source>&quot;%1&quot; could not be written: %2. A file of that name keeps its old content.</source>
         <translation>Не удалось записать «%1»: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
     </message>
+    <message>
+        <source>Save to .csv</source>
+        <translation>Сохранить в .csv</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
 </context>
 <context>
     <name>KoUpdateProgress</name>
@@ -1582,6 +1869,412 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>The configuration &quot;%1&quot; is empty (0 bytes) and cannot be sent.</source>
         <translation>Конфигурация «%1» пуста (0 байт) и не может быть отправлена.</translation>
+    </message>
+</context>
+<context>
+    <name>KoValidationReport</name>
+    <message>
+        <source>within</source>
+        <translation>в допуске</translation>
+    </message>
+    <message>
+        <source>outside</source>
+        <translation>вне допуска</translation>
+    </message>
+    <message numerus="yes">
+        <source>not enough samples yet: %n more needed</source>
+        <translation>
+            <numerusform>пока мало выборок: нужна ещё %n выборка</numerusform>
+            <numerusform>пока мало выборок: нужны ещё %n выборки</numerusform>
+            <numerusform>пока мало выборок: нужно ещё %n выборок</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>not enough samples yet</source>
+        <translation>пока мало выборок</translation>
+    </message>
+    <message>
+        <source>All doors in</source>
+        <translation>Все двери, вход</translation>
+    </message>
+    <message>
+        <source>All doors out</source>
+        <translation>Все двери, выход</translation>
+    </message>
+    <message>
+        <source>All doors</source>
+        <translation>Все двери</translation>
+    </message>
+    <message>
+        <source>Door %1 in</source>
+        <translation>Дверь %1, вход</translation>
+    </message>
+    <message>
+        <source>Door %1 out</source>
+        <translation>Дверь %1, выход</translation>
+    </message>
+    <message>
+        <source>Door %1</source>
+        <translation>Дверь %1</translation>
+    </message>
+    <message>
+        <source>Door validation report</source>
+        <translation>Протокол проверки счёта дверей</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Устройство: %1</translation>
+    </message>
+    <message>
+        <source>Written: %1 (local time)</source>
+        <translation>Составлен: %1 (местное время)</translation>
+    </message>
+    <message>
+        <source>Session: %1 to %2</source>
+        <translation>Сеанс: с %1 по %2</translation>
+    </message>
+    <message>
+        <source>Operator: %1</source>
+        <translation>Проверяющий: %1</translation>
+    </message>
+    <message>
+        <source>Vehicle: %1</source>
+        <translation>Транспортное средство: %1</translation>
+    </message>
+    <message>
+        <source>Tolerance: ±%1</source>
+        <translation>Допуск: ±%1</translation>
+    </message>
+    <message>
+        <source>Verdict (all doors, both directions): %1</source>
+        <translation>Заключение (все двери, оба направления): %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Mean relative deviation %1, 95 % interval %2, over %n sample(s)</source>
+        <translation>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборке</numerusform>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборкам</numerusform>
+            <numerusform>Среднее относительное отклонение %1, интервал 95 % %2, по %n выборкам</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Нет изображения</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Показатели</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Вручную</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Устройство</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Разница</translation>
+    </message>
+    <message>
+        <source>Relative</source>
+        <translation>Относительная</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Выборки</translation>
+    </message>
+    <message>
+        <source>Mean deviation</source>
+        <translation>Среднее отклонение</translation>
+    </message>
+    <message>
+        <source>95 % interval</source>
+        <translation>Интервал 95 %</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Заключение</translation>
+    </message>
+    <message>
+        <source>Samples (hand / device)</source>
+        <translation>Выборки (вручную / устройство)</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>Signature: ______________________</source>
+        <translation>Подпись: ______________________</translation>
+    </message>
+    <message>
+        <source>the report could not be drawn</source>
+        <translation>протокол не удалось построить</translation>
+    </message>
+</context>
+<context>
+    <name>KoValidationWindow</name>
+    <message>
+        <source>Door validation</source>
+        <translation>Проверка счёта дверей</translation>
+    </message>
+    <message>
+        <source>The mean deviation&apos;s 95 % interval must lie within this</source>
+        <translation>Интервал 95 % среднего отклонения должен лежать в этих пределах</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Проверяющий:</translation>
+    </message>
+    <message>
+        <source>Vehicle:</source>
+        <translation>Транспорт:</translation>
+    </message>
+    <message>
+        <source>Tolerance:</source>
+        <translation>Допуск:</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Устройство:</translation>
+    </message>
+    <message>
+        <source>Door %1</source>
+        <translation>Дверь %1</translation>
+    </message>
+    <message>
+        <source>label, e.g. front</source>
+        <translation>подпись, напр. передняя</translation>
+    </message>
+    <message>
+        <source>Save a snapshot of the picture with its marks, line and zone as PNG</source>
+        <translation>Сохранить снимок изображения с метками, линией и зоной в PNG</translation>
+    </message>
+    <message>
+        <source>In (%1)</source>
+        <translation>Вход (%1)</translation>
+    </message>
+    <message>
+        <source>Out (%1)</source>
+        <translation>Выход (%1)</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>Mark sample</source>
+        <translation>Закрыть выборку</translation>
+    </message>
+    <message>
+        <source>Closes the sample: a door opening, a stop</source>
+        <translation>Закрывает выборку: одно открытие дверей, одна остановка</translation>
+    </message>
+    <message>
+        <source>Undo (Backspace)</source>
+        <translation>Отменить (Backspace)</translation>
+    </message>
+    <message>
+        <source>Takes back the last hand count of the open sample</source>
+        <translation>Отменяет последний ручной счёт открытой выборки</translation>
+    </message>
+    <message>
+        <source>Save report</source>
+        <translation>Сохранить протокол</translation>
+    </message>
+    <message>
+        <source>The report as PDF and the samples as CSV beside it</source>
+        <translation>Протокол в PDF и выборки в CSV рядом с ним</translation>
+    </message>
+    <message>
+        <source>Door and direction</source>
+        <translation>Дверь и направление</translation>
+    </message>
+    <message>
+        <source>Hand</source>
+        <translation>Вручную</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Устройство</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>Разница</translation>
+    </message>
+    <message>
+        <source>Relative</source>
+        <translation>Относительная</translation>
+    </message>
+    <message>
+        <source>Samples</source>
+        <translation>Выборки</translation>
+    </message>
+    <message>
+        <source>Mean deviation</source>
+        <translation>Среднее отклонение</translation>
+    </message>
+    <message>
+        <source>95 % interval</source>
+        <translation>Интервал 95 %</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Заключение</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Показатели</translation>
+    </message>
+    <message>
+        <source>Counting again</source>
+        <translation>Счёт продолжен</translation>
+    </message>
+    <message>
+        <source>New session</source>
+        <translation>Новый сеанс</translation>
+    </message>
+    <message>
+        <source>The report of the stopped session has not been saved. Start a new session all the same?</source>
+        <translation>Протокол остановленного сеанса не сохранён. Всё равно начать новый сеанс?</translation>
+    </message>
+    <message>
+        <source>Counting: press the door&apos;s In and Out buttons or keys as people cross</source>
+        <translation>Идёт счёт: нажимайте кнопки или клавиши «Вход» и «Выход» двери, когда люди проходят</translation>
+    </message>
+    <message>
+        <source>Paused: neither hand nor device counts are taken</source>
+        <translation>Пауза: не учитывается ни ручной счёт, ни счёт устройства</translation>
+    </message>
+    <message>
+        <source>Stopped; what was counted since the last mark is sample %1</source>
+        <translation>Остановлено; счёт после последней выборки стал выборкой %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Остановлено</translation>
+    </message>
+    <message>
+        <source>Sample %1 marked</source>
+        <translation>Выборка %1 закрыта</translation>
+    </message>
+    <message>
+        <source>Nothing was counted since the last mark: no sample</source>
+        <translation>После последней выборки ничего не насчитано: выборки нет</translation>
+    </message>
+    <message>
+        <source>Save the snapshot as</source>
+        <translation>Сохранить снимок как</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Изображения PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Snapshot saved in %1</source>
+        <translation>Снимок сохранён в %1</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The snapshot could not be saved in %1: %2</source>
+        <translation>Не удалось сохранить снимок в %1: %2</translation>
+    </message>
+    <message>
+        <source>validation %1.pdf</source>
+        <translation>проверка %1.pdf</translation>
+    </message>
+    <message>
+        <source>Save the report as</source>
+        <translation>Сохранить протокол как</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation>Файлы PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2. A file of that name keeps its old content.</source>
+        <translation>Не удалось записать %1: %2. Файл с этим именем сохраняет прежнее содержимое.</translation>
+    </message>
+    <message>
+        <source>Report saved in %1 and %2</source>
+        <translation>Протокол сохранён в %1 и %2</translation>
+    </message>
+    <message>
+        <source>In the open sample: hand in %1, out %2; device in %3, out %4</source>
+        <translation>В открытой выборке: вручную вход %1, выход %2; устройство вход %3, выход %4</translation>
+    </message>
+    <message>
+        <source>Resume</source>
+        <translation>Продолжить</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>Waits for the device to tell how many doors it has</source>
+        <translation>Ждёт, пока устройство сообщит число дверей</translation>
+    </message>
+    <message>
+        <source>Not started</source>
+        <translation>Не начато</translation>
+    </message>
+    <message>
+        <source>Counting since %1</source>
+        <translation>Счёт с %1</translation>
+    </message>
+    <message>
+        <source>Paused</source>
+        <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stopped at %1</source>
+        <translation>Остановлено в %1</translation>
+    </message>
+    <message>
+        <source>Verdict: start a session and count</source>
+        <translation>Заключение: начните сеанс и считайте</translation>
+    </message>
+    <message>
+        <source>Verdict, all doors in both directions, tolerance ±%1: %2</source>
+        <translation>Заключение по всем дверям в обоих направлениях, допуск ±%1: %2</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>All doors</source>
+        <translation>Все двери</translation>
+    </message>
+    <message>
+        <source>In</source>
+        <translation>Вход</translation>
+    </message>
+    <message>
+        <source>Out</source>
+        <translation>Выход</translation>
     </message>
 </context>
 <context>
@@ -1736,6 +2429,14 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>%1 added to the address book</source>
         <translation>%1 добавлен в адресную книгу</translation>
+    </message>
+    <message>
+        <source>Validate doors</source>
+        <translation>Проверка счёта дверей</translation>
+    </message>
+    <message>
+        <source>Count by hand beside the device and write a report</source>
+        <translation>Считать вручную рядом с устройством и составить протокол</translation>
     </message>
 </context>
 <context>

@@ -192,7 +192,11 @@ QGraphicsLineItem* KoCrossLineFigure::addSideLine(const QColor& colour)
 
 QGraphicsEllipseItem* KoCrossLineFigure::addHandle()
 {
-    return scene->addEllipse(QRectF(), QPen(QColor(Qt::green), 1), QBrush(Qt::green));
+    QGraphicsEllipseItem* handle =
+        scene->addEllipse(QRectF(), QPen(QColor(Qt::green), 1), QBrush(Qt::green));
+    // Drawn again over every new picture; a cached disc is a small copy.
+    handle->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    return handle;
 }
 
 void KoCrossLineFigure::placeSegment(int segment, const QPointF& p1, const QPointF& p2)

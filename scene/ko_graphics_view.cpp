@@ -3,8 +3,12 @@
 #include "ko_viewer.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
 #include <QSlider>
 #include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -25,6 +29,43 @@ QPoint KoGraphicsView::mapToScenePixel(const QPoint& viewport_pos) const
     // picture is smaller than the viewport.
     const QPointF p = mapToScene(viewport_pos);
     return QPoint(int(p.x()), int(p.y()));
+}
+
+void KoGraphicsView::setOpaqueArea(const QRectF& scene_rect)
+{
+    if (scene_rect == opaque)
+        return;
+    opaque = scene_rect;
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent, !opaque.isEmpty());
+    viewport()->update();
+}
+
+void KoGraphicsView::drawBackground(QPainter* painter, const QRectF& rect)
+{
+    if (!opaque.isEmpty()) {
+        // In device pixels: what is exposed, less the pixels the opaque area
+        // covers whole (a pixel it covers in part keeps the base colour
+        // under it).
+        const QTransform to_device = painter->worldTransform();
+        const QRectF covered = to_device.mapRect(opaque);
+        const QRect inner(QPoint(int(std::ceil(covered.left())), int(std::ceil(covered.top()))),
+                          QPoint(int(std::floor(covered.right())) - 1,
+                                 int(std::floor(covered.bottom())) - 1));
+        const QRegion beside = QRegion(to_device.mapRect(rect).toAlignedRect()) - inner;
+        if (!beside.isEmpty()) {
+            const QBrush base = backgroundBrush().style() != Qt::NoBrush
+                                    ? backgroundBrush()
+                                    : viewport()->palette().brush(viewport()->backgroundRole());
+            painter->save();
+            painter->resetTransform();
+            for (const QRect& r : beside)
+                painter->fillRect(r, base);
+            painter->restore();
+        }
+        // The picture covers the rest: no fill under it.
+        return;
+    }
+    QGraphicsView::drawBackground(painter, rect);
 }
 
 void KoGraphicsView::mousePressEvent(QMouseEvent* event)

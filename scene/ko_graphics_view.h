@@ -18,6 +18,12 @@ public:
     // The scene pixel under a viewport position, truncated toward zero.
     QPoint mapToScenePixel(const QPoint& viewport_pos) const;
 
+    // The host's promise that its items paint this scene rectangle opaque
+    // (a picture): the viewport then fills only what lies beside it, instead
+    // of its whole background under every new picture. Empty: no promise.
+    void setOpaqueArea(const QRectF& scene_rect);
+    QRectF opaqueArea() const { return opaque; }
+
 signals:
     void mouseMoveEv(const int x, const int y);
     void mousePressEv(const int x, const int y);
@@ -30,7 +36,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void drawBackground(QPainter* painter, const QRectF& rect) override;
 
 private:
     QPointer<KoViewer> viewer;
+    QRectF opaque;
 };

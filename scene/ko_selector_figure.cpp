@@ -210,9 +210,12 @@ void KoSelectorFigure::redraw()
 
     if (!scene)
         return;
-    if (!rectItem)
+    if (!rectItem) {
         rectItem = scene->addRect(zoneRect, OutlinePen(Qt::darkMagenta, outlineWidth), Qt::NoBrush);
-    else
+        // The dotted outline is drawn dot by dot; the picture under it
+        // changes with every frame, the outline only when it is edited.
+        rectItem->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    } else
         rectItem->setRect(zoneRect);
     for (int i = 0; i < HandleCount; ++i) {
         if (!handleItems[i]) {

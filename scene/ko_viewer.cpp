@@ -147,9 +147,20 @@ void KoViewer::sSetResetButtonEnabled()
 
 void KoViewer::sSetupMatrix()
 {
-    const double scale = currentScale();
-    view->setTransform(QTransform::fromScale(scale, scale), false);
+    applyScale();
     resetButton->setEnabled(true);
+}
+
+void KoViewer::applyScale()
+{
+    double scale = currentScale();
+    // A picture too big for its place even at the slider's smallest zoom (a
+    // 1280x720 picture in a quarter of a small window) is still fitted whole
+    // rather than left to scroll bars, until the operator zooms.
+    if ((fitting || !operatorZoom) && zoomSlider->value() == ZoomMinimum && fittedScale > 0 &&
+        fittedScale < scale)
+        scale = fittedScale;
+    view->setTransform(QTransform::fromScale(scale, scale), false);
 }
 
 void KoViewer::setImageSize(const QSize& size)
@@ -168,8 +179,10 @@ void KoViewer::setImageSize(const QSize& size)
     // The slider would clamp anyway; bounding first keeps the conversion to
     // int defined for the tiniest pictures.
     resetValue = int(qBound(double(ZoomMinimum), v, double(ZoomMaximum)));
+    fittedScale = 1.0 / f;
     qCDebug(lcScene) << "fit" << size << "into" << view->size() << "zoom value" << resetValue;
     setFittedZoom(resetValue);
+    applyScale(); // the slider may not have moved, the place has
 }
 
 void KoViewer::sFit()

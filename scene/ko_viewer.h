@@ -71,9 +71,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void applyScale();
     void setFittedZoom(int value);
 
     QSize imageSize; // of the last fitted picture
     bool operatorZoom = false;
     bool fitting = false;
+    double fittedScale = 0; // the scale that shows the whole picture, 0 before one came
 };

@@ -3,7 +3,8 @@
 
 Flips one operator on a sampled line of production code (a comparison,
 && and ||, + 1 and - 1, true and false), rebuilds incrementally, runs the
-whole suite with a time-out, puts the line back, and prints the share of
+suites that the rebuild touched with a time-out (every test whose
+executable, or a program it starts, was relinked), puts the line back, and prints the share of
 mutants the suite killed and every survivor with its file and line.
 
     scripts/mutants.py [--seed 1] [--count 60] [--files REGEX] [--build build-mut]
@@ -125,6 +126,48 @@ def failed_tests(log_path):
     return re.findall(r"^\s*\d+ - (\S+)", tail, re.M)
 
 
+def suite_plan(build):
+    """Each test's command and the program binaries its sources start.
+
+    A test needs running for a mutant only when its own executable, or a
+    program it starts (the simulator, the configurator, pcdtool), was relinked:
+    any other test runs the very code that passed unmutated."""
+    import json
+    out = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"], cwd=ROOT,
+                         check=True, capture_output=True, text=True).stdout
+    bin_dir = os.path.join(build, "bin")
+    tests = {t["name"]: t.get("command", [""])[0] for t in json.loads(out)["tests"]}
+    programs = [f for f in os.listdir(bin_dir)
+                if os.path.join(bin_dir, f) not in tests.values() and not f.endswith(".qm")]
+    plan = {}
+    for name, command in tests.items():
+        uses = {command} if command.startswith(bin_dir) else None  # None: always run
+        folder = None
+        for d in sorted(os.listdir(os.path.join(ROOT, "tests"))):
+            lists = os.path.join(ROOT, "tests", d, "CMakeLists.txt")
+            if os.path.exists(lists):
+                with open(lists) as fh:
+                    if re.search(r"velmora_test\(\s*" + re.escape(name) + r"\b", fh.read()):
+                        folder = os.path.join(ROOT, "tests", d)
+        if uses is not None and folder:
+            text = ""
+            for f in os.listdir(folder):
+                if f.endswith((".cpp", ".h")):
+                    with open(os.path.join(folder, f), errors="replace") as fh:
+                        text += fh.read()
+            if "devsim_process.h" in text:
+                text += "velmora-devsim"
+            uses |= {os.path.join(bin_dir, p) for p in programs if p in text}
+        plan[name] = uses
+    return plan
+
+
+def binaries(build):
+    bin_dir = os.path.join(build, "bin")
+    return {os.path.join(bin_dir, f): os.stat(os.path.join(bin_dir, f)).st_mtime_ns
+            for f in os.listdir(bin_dir)}
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--seed", type=int, default=1)
@@ -148,7 +191,11 @@ def main():
     build = os.path.join(ROOT, args.build)
     log_path = os.path.join(build, "mutants.log")
     os.makedirs(build, exist_ok=True)
+    # Optimised but without debug information, linked by lld: a mutant's
+    # relinking is most of its rebuild.
     env_ok = subprocess.run(["cmake", "-S", ROOT, "-B", build, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                             "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG",
+                             "-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld",
                              "-DVELMORA_BUILD_BENCH=OFF"], stdout=subprocess.DEVNULL).returncode == 0
     with open(log_path, "w") as log:
         if not env_ok or run(["cmake", "--build", build, "-j2"], 3600, log) != 0:
@@ -159,6 +206,7 @@ def main():
             print(f"the suite fails without mutants; see {log_path}", file=sys.stderr)
             return 2
 
+    plan = suite_plan(build)
     killed, survivors, stillborn = 0, [], 0
     started = time.time()
     for n, (path, number, column, index) in enumerate(sample, 1):
@@ -167,12 +215,17 @@ def main():
             with open(log_path, "a") as log:
                 log.write(f"\n=== {path}:{number} {OPERATORS[index][2]}\n")
                 log.flush()
+                before = binaries(build)
                 built = run(["cmake", "--build", build, "-j2"], 1800, log)
+                after = binaries(build)
+                changed = {b for b, t in after.items() if before.get(b) != t}
+                names = sorted(n for n, uses in plan.items() if uses is None or uses & changed)
                 if built != 0:
                     stillborn += 1
                     verdict = "does not build"
                 else:
-                    result = run(ctest, args.timeout, log)
+                    pick = ["-R", "^(" + "|".join(re.escape(n) for n in names) + ")$"]
+                    result = run(ctest + pick, args.timeout, log) if names else 0
                     if result == 0:
                         survivors.append((path, number, OPERATORS[index][2], mutated.strip()))
                         verdict = "SURVIVED"

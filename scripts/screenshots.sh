@@ -20,10 +20,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-start_devsim "$build/bin" "$scratch/sim.log"
+start_devsim "$build/bin" "$scratch/sim.log" --miss-rate 0.03 --extra-rate 0.01
 point_at_devsim "$scratch/data"
 mkdir -p docs/images
 PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen "$build/bin/velmora-shots" docs/images
+# The door validation's report: its first page, drawn by poppler.
+pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/images/validation-report.pdf docs/images/validation-report
+rm -f docs/images/validation-report.pdf
 PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen "$build/bin/velmora-shots" docs/images \
   1920x1080 large
 PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen "$build/bin/velmora-shots" docs/images fleet

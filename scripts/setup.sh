@@ -22,6 +22,8 @@ packages=(
   fonts-dejavu-core
   # a real X server for the widget suites (xcb, not offscreen)
   xvfb
+  # pdftotext and pdfinfo: the validation suite reads its PDF report back
+  poppler-utils
 )
 
 missing=()

@@ -1,9 +1,12 @@
 #include "ko_statistics_viewer.h"
 
+#include "ko_xml_report_writer.h"
+
 #include "ko_graphics_drawer.h"
 #include "ko_report_export.h"
 #include "ko_stat_stamp.h"
 #include "ko_stats_log.h"
+#include "ko_xml_report_writer.h"
 #include "settings/ko_app_data.h"
 #include "settings/ko_command_outcome.h"
 
@@ -62,6 +65,7 @@ KoStatisticsViewer::KoStatisticsViewer(QWidget* parent) : QWidget(parent)
     auto* month_button = new QPushButton(tr("Month report"), this);
     auto* day_button = new QPushButton(tr("Day report"), this);
     auto* xml_button = new QPushButton(tr("Save to .xml"), this);
+    auto* csv_button = new QPushButton(tr("Save to .csv"), this);
 
     drawer = new KoGraphicsDrawer(this);
 
@@ -83,6 +87,7 @@ KoStatisticsViewer::KoStatisticsViewer(QWidget* parent) : QWidget(parent)
     actions->addWidget(month_button);
     actions->addWidget(day_button);
     actions->addWidget(xml_button);
+    actions->addWidget(csv_button);
     actions->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
@@ -102,6 +107,7 @@ KoStatisticsViewer::KoStatisticsViewer(QWidget* parent) : QWidget(parent)
     connect(month_button, &QPushButton::clicked, this, &KoStatisticsViewer::sMonthButClicked);
     connect(day_button, &QPushButton::clicked, this, &KoStatisticsViewer::sDayButClicked);
     connect(xml_button, &QPushButton::clicked, this, &KoStatisticsViewer::sXmlButClicked);
+    connect(csv_button, &QPushButton::clicked, this, &KoStatisticsViewer::sCsvButClicked);
     connect(drawer, &KoGraphicsDrawer::eHistClicked, this, &KoStatisticsViewer::sHistClicked);
 }
 
@@ -115,7 +121,8 @@ void KoStatisticsViewer::showMessage(QMessageBox::Icon icon, const QString& titl
 QString KoStatisticsViewer::chooseSaveFile(const QString& start_path)
 {
     return QFileDialog::getSaveFileName(this, tr("Save the statistics as"), start_path,
-                                        tr("XML files (*.xml)"));
+                                        saveCsv ? tr("CSV files (*.csv)")
+                                                : tr("XML files (*.xml)"));
 }
 
 STATISTICS_TYPE KoStatisticsViewer::selectedType() const
@@ -216,18 +223,30 @@ bool KoStatisticsViewer::requestDay()
 
 void KoStatisticsViewer::sXmlButClicked()
 {
+    saveFile(false);
+}
+
+void KoStatisticsViewer::sCsvButClicked()
+{
+    saveFile(true);
+}
+
+void KoStatisticsViewer::saveFile(bool csv)
+{
     // Where, asked first: the folder of the last save and the histogram's title.
+    saveCsv = csv;
+    const QString extension = csv ? QStringLiteral(".csv") : QStringLiteral(".xml");
     const QString folder_key = QStringLiteral("statistics");
     const QString folder = KoAppData::LastFolder(folder_key, QDir::currentPath());
     const QString proposed = xmlTitle.isEmpty() ? tr("statistics") : xmlTitle;
-    QString chosen = chooseSaveFile(QDir(folder).filePath(proposed + QStringLiteral(".xml")));
+    QString chosen = chooseSaveFile(QDir(folder).filePath(proposed + extension));
     if (chosen.isEmpty())
         return;
     const QFileInfo info(chosen);
     KoAppData::SetLastFolder(folder_key, info.absolutePath());
     chosen = info.absoluteFilePath();
     // The writer adds the extension.
-    if (chosen.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive))
+    if (chosen.endsWith(extension, Qt::CaseInsensitive))
         chosen.chop(4);
     xmlPath = chosen;
 
@@ -271,11 +290,13 @@ void KoStatisticsViewer::sMonthChanged(int /*indx*/)
 }
 
 void KoStatisticsViewer::storeByDirection(int stat_type, const QVector<int>& values,
-                                          const QStringList& labels)
+                                          const QStringList& labels,
+                                          const QVector<KoStatisticsData>& stamps)
 {
     if (stat_type == STAT_INCOMING) {
         inValues = values;
         inLabels = labels;
+        inStamps = stamps;
     } else {
         outValues = values;
         outLabels = labels;
@@ -440,7 +461,7 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
         drawer->draw(values, events, labels, x_axis_text, y_axis_text, heading, total_text,
                      stat_type);
     }
-    storeByDirection(stat_type, values, labels);
+    storeByDirection(stat_type, values, labels, bars);
 
     if (xmlState <= 0)
         return;
@@ -462,10 +483,13 @@ void KoStatisticsViewer::sStatisticRecieved(int pass_id, const QVector<KoStatist
                            "nothing was saved."));
             return;
         }
-        const QString file = xmlPath + QStringLiteral(".xml");
+        const QString file = xmlPath + (saveCsv ? QStringLiteral(".csv") : QStringLiteral(".xml"));
         QString error;
-        if (KoReportExport::WritePeriodFile(inValues, outValues, inLabels, xmlPath,
-                                            static_cast<STATISTICS_ID>(level), &error))
+        const auto sid = static_cast<STATISTICS_ID>(level);
+        if (saveCsv ? KoXmlReportWriter::writePeriodCsv(xmlPath, inValues, outValues, inLabels,
+                                                        inStamps, sid, &error)
+                    : KoReportExport::WritePeriodFile(inValues, outValues, inLabels, xmlPath, sid,
+                                                      &error))
             showMessage(QMessageBox::Information, tr("Succes!"),
                         tr("Report was saved in ") + QLatin1Char('"') +
                             QDir::toNativeSeparators(file) + QLatin1Char('"'));

@@ -58,6 +58,8 @@ public slots:
     void sMonthButClicked();
     void sDayButClicked();
     void sXmlButClicked();
+    // The same bars as CSV, with each bar's local time.
+    void sCsvButClicked();
     void sTypeChanged(int indx);
     void sPassChanged(int indx);
     void sYearChanged(int indx);
@@ -83,7 +85,9 @@ private:
     void endXmlCollection();
     void fillDays();
     QString dayLabel(const QDate& date) const;
-    void storeByDirection(int stat_type, const QVector<int>& values, const QStringList& labels);
+    void storeByDirection(int stat_type, const QVector<int>& values, const QStringList& labels,
+                          const QVector<KoStatisticsData>& stamps = {});
+    void saveFile(bool csv);
     STATISTICS_TYPE selectedType() const;
 
     KoGraphicsDrawer* drawer = nullptr;
@@ -105,10 +109,12 @@ private:
     QVector<int> outValues;
     QStringList inLabels;
     QStringList outLabels;
+    QVector<KoStatisticsData> inStamps; // local, one per bar of the last incoming reply
     int xmlState = 0;
     // While collecting: the file chosen (without ".xml") and the direction
     // selected before, which is the one drawn and selected again after.
     QString xmlPath;
     int xmlShownType = STAT_INCOMING;
+    bool saveCsv = false; // the collection ends in a CSV file, not an XML one
     Sender sender;
 };

@@ -122,6 +122,60 @@ bool KoXmlReportWriter::writePeriodFile(const QString& name, const QVector<int>&
     return save(name + QStringLiteral(".xml"), content, error);
 }
 
+QByteArray KoXmlReportWriter::periodCsv(const QVector<int>& in_values,
+                                        const QVector<int>& out_values, const QStringList& labels,
+                                        const QVector<KoStatisticsData>& local_stamps,
+                                        STATISTICS_ID sid)
+{
+    const QString unit = unitName(sid);
+    if (unit.isEmpty())
+        return QByteArray();
+    // A bar's time to its own precision: the month, the day or the hour.
+    const auto time_text = [sid](const KoStatisticsData& s) {
+        const QString month = QStringLiteral("20%1-%2").arg(s.year, 2, 10, QLatin1Char('0'))
+                                  .arg(s.month, 2, 10, QLatin1Char('0'));
+        if (sid == STAT_YEAR)
+            return month;
+        const QString day = month + QStringLiteral("-%1").arg(s.day, 2, 10, QLatin1Char('0'));
+        if (sid == STAT_MONTH)
+            return day;
+        return day + QStringLiteral(" %1:00").arg(s.hour, 2, 10, QLatin1Char('0'));
+    };
+    // A label is the file's text: one with a separator or a quote is quoted.
+    const auto field = [](QString text) {
+        if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+            !text.contains(QLatin1Char('\n')))
+            return text;
+        text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    };
+    QByteArray csv = (unit + QStringLiteral(",Time,Incoming,Outcoming\r\n")).toUtf8();
+    for (int i = 0; i < in_values.size(); ++i) {
+        const QString time =
+            i < local_stamps.size() ? time_text(local_stamps.at(i)) : QString();
+        csv += QStringLiteral("%1,%2,%3,%4\r\n")
+                   .arg(field(labels.value(i)), time)
+                   .arg(in_values.at(i))
+                   .arg(out_values.value(i))
+                   .toUtf8();
+    }
+    return csv;
+}
+
+bool KoXmlReportWriter::writePeriodCsv(const QString& name, const QVector<int>& in_values,
+                                       const QVector<int>& out_values, const QStringList& labels,
+                                       const QVector<KoStatisticsData>& local_stamps,
+                                       STATISTICS_ID sid, QString* error)
+{
+    const QByteArray content = periodCsv(in_values, out_values, labels, local_stamps, sid);
+    if (content.isEmpty()) {
+        if (error)
+            *error = QCoreApplication::translate("KoXmlReportWriter", "unknown period kind");
+        return false;
+    }
+    return save(name + QStringLiteral(".csv"), content, error);
+}
+
 bool KoXmlReportWriter::save(const QString& file_name, const QByteArray& content, QString* error)
 {
     QString reason;

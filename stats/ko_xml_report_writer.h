@@ -31,6 +31,17 @@ public:
                                 const QVector<int>& out_values, const QStringList& labels,
                                 STATISTICS_ID sid, QString* error = nullptr);
 
+    // The same bars as CSV (UTF-8, a header row): the bar label under the
+    // unit name, the bar's local time, the incoming and the outgoing value.
+    // local_stamps gives each bar's time (empty cells where it has none).
+    static QByteArray periodCsv(const QVector<int>& in_values, const QVector<int>& out_values,
+                                const QStringList& labels,
+                                const QVector<KoStatisticsData>& local_stamps, STATISTICS_ID sid);
+    static bool writePeriodCsv(const QString& name, const QVector<int>& in_values,
+                               const QVector<int>& out_values, const QStringList& labels,
+                               const QVector<KoStatisticsData>& local_stamps, STATISTICS_ID sid,
+                               QString* error = nullptr);
+
     // The unit attribute of a period kind: "Month", "Days", "Hours"; empty otherwise.
     static QString unitName(STATISTICS_ID sid);
     // A local stamp as the report's Date text, e.g. 2016-03-05:09.

@@ -1,6 +1,6 @@
 // One 640x480 colour JPEG picture from the received bytes (framed and
-// escaped) to the QImage the reader emits, against bare cv::imdecode of the
-// same data.
+// escaped) to the QImage the reader emits, at full size and at the scales a
+// door view shows it at, against bare cv::imdecode of the same data.
 
 #include "ko_device_encoder.h"
 #include "ko_frame_escaper.h"
@@ -59,7 +59,7 @@ const QByteArray& Frame()
     return frame;
 }
 
-void RunFrame(benchmark::State& state, KoImageDecoder::Backend backend)
+void RunFrame(benchmark::State& state, KoImageDecoder::Backend backend, double shown_scale = 1.0)
 {
     const QByteArray& frame = Frame();
     KoFrameParser parser;
@@ -75,7 +75,7 @@ void RunFrame(benchmark::State& state, KoImageDecoder::Backend backend)
             left -= used;
             if (parser.HasFrame()) {
                 KoMessageDecoder::Decode(parser.BodyData(), parser.BodySize(), message);
-                decoder.Decode(message.image, image);
+                decoder.Decode(message.image, image, shown_scale);
                 benchmark::DoNotOptimize(image.constBits());
                 image = QImage();
                 parser.ReleaseFrame();
@@ -89,6 +89,14 @@ void BM_FrameToImage(benchmark::State& state)
     RunFrame(state, KoImageDecoder::Backend::Fast);
 }
 BENCHMARK(BM_FrameToImage)->Unit(benchmark::kMicrosecond);
+
+// The pipeline for a view that shows the picture at N/8 of its size, which
+// is decoded at that scale.
+void BM_FrameToImageScaled(benchmark::State& state)
+{
+    RunFrame(state, KoImageDecoder::Backend::Fast, double(state.range(0)) / 8);
+}
+BENCHMARK(BM_FrameToImageScaled)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 // The same pipeline with every picture decoded by cv::imdecode and swapped.
 void BM_FrameToImageOpenCv(benchmark::State& state)
@@ -140,6 +148,25 @@ void BM_Turbo(benchmark::State& state)
 }
 BENCHMARK(BM_Turbo)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
+// TurboJPEG alone at N/8 of the size: why the decoder takes only the
+// halvings (the other eighths cost more than the full decode).
+void BM_TurboScaled(benchmark::State& state)
+{
+    tjhandle handle = tjInitDecompress();
+    const QByteArray& jpeg = Jpeg();
+    const int width = Width * int(state.range(0)) / 8;
+    const int height = Height * int(state.range(0)) / 8;
+    std::vector<uchar> out(size_t(width) * height * 4);
+    for (auto _ : state) {
+        tjDecompress2(handle, reinterpret_cast<const uchar*>(jpeg.constData()),
+                      static_cast<unsigned long>(jpeg.size()), out.data(), width, width * 4,
+                      height, TJPF_BGRX, TJFLAG_ACCURATEDCT);
+        benchmark::DoNotOptimize(out.data());
+    }
+    tjDestroy(handle);
+}
+BENCHMARK(BM_TurboScaled)->DenseRange(1, 8)->Unit(benchmark::kMicrosecond);
+
 // How far the faster flags move the pixels from the accurate decode.
 void PrintPixelChanges()
 {
@@ -172,6 +199,12 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintCostRatio("BM_FrameToImage", "BM_Imdecode",
                             "frame to picture / bare cv::imdecode (target <= 0.6)");
+    reporter.PrintCostRatio("BM_FrameToImageScaled/4", "BM_Imdecode",
+                            "frame to picture at 1/2 / bare cv::imdecode (target <= 0.35)");
+    reporter.PrintCostRatio("BM_FrameToImageScaled/2", "BM_Imdecode",
+                            "frame to picture at 1/4 / bare cv::imdecode");
+    reporter.PrintCostRatio("BM_FrameToImageScaled/1", "BM_Imdecode",
+                            "frame to picture at 1/8 / bare cv::imdecode");
     reporter.PrintCostRatio("BM_FrameToImageOpenCv", "BM_Imdecode",
                             "frame to picture through cv::imdecode / bare cv::imdecode");
     PrintPixelChanges();

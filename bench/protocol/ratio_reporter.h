@@ -16,7 +16,7 @@ public:
     {
         for (const Run& run : reports) {
             if (run.run_type == Run::RT_Iteration)
-                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+                times[run.run_name.str()] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(reports);
     }

@@ -2,7 +2,9 @@
 
 #include "ko_command_outcome.h"
 #include "ko_cross_line_figure.h"
+#include "ko_app_data.h"
 #include "ko_graphics_view.h"
+#include "ko_scene_snapshot.h"
 #include "ko_selector_figure.h"
 #include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
@@ -10,6 +12,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsRectItem>
@@ -21,9 +26,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLoggingCategory>
+#include <QMessageBox>
 #include <QPen>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSlider>
 #include <QStyle>
 #include <QTime>
 #include <QToolButton>
@@ -41,6 +48,16 @@ void SetPlainText(QGraphicsTextItem* item, const QString& text)
 {
     if (item->toPlainText() != text)
         item->setPlainText(text);
+}
+
+// An empty text is hidden: the item would still lay out and paint its
+// empty document.
+void SetText(QGraphicsTextItem* item, const QString& text, const QColor& color)
+{
+    SetPlainText(item, text);
+    if (item->defaultTextColor() != color)
+        item->setDefaultTextColor(color);
+    item->setVisible(!text.isEmpty());
 }
 
 QPen MarkPen(const QColor& color)
@@ -110,6 +127,11 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     fitButton->setToolTip(tr("Fit the picture into the view (%0)")
                               .arg(KoViewer::fitKey().toString(QKeySequence::NativeText)));
     connect(fitButton, &QToolButton::clicked, viewer, &KoViewer::sFit);
+    snapshotButton = new QToolButton(this);
+    snapshotButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    snapshotButton->setToolTip(tr("Save a snapshot of the picture with its marks, line and zone "
+                                  "as PNG"));
+    connect(snapshotButton, &QToolButton::clicked, this, &KoAlgoServiceControllUI::sSnapshot);
 
     inLabel = new QLabel(tr("In: %0").arg(0), this);
     outLabel = new QLabel(tr("Out: %0").arg(0), this);
@@ -147,7 +169,7 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
             row->addWidget(w);
     };
     auto* top_row = new QHBoxLayout;
-    add_row(top_row, {inLabel, outLabel, restartLabel, clearButton}, {fpsLabel, fitButton});
+    add_row(top_row, {inLabel, outLabel, restartLabel, clearButton}, {fpsLabel, fitButton, snapshotButton});
     add_row(bottom_row, {cancelButton, defaultButton, installButton}, {optionsButton});
     auto* record_row = new QHBoxLayout;
     add_row(record_row, {view_mode_label, viewModeCombo},
@@ -168,6 +190,9 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
             &KoAlgoServiceControllUI::sMouseRightPressEvL);
     connect(viewer, &KoViewer::eMouseReleaseEv, this, &KoAlgoServiceControllUI::sMouseReleaseEvL);
     connect(recordButton, &QPushButton::clicked, this, &KoAlgoServiceControllUI::sRecordButClicked);
+    // Zoomed in, the next pictures are decoded larger; zoomed out, smaller.
+    connect(viewer->zoomSlider, &QSlider::valueChanged, this,
+            &KoAlgoServiceControllUI::PublishShownScale);
 
     // The scene is new and empty: the figures below add their items to it
     // and it must never be cleared afterwards.
@@ -176,6 +201,7 @@ KoAlgoServiceControllUI::KoAlgoServiceControllUI(int pass_id, QWidget* parent)
     placeholder.fill(Qt::black);
     pixmapItem = scene.addPixmap(QPixmap::fromImage(placeholder));
     pixmapItem->setZValue(PictureZ);
+    viewer->view->setOpaqueArea(pixmapItem->sceneBoundingRect());
     imageWidth = placeholder.width();
     imageHeight = placeholder.height();
     scene.setSceneRect(0, 0, imageWidth, imageHeight);
@@ -258,23 +284,28 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
             qCDebug(lcClientUi) << "depth";
         return;
     }
+    // A picture decoded smaller than it is (at the size the view shows it)
+    // says by its device pixel ratio how much smaller; the scene and every
+    // figure stay in the picture's own pixels.
+    const QSize size = PictureSize(im);
     const bool stored_size = id >= 1 && id <= 5;
-    const bool new_size = stored_size && im.size() != imageSizes[size_t(id - 1)];
+    const bool new_size = stored_size && size != imageSizes[size_t(id - 1)];
     if (new_size)
-        imageSizes[size_t(id - 1)] = im.size();
+        imageSizes[size_t(id - 1)] = size;
     if (id == 1 || id == 2) {
         if (new_size) {
-            viewer->setImageSize(im.size());
-            imageWidth = im.width();
-            imageHeight = im.height();
+            viewer->setImageSize(size);
+            imageWidth = size.width();
+            imageHeight = size.height();
             lineFigure->sceneWidth = imageWidth;
             lineFigure->sceneHeight = imageHeight;
-            lineFigure->setLineWidth(float(im.width() / 40));
+            lineFigure->setLineWidth(float(size.width() / 40));
             zoneFigure->resize(imageWidth, imageHeight);
             PlaceStaleCover();
+            PublishShownScale();
         }
         if (((viewMode == 0 && id == 1) || (viewMode == 1 && id == 2)) && pixmapItem) {
-            pixmapItem->setPixmap(QPixmap::fromImage(im));
+            ShowPicture(im);
             ++picturesShown;
             sincePicture.start();
             if (pictureState != PictureState::Live) {
@@ -287,6 +318,41 @@ void KoAlgoServiceControllUI::sImageRecieved(int pass_id, int in_cnt, int out_cn
     inLabel->setText(tr("In:%0").arg(lastIn - baseIn));
     outLabel->setText(tr("Out:%0").arg(lastOut - baseOut));
     countsShown = true;
+}
+
+QSize KoAlgoServiceControllUI::PictureSize(const QImage& im)
+{
+    const qreal ratio = im.devicePixelRatio();
+    if (ratio == 1.0 || !(ratio > 0))
+        return im.size();
+    return QSize(qRound(im.width() / ratio), qRound(im.height() / ratio));
+}
+
+void KoAlgoServiceControllUI::ShowPicture(const QImage& im)
+{
+    // The pixmap keeps the decoded pixels; the item scales them back to the
+    // picture's size, so the view draws them once, straight to the screen.
+    QPixmap pixmap = QPixmap::fromImage(im);
+    const qreal ratio = pixmap.devicePixelRatio();
+    if (ratio > 0 && ratio != 1.0)
+        pixmap.setDevicePixelRatio(1.0);
+    const qreal scale = ratio > 0 ? 1.0 / ratio : 1.0;
+    if (pixmapItem->scale() != scale)
+        pixmapItem->setScale(scale);
+    pixmapItem->setPixmap(pixmap);
+    // The picture is opaque: the view paints nothing under it.
+    viewer->view->setOpaqueArea(pixmapItem->sceneBoundingRect());
+}
+
+void KoAlgoServiceControllUI::PublishShownScale()
+{
+    // Device pixels per picture pixel in the view: the link decodes the next
+    // pictures no larger than that.
+    const double scale = viewer->currentScale() * viewer->view->devicePixelRatioF();
+    if (link && scale != publishedScale) {
+        publishedScale = scale;
+        link->SetShownScale(passId, scale);
+    }
 }
 
 void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObjectData>& vobjects,
@@ -309,14 +375,19 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
     }
 
     // The pool grows to the largest count seen (up to the cap) and is reused.
+    // A mark keeps its shape around the object's point and is moved there:
+    // moving keeps its cached picture, which only a new colour or text
+    // redraws.
     while (objectRects.size() < n) {
-        objectRects.append(scene.addRect(0, 0, 0, 0));
-        objectDots.append(scene.addEllipse(0, 0, 0, 0));
+        objectRects.append(scene.addRect(-15, -15, 30, 30));
+        objectDots.append(scene.addEllipse(-1, -1, 2, 2));
         stateTexts.append(scene.addText(QString()));
         lengthTexts.append(scene.addText(QString()));
         for (QGraphicsItem* item : std::initializer_list<QGraphicsItem*>{
-                 objectRects.last(), objectDots.last(), stateTexts.last(), lengthTexts.last()})
+                 objectRects.last(), objectDots.last(), stateTexts.last(), lengthTexts.last()}) {
             item->setZValue(MarkZ);
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        }
         markDrawn.append(true); // reset below into its empty form
     }
 
@@ -331,16 +402,19 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
         const QColor color = ObjectColor(object.id);
         const int x0 = object.x - 15;
         const int y0 = object.y - 15;
-        objectRects[k]->setRect(x0, y0, 30, 30);
+        objectRects[k]->setPos(object.x, object.y);
         objectRects[k]->setPen(MarkPen(color));
-        objectDots[k]->setRect(object.x - 1, object.y - 1, 2, 2);
+        objectRects[k]->setVisible(true);
+        objectDots[k]->setPos(object.x, object.y);
         objectDots[k]->setPen(QPen(color));
         objectDots[k]->setBrush(QBrush(color, Qt::SolidPattern));
+        objectDots[k]->setVisible(true);
         stateTexts[k]->setPos(x0 - 5, y0 + 25);
-        SetPlainText(stateTexts[k], object.state == 2   ? QStringLiteral("IN")
-                                    : object.state == 4 ? QStringLiteral("OUT")
-                                                        : QString());
-        stateTexts[k]->setDefaultTextColor(color);
+        SetText(stateTexts[k],
+                object.state == 2   ? QStringLiteral("IN")
+                : object.state == 4 ? QStringLiteral("OUT")
+                                    : QString(),
+                color);
         lengthTexts[k]->setPos(x0 - 5, y0 + 13);
         // A long track is remembered and shown once it has become short.
         QString length;
@@ -348,26 +422,22 @@ void KoAlgoServiceControllUI::sObjectsTracked(int id, const std::vector<KoObject
             trackLengths[object.id] = object.trackLength;
         else if (trackLengths.contains(object.id))
             length = QStringLiteral("%0").arg(trackLengths[object.id]);
-        SetPlainText(lengthTexts[k], length);
-        lengthTexts[k]->setDefaultTextColor(color);
+        SetText(lengthTexts[k], length, color);
         markDrawn[k] = true;
     }
 }
 
 void KoAlgoServiceControllUI::ResetMark(int k)
 {
+    // Hidden rather than shrunk: a hidden item costs no painting at all.
     if (!markDrawn[k])
         return;
     markDrawn[k] = false;
-    objectRects[k]->setRect(0, 0, 0, 0);
-    objectRects[k]->setPen(MarkPen(Qt::black));
-    objectDots[k]->setRect(0, 0, 0, 0);
-    objectDots[k]->setPen(QPen(Qt::black));
-    for (QGraphicsTextItem* text : {stateTexts[k], lengthTexts[k]}) {
-        text->setPos(0, 0);
-        SetPlainText(text, QString());
-        text->setDefaultTextColor(Qt::black);
-    }
+    for (QGraphicsItem* item : std::initializer_list<QGraphicsItem*>{
+             objectRects[k], objectDots[k], stateTexts[k], lengthTexts[k]})
+        item->setVisible(false);
+    SetPlainText(stateTexts[k], QString());
+    SetPlainText(lengthTexts[k], QString());
 }
 
 void KoAlgoServiceControllUI::sUserParamsRecieved(int id, const KoUserParams& params)
@@ -416,6 +486,9 @@ void KoAlgoServiceControllUI::sCameraOptionsRecieved(int id, int, const KoCamera
 
 void KoAlgoServiceControllUI::SaveReported(const KoSettingsWriter& writer, const QString& name)
 {
+    // A capture's values are another device's, or another day's.
+    if (replay)
+        return;
     // Reached from the reader's delivery: a line in the status bar, never a
     // box that would hold the pictures back.
     QString error;
@@ -561,7 +634,7 @@ void KoAlgoServiceControllUI::sRecordButClicked()
 
 void KoAlgoServiceControllUI::sSendViewMode()
 {
-    if (!link || !isEnabled())
+    if (!link || !isEnabled() || replay)
         return;
     const int mode = viewMode == 0 ? 1 : viewMode == 1 ? 2 : 0;
     link->SendViewMode(passId, mode);
@@ -585,13 +658,53 @@ void KoAlgoServiceControllUI::sLinkChanged(bool connected)
     UpdateControls();
 }
 
+void KoAlgoServiceControllUI::SetReplay(bool on)
+{
+    if (on == replay)
+        return;
+    replay = on;
+    replayFrozen = false;
+    if (on)
+        RestartCounts();
+    sincePicture.invalidate();
+    sCheckPicture();
+    UpdateControls();
+}
+
+void KoAlgoServiceControllUI::SetReplayFrozen(bool frozen)
+{
+    if (frozen == replayFrozen)
+        return;
+    replayFrozen = frozen;
+    // Going on, the picture counts as fresh until the next one is late.
+    if (!frozen && sincePicture.isValid())
+        sincePicture.start();
+    sCheckPicture();
+}
+
+void KoAlgoServiceControllUI::RestartCounts()
+{
+    restartCounts = false;
+    countsShown = false;
+    lastIn = baseIn = 0;
+    lastOut = baseOut = 0;
+    restartLabel->hide();
+    inLabel->setText(tr("In: %0").arg(0));
+    outLabel->setText(tr("Out: %0").arg(0));
+    for (int k = 0; k < objectRects.size(); ++k)
+        ResetMark(k);
+    trackLengths.clear();
+}
+
 void KoAlgoServiceControllUI::sCheckPicture()
 {
     PictureState state = PictureState::Live;
-    if (!linkUp)
+    if (!linkUp && !replay)
         state = PictureState::NoLink;
     else if (viewMode == 2)
         state = PictureState::Paused;
+    else if (replayFrozen)
+        state = sincePicture.isValid() ? PictureState::Live : PictureState::NoPicture;
     else if (!sincePicture.isValid() || sincePicture.elapsed() > StaleMs)
         state = PictureState::NoPicture;
     if (state == pictureState)
@@ -620,6 +733,28 @@ void KoAlgoServiceControllUI::sCheckPicture()
         for (int k = 0; k < objectRects.size(); ++k)
             ResetMark(k);
     }
+}
+
+void KoAlgoServiceControllUI::sSnapshot()
+{
+    // Taken now, before the dialog: the picture the operator saw.
+    const QImage image = KoSceneSnapshot::Render(scene);
+    const QString folder_key = QStringLiteral("snapshots");
+    const QString folder = KoAppData::LastFolder(folder_key, QDir::currentPath());
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save the snapshot as"),
+        QDir(folder).filePath(KoSceneSnapshot::FileName(passId, QDateTime::currentDateTime())),
+        tr("PNG pictures (*.png)"));
+    if (path.isEmpty())
+        return;
+    KoAppData::SetLastFolder(folder_key, QFileInfo(path).absolutePath());
+    QString error;
+    if (KoSceneSnapshot::SavePng(image, path, &error))
+        KoCommandOutcome::Confirm(this, tr("Snapshot saved in %1").arg(QDir::toNativeSeparators(path)));
+    else
+        QMessageBox::critical(this, tr("Error"),
+                              tr("The snapshot could not be saved in %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), error));
 }
 
 void KoAlgoServiceControllUI::PlaceStaleCover()

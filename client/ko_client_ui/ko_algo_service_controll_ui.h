@@ -115,16 +115,20 @@ public:
     QTimer viewModeTimer;
 
     bool linkUp = false;        // the link is connected
+    bool replay = false;        // a capture plays: pictures are live, nothing is sent
+    bool replayFrozen = false;  // the replay is paused or ended: the picture stays as it is
     bool editsPending = false;  // the line or zone differs from what the device confirmed
     bool countsShown = false;   // a picture's counts have been shown
     bool restartCounts = false; // the next picture's counts become the base
     QLabel* restartLabel = nullptr;  // the time the counts started again after a reconnect
     QToolButton* fitButton = nullptr;
+    QToolButton* snapshotButton = nullptr; // the view as PNG
     PictureState pictureState = PictureState::NoLink;
     QGraphicsRectItem* staleCover = nullptr;       // greys a picture that is not live
     QGraphicsSimpleTextItem* staleText = nullptr;  // and says why
     QElapsedTimer sincePicture;                    // since the last picture shown
     QTimer staleTimer;
+    double publishedScale = 0; // what the link was last told (0: nothing yet)
 
 signals:
     void eOptionsReq(int pass_id);
@@ -154,7 +158,15 @@ public slots:
     void sSendViewMode();
     // The container tells every panel when the link comes and goes.
     void sLinkChanged(bool connected);
+    // ... and when a capture plays instead of the device.
+    void SetReplay(bool on);
+    void SetReplayFrozen(bool frozen);
+    // The counts shown from the next picture on are the device's own, as on
+    // a first connection (a replay's start, a jump in it).
+    void RestartCounts();
     void sCheckPicture();
+    // Asks where and saves the picture with its marks, line and zone as PNG.
+    void sSnapshot();
 
 private:
     void RouteMouse(void (KoBaseFigure::*operation)(int, int), int x, int y);
@@ -162,6 +174,11 @@ private:
     void UpdateControls();
     void ResetMark(int k);
     void PlaceStaleCover();
+    // The picture's own size, also when it was decoded smaller.
+    static QSize PictureSize(const QImage& im);
+    void ShowPicture(const QImage& im);
+    // Tells the link how large this door's pictures are shown.
+    void PublishShownScale();
     // Saves a file the device's answer fills; a failure is said in the
     // status bar.
     void SaveReported(const KoSettingsWriter& writer, const QString& name);

@@ -20,6 +20,16 @@ const char* const DefaultHost = "localhost";
 
 } // namespace
 
+template <typename... From, typename... To>
+void KoClientMultUi::ForwardLive(void (KoTcpClient::*from)(From...),
+                                 void (KoClientMultUi::*to)(To...))
+{
+    connect(link, from, this, [this, to](From... args) {
+        if (!replaying)
+            (this->*to)(args...);
+    });
+}
+
 KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
 {
     QString host_name = QString::fromLatin1(DefaultHost);
@@ -32,14 +42,14 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
     link = new KoTcpClient(this, host_name, port);
     connect(link, &KoTcpClient::eConnected, this, &KoClientMultUi::sConnected);
     connect(link, &KoTcpClient::eDisconnected, this, &KoClientMultUi::eDisconnected);
-    connect(link, &KoTcpClient::eStatisticRecieved, this, &KoClientMultUi::eStatisticRecieved);
-    connect(link, &KoTcpClient::eStatisticAllRecieved, this,
-            &KoClientMultUi::eStatisticAllRecieved);
+    // A replay's statistics and answers belong to requests of another tool.
+    ForwardLive(&KoTcpClient::eStatisticRecieved, &KoClientMultUi::eStatisticRecieved);
+    ForwardLive(&KoTcpClient::eStatisticAllRecieved, &KoClientMultUi::eStatisticAllRecieved);
     connect(link, &KoTcpClient::eConnectedAns, this, &KoClientMultUi::sConnectedAns);
-    connect(link, &KoTcpClient::eUpdateFinished, this, &KoClientMultUi::eUpdateFinished);
-    connect(link, &KoTcpClient::eModemSettingsAck, this, &KoClientMultUi::eModemSettingsAck);
-    connect(link, &KoTcpClient::eIpServerAck, this, &KoClientMultUi::eIpServerAck);
-    connect(link, &KoTcpClient::eRebootAck, this, &KoClientMultUi::eRebootAck);
+    ForwardLive(&KoTcpClient::eUpdateFinished, &KoClientMultUi::eUpdateFinished);
+    ForwardLive(&KoTcpClient::eModemSettingsAck, &KoClientMultUi::eModemSettingsAck);
+    ForwardLive(&KoTcpClient::eIpServerAck, &KoClientMultUi::eIpServerAck);
+    ForwardLive(&KoTcpClient::eRebootAck, &KoClientMultUi::eRebootAck);
 
     using ImageSignal = void (KoTcpClient::*)(int, int, int, float, int, QImage&);
     const ImageSignal images[4] = {&KoTcpClient::eImageRecieved0, &KoTcpClient::eImageRecieved1,
@@ -93,6 +103,44 @@ KoClientMultUi::KoClientMultUi(QWidget* parent) : QWidget(parent)
     setContentsMargins(0, 0, 0, 0);
 }
 
+void KoClientMultUi::SetReplay(bool on)
+{
+    if (on == replaying) {
+        if (on)
+            RestartReplay();
+        return;
+    }
+    if (on) {
+        // Until the capture tells its pass count, every door may have pictures.
+        link->BeginReplay();
+        passCount = -1;
+    }
+    replaying = on;
+    for (KoAlgoServiceControllUI* panel : panels) {
+        if (on)
+            panel->setEnabled(true);
+        panel->SetReplay(on);
+    }
+    if (!on)
+        link->EndReplay();
+    emit eReplayChanged(on);
+}
+
+void KoClientMultUi::RestartReplay()
+{
+    if (!replaying)
+        return;
+    link->RestartReplay();
+    for (KoAlgoServiceControllUI* panel : panels)
+        panel->RestartCounts();
+}
+
+void KoClientMultUi::SetReplayFrozen(bool frozen)
+{
+    for (KoAlgoServiceControllUI* panel : panels)
+        panel->SetReplayFrozen(frozen);
+}
+
 void KoClientMultUi::TodayStamps(const QDateTime& now, KoStatisticsData& start,
                                  KoStatisticsData& end)
 {
@@ -141,6 +189,9 @@ void KoClientMultUi::sConnectedAns(int pass_cnt)
     passCount = pass_cnt;
     for (int i = 0; i < 4; ++i)
         panels[size_t(i)]->setEnabled(i < pass_cnt);
+    // The statistics pages follow the device, not a capture.
+    if (replaying)
+        return;
     KoStatisticsData start, end;
     TodayStamps(QDateTime::currentDateTime(), start, end);
     emit ePassCnt(passCount);

@@ -35,7 +35,22 @@ public:
     KoAlgoServiceControllUI* Panel(int pass_id) const { return panels[size_t(pass_id)]; }
     int PassCount() const { return passCount; }
 
+    // A capture plays into the panels instead of the device (the link's
+    // reader is fed from it). The panels show its pictures as live while
+    // nothing can be sent; the device's answers to commands and its
+    // statistics are not passed on, since this tool asked for none of them.
+    bool Replaying() const { return replaying; }
+    void SetReplay(bool on);
+    // A jump in the capture: the reader starts afresh and the panels show the
+    // counts of the capture from there.
+    void RestartReplay();
+    // Paused or played to the end: the pictures stay, not marked as stopped.
+    void SetReplayFrozen(bool frozen);
+
 signals:
+    // Whether a capture plays instead of the device; every window that sends
+    // to the device or shows its statistics follows it.
+    void eReplayChanged(bool replaying);
     void eConnected();
     void eDisconnected();
     void eStatisticRecieved(int id, const QVector<KoStatisticsData>& stat,
@@ -63,7 +78,12 @@ public slots:
     void sReboot();
 
 private:
+    // Passes a link signal on as one of ours, unless a capture plays.
+    template <typename... From, typename... To>
+    void ForwardLive(void (KoTcpClient::*from)(From...), void (KoClientMultUi::*to)(To...));
+
     std::array<KoAlgoServiceControllUI*, 4> panels{};
     KoTcpClient* link = nullptr;
     int passCount = -1; // not set before the first answer
+    bool replaying = false;
 };

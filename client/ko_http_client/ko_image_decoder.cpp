@@ -34,7 +34,7 @@ KoImageDecoder::~KoImageDecoder()
         tjDestroy(static_cast<tjhandle>(turbo));
 }
 
-bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image)
+bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image, double shown_scale)
 {
     image = QImage();
     const bool grey = m.lineStep == m.width;
@@ -42,7 +42,7 @@ bool KoImageDecoder::Decode(const KoImageMessage& m, QImage& image)
         const auto* data = reinterpret_cast<const uchar*>(m.data);
         const bool jpeg =
             m.dataLength >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
-        if (!(turbo && jpeg && DecodeJpeg(data, m.dataLength, grey, image)))
+        if (!(turbo && jpeg && DecodeJpeg(data, m.dataLength, grey, shown_scale, image)))
             DecodeOpenCv(data, m.dataLength, grey, image);
         return true;
     }
@@ -95,6 +95,7 @@ QImage KoImageDecoder::FromBgr(const uchar* data, int width, int height, qint64 
     // into the last picture's buffer when nobody kept it.
     if (!TargetBuffer(width, height, QImage::Format_RGB32))
         return QImage();
+    turboImage.setDevicePixelRatio(1.0);
     for (int y = 0; y < height; ++y)
         BgrLineToRgb32(data + y * step, reinterpret_cast<QRgb*>(turboImage.scanLine(y)), width);
     return turboImage;
@@ -109,7 +110,23 @@ uchar* KoImageDecoder::TargetBuffer(int width, int height, QImage::Format format
     return turboImage.isNull() ? nullptr : turboImage.bits();
 }
 
-bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, QImage& image)
+int KoImageDecoder::ScaleEighths(int width, int height, double shown_scale)
+{
+    // Only the halvings: at 1/2, 1/4 and 1/8 libjpeg-turbo's own inverse
+    // DCTs do the scaling, while the other eighths take plain C routines
+    // that cost more than the full decode (5/8 nearly twice as much). Half a
+    // device pixel short still counts as shown in full.
+    for (int eighths = 1; eighths < 8; eighths *= 2) {
+        const bool exact = width * eighths % 8 == 0 && height * eighths % 8 == 0;
+        if (exact && width * eighths / 8 >= width * shown_scale - 0.5 &&
+            height * eighths / 8 >= height * shown_scale - 0.5)
+            return eighths;
+    }
+    return 8; // also for a scale that is no number
+}
+
+bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, double shown_scale,
+                                QImage& image)
 {
     if (size < 0 || quint64(size) > std::numeric_limits<unsigned long>::max())
         return false;
@@ -131,13 +148,19 @@ bool KoImageDecoder::DecodeJpeg(const uchar* data, qint64 size, bool grey, QImag
 #else
     const int colourFormat = TJPF_XRGB;
 #endif
-    uchar* target = TargetBuffer(width, height, format);
+    // Scaled in the DCT domain: TurboJPEG takes the largest of its scales
+    // that fits the size asked for, which is exactly this one.
+    const int eighths = ScaleEighths(width, height, shown_scale);
+    const int scaled_width = width * eighths / 8;
+    const int scaled_height = height * eighths / 8;
+    uchar* target = TargetBuffer(scaled_width, scaled_height, format);
     if (!target)
         return false;
+    turboImage.setDevicePixelRatio(eighths / 8.0);
     // Accurate DCT and smooth upsampling, as libjpeg does by default: the
-    // same pixels cv::imdecode gives.
-    const int result = tjDecompress2(handle, data, static_cast<unsigned long>(size), target, width,
-                                     int(turboImage.bytesPerLine()), height,
+    // same pixels cv::imdecode gives at full size.
+    const int result = tjDecompress2(handle, data, static_cast<unsigned long>(size), target,
+                                     scaled_width, int(turboImage.bytesPerLine()), scaled_height,
                                      grey ? TJPF_GRAY : colourFormat, TJFLAG_ACCURATEDCT);
     // A warning (a truncated picture, say) still leaves a picture, as with libjpeg.
     if (result != 0 && tjGetErrorCode(handle) != TJERR_WARNING)

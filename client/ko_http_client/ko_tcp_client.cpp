@@ -18,9 +18,8 @@ constexpr qint64 PausedReadBuffer = 64 * 1024;
 
 } // namespace
 
-KoTcpClient::KoTcpClient(QObject* parent, QString host_name, ushort port, int watchdog_ms,
-                         int reader_idle_ms)
-    : QObject(parent), watchdogMs(watchdog_ms), readerIdleMs(reader_idle_ms)
+KoTcpClient::KoTcpClient(QObject* parent, QString host_name, ushort port, int watchdog_ms)
+    : QObject(parent), watchdogMs(watchdog_ms)
 {
     connect(this, qOverload<QByteArray, bool*>(&KoTcpClient::eSendMessage), this,
             qOverload<QByteArray, bool*>(&KoTcpClient::sSendMessage), Qt::BlockingQueuedConnection);
@@ -62,6 +61,15 @@ QAbstractSocket::SocketState KoTcpClient::State() const
     return socket ? socket->state() : QAbstractSocket::UnconnectedState;
 }
 
+void KoTcpClient::SetShownScale(int pass_id, double scale)
+{
+    if (pass_id < 0 || pass_id >= int(shownScales.size()))
+        return;
+    shownScales[size_t(pass_id)] = scale;
+    if (reader)
+        reader->SetShownScale(pass_id, scale);
+}
+
 qint64 KoTcpClient::BytesToWrite() const
 {
     return socket ? socket->bytesToWrite() : 0;
@@ -74,8 +82,32 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     reconnectPending = false;
 
     socket = new QTcpSocket(this);
-    reader = new KoTcpDataReader(nullptr, readerIdleMs);
+    StartReader();
+
+    connect(socket, &QTcpSocket::connected, this, &KoTcpClient::sConnected);
+    connect(socket, &QTcpSocket::disconnected, this, &KoTcpClient::sDisconnected);
+    connect(socket, &QTcpSocket::readyRead, this, &KoTcpClient::sReadPendingDatagrams);
+    connect(socket, &QTcpSocket::bytesWritten, this, &KoTcpClient::sBytesWriten);
+    connect(socket, &QTcpSocket::stateChanged, this, &KoTcpClient::sStateChanged);
+    connect(socket, &QTcpSocket::errorOccurred, this, &KoTcpClient::sError);
+
+    localAddress = QHostAddress(QHostAddress::LocalHost);
+    watchdog = new QTimer(this);
+    watchdog->setInterval(watchdogMs);
+    connect(watchdog, &QTimer::timeout, this, &KoTcpClient::sTimeout);
+
+    emit eTargetChanged(hostName, port);
+    // The first attempt is made at once, not after a period.
+    CheckConnection();
+    watchdog->start();
+}
+
+void KoTcpClient::StartReader()
+{
+    reader = new KoTcpDataReader(nullptr);
     KoTcpDataReader* r = reader.data();
+    for (int pass = 0; pass < int(shownScales.size()); ++pass)
+        r->SetShownScale(pass, shownScales[size_t(pass)]);
 
     const auto blocking = Qt::BlockingQueuedConnection;
     connect(r, &KoTcpDataReader::eImageRecieved0, this, &KoTcpClient::eImageRecieved0, blocking);
@@ -109,23 +141,6 @@ void KoTcpClient::Init(QString host_name, ushort port_)
     connect(this, &KoTcpClient::eStopReader, r, &KoTcpDataReader::Stop);
     connect(r, &KoTcpDataReader::eMessageReceived, this, &KoTcpClient::sMessageReceived);
     connect(r, &KoTcpDataReader::eQueueDrained, this, &KoTcpClient::sQueueDrained);
-
-    connect(socket, &QTcpSocket::connected, this, &KoTcpClient::sConnected);
-    connect(socket, &QTcpSocket::disconnected, this, &KoTcpClient::sDisconnected);
-    connect(socket, &QTcpSocket::readyRead, this, &KoTcpClient::sReadPendingDatagrams);
-    connect(socket, &QTcpSocket::bytesWritten, this, &KoTcpClient::sBytesWriten);
-    connect(socket, &QTcpSocket::stateChanged, this, &KoTcpClient::sStateChanged);
-    connect(socket, &QTcpSocket::errorOccurred, this, &KoTcpClient::sError);
-
-    localAddress = QHostAddress(QHostAddress::LocalHost);
-    watchdog = new QTimer(this);
-    watchdog->setInterval(watchdogMs);
-    connect(watchdog, &QTimer::timeout, this, &KoTcpClient::sTimeout);
-
-    emit eTargetChanged(hostName, port);
-    // The first attempt is made at once, not after a period.
-    CheckConnection();
-    watchdog->start();
 }
 
 void KoTcpClient::Deinit()
@@ -186,7 +201,7 @@ void KoTcpClient::PushToReader(QByteArray data)
     if (!reader)
         return;
     reader->Push(std::move(data));
-    if (!readPaused && reader->QueuedBytes() > queueLimit) {
+    if (socket && !readPaused && reader->QueuedBytes() > queueLimit) {
         // The reader is behind: leave the rest in the kernel until it catches
         // up, so TCP slows the device instead of our memory filling up.
         readPaused = true;
@@ -206,6 +221,7 @@ void KoTcpClient::sReadPendingDatagrams()
     if (!socket || readPaused)
         return;
     QByteArray data = socket->readAll();
+    emit eBytesReceived(data);
     PushToReader(std::move(data));
 }
 
@@ -324,10 +340,64 @@ void KoTcpClient::sReaderFinished()
 
 void KoTcpClient::Reconnect(QString host_name, ushort port_)
 {
+    if (replaying) {
+        hostName = host_name;
+        port = port_;
+        emit eTargetChanged(hostName, port);
+        return;
+    }
     pendingHostName = host_name;
     pendingPort = port_;
     reconnectPending = true;
     emit eStopReader();
+}
+
+void KoTcpClient::BeginReplay()
+{
+    if (replaying) {
+        RestartReplay();
+        return;
+    }
+    StopReaderAndWait();
+    Deinit();
+    replaying = true;
+    // A reconnection under way is where the replay's end goes back to.
+    if (reconnectPending) {
+        hostName = pendingHostName;
+        port = pendingPort;
+        reconnectPending = false;
+    }
+    StartReader();
+}
+
+void KoTcpClient::RestartReplay()
+{
+    if (!replaying)
+        return;
+    StopReaderAndWait();
+    StartReader();
+}
+
+bool KoTcpClient::FeedReplay(QByteArray data)
+{
+    if (!replaying)
+        return false;
+    PushToReader(std::move(data));
+    return true;
+}
+
+bool KoTcpClient::ReplayBusy() const
+{
+    return reader && reader->QueuedBytes() > ReplayQueueLimit;
+}
+
+void KoTcpClient::EndReplay()
+{
+    if (!replaying)
+        return;
+    StopReaderAndWait();
+    replaying = false;
+    Init(hostName, port);
 }
 
 bool KoTcpClient::Write(const QByteArray& frame)

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -29,13 +30,12 @@ class KoTcpClient : public QObject
 public:
     static constexpr ushort DefaultPort = 4567;
     static constexpr int DefaultWatchdogMs = 5000;
-    static constexpr int DefaultReaderIdleMs = 1;
     // While the reader's queue holds more than this, the socket is not read
     // and TCP slows the device down.
     static constexpr qint64 DefaultQueueLimit = 32LL * 1024 * 1024;
 
     KoTcpClient(QObject* parent, QString host_name, ushort port,
-                int watchdog_ms = DefaultWatchdogMs, int reader_idle_ms = DefaultReaderIdleMs);
+                int watchdog_ms = DefaultWatchdogMs);
     ~KoTcpClient() override;
 
     // For other threads (the system-unit controller): sends through the GUI
@@ -45,6 +45,10 @@ public:
     bool TestConnected();
 
     void SetQueueLimit(qint64 bytes) { queueLimit = bytes; }
+    // How large the pictures of a pass are shown, in device pixels per
+    // picture pixel: the reader decodes the next ones no larger than needed.
+    // Kept for the readers of later connections.
+    void SetShownScale(int pass_id, double scale);
     // How often reading was paused for a full queue (for tests and the debug log).
     int ReadPauses() const { return readPauses; }
     QAbstractSocket::SocketState State() const;
@@ -53,6 +57,25 @@ public:
     // The target of this connection generation.
     QString HostName() const { return hostName; }
     ushort Port() const { return port; }
+
+    // Replay: the reader is fed from a capture instead of the socket. The
+    // connection ends and stays ended (no socket, no watchdog), so nothing
+    // can be sent; every received message still comes through the same
+    // reader and the same signals. A Reconnect meanwhile only changes the
+    // target that EndReplay connects to.
+    static constexpr qint64 ReplayQueueLimit = 512 * 1024;
+    void BeginReplay();
+    // A fresh reader: what it held of the capture (queued chunks, a frame
+    // begun) is dropped, as after a jump in the capture.
+    void RestartReplay();
+    // False when not replaying.
+    bool FeedReplay(QByteArray data);
+    // The reader holds enough; the next chunk should wait. Kept small, so a
+    // paused replay stops at once.
+    bool ReplayBusy() const;
+    // Back to the device: connects to the current target.
+    void EndReplay();
+    bool Replaying() const { return replaying; }
 
 public slots:
     void sReadPendingDatagrams();
@@ -111,6 +134,9 @@ signals:
     void eRebootAck();
     void eFilesCountInfo(int pass_id, int frames_counted, int total_frames, QString fname);
     void eMessageReceived(uint code, QByteArray data);
+    // Every chunk as it is read from the socket, before the reader gets it
+    // (a capture records these).
+    void eBytesReceived(const QByteArray& data);
 
     void eConnected();
     void eDisconnected();
@@ -129,6 +155,7 @@ private slots:
     void sQueueDrained();
 
 private:
+    void StartReader();
     void CheckConnection();
     bool Write(const QByteArray& frame);
     bool SendBody(const QByteArray& body);
@@ -147,8 +174,9 @@ private:
     QMutex writeMutex;
 
     const int watchdogMs;
-    const int readerIdleMs;
+    std::array<double, 4> shownScales{{1.0, 1.0, 1.0, 1.0}};
     qint64 queueLimit = DefaultQueueLimit;
     bool readPaused = false;
     int readPauses = 0;
+    bool replaying = false;
 };

@@ -4,7 +4,7 @@
 #include "ko_message_decoder.h"
 #include "ko_wire.h"
 
-KoTcpDataReader::KoTcpDataReader(QObject* parent, int idle_ms) : QThread(parent), idleMs(idle_ms)
+KoTcpDataReader::KoTcpDataReader(QObject* parent) : QThread(parent)
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
     // The reader object lives in the GUI thread: this runs there, queued
@@ -21,6 +21,7 @@ KoTcpDataReader::~KoTcpDataReader()
     // Normally the thread has ended (deleteLater follows finished); an owner
     // deleting a running reader must not leave the thread behind.
     stopRequested.store(true);
+    Wake();
     wait();
     // wait() synchronises through Qt's futex-based primitives; the flag makes
     // the end of run() visible to the memory model (and to ThreadSanitizer).
@@ -44,6 +45,13 @@ void KoTcpDataReader::Push(QByteArray data)
         queuedBytes.fetch_add(size);
         producerBusy.store(false);
     }
+    queueChanged.notify_one();
+}
+
+void KoTcpDataReader::SetShownScale(int pass_id, double scale)
+{
+    if (pass_id >= 0 && pass_id < int(shownScales.size()))
+        shownScales[size_t(pass_id)].store(scale);
 }
 
 void KoTcpDataReader::RequestDrainedSignal(qint64 low_water)
@@ -64,6 +72,15 @@ bool KoTcpDataReader::CancelDrainedSignal()
 void KoTcpDataReader::Stop()
 {
     stopRequested.store(true);
+    Wake();
+}
+
+void KoTcpDataReader::Wake()
+{
+    // Taking the mutex orders the flag before the thread's last look at it
+    // under the mutex: it either sees the flag or is already waiting.
+    { std::lock_guard<std::mutex> lock(queueMutex); }
+    queueChanged.notify_one();
 }
 
 void KoTcpDataReader::run()
@@ -98,7 +115,11 @@ void KoTcpDataReader::run()
                 Consume(chunk);
             }
         }
-        QThread::msleep(static_cast<unsigned long>(idleMs));
+        // Idle until a chunk or the stop flag arrives. A chunk that came
+        // while the client was still putting it in (producer busy) is there
+        // now; the loop above takes it.
+        std::unique_lock<std::mutex> lock(queueMutex);
+        queueChanged.wait(lock, [this] { return stopRequested.load() || !queue.empty(); });
     }
 }
 
@@ -216,9 +237,15 @@ void KoTcpDataReader::EmitImage()
     // A pass beyond the fourth is parsed and consumed, but no panel shows it.
     if (m.passId < 0 || m.passId > 3)
         return;
-    if (!imageDecoder.Decode(m, image))
+    if (!imageDecoder.Decode(m, image, shownScales[size_t(m.passId)].load()))
         return;
     const float fps = m.Fps();
+    qreal& ratio = decodedRatios[size_t(m.passId)];
+    if (image.devicePixelRatio() != ratio) {
+        ratio = image.devicePixelRatio();
+        qCDebug(lcLink) << "pass" << m.passId << "pictures of" << image.size() / ratio
+                        << "decoded at scale" << ratio;
+    }
     switch (m.passId) {
     case 0:
         emit eImageRecieved0(0, m.inCount, m.outCount, fps, m.imageId, image);

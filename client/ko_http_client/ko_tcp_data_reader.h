@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QThread>
 
+#include <array>
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <vector>
@@ -26,8 +28,7 @@ class KoTcpDataReader : public QThread
     Q_OBJECT
 
 public:
-    // idle_ms: how long the thread sleeps when the queue is empty.
-    explicit KoTcpDataReader(QObject* parent = nullptr, int idle_ms = 1);
+    explicit KoTcpDataReader(QObject* parent = nullptr);
     ~KoTcpDataReader() override;
 
     // GUI thread: hands over everything read from the socket.
@@ -39,6 +40,11 @@ public:
     void RequestDrainedSignal(qint64 low_water);
     // Withdraws that request; false when the signal has been emitted already.
     bool CancelDrainedSignal();
+
+    // Any thread: how large the pictures of a pass are shown, in device
+    // pixels per picture pixel. Its next JPEG pictures are decoded at the
+    // smallest scale that still fills that (KoImageDecoder); 1 at the start.
+    void SetShownScale(int pass_id, double scale);
 
     // The data-seen flag of the connection watchdog.
     bool DataSeen() const { return dataSeen.load(); }
@@ -99,10 +105,13 @@ private:
     void Dispatch();
     void EmitImage();
 
-    const int idleMs;
+    void Wake();
 
     std::deque<QByteArray> queue;
     std::mutex queueMutex; // a pthread mutex, so ThreadSanitizer sees it
+    // The idle thread waits on it for a chunk or the stop flag.
+    std::condition_variable queueChanged;
+    std::array<std::atomic<double>, 4> shownScales{{{1.0}, {1.0}, {1.0}, {1.0}}};
     std::atomic<qint64> queuedBytes{0};
     std::atomic<qint64> drainedLevel{-1}; // -1: nobody waits for eQueueDrained
 
@@ -119,4 +128,5 @@ private:
     KoDecodedMessage message;
     KoImageDecoder imageDecoder;
     QImage image;
+    std::array<qreal, 4> decodedRatios{{1.0, 1.0, 1.0, 1.0}}; // per pass, for the debug log
 };

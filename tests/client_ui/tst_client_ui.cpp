@@ -6,9 +6,11 @@
 #include "ko_algo_service_controll_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_cross_line_figure.h"
+#include "ko_graphics_view.h"
 #include "ko_network_settings.h"
 #include "ko_selector_figure.h"
 #include "ko_tcp_client.h"
+#include "ko_viewer.h"
 #include "network_setting_dialog.h"
 
 #include <QCheckBox>
@@ -19,6 +21,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSlider>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -60,6 +64,12 @@ void TstClientUi::initTestCase()
     KoNetworkSettings::warningBox = [this](QWidget*, const QString& title, const QString& text) {
         warnings << title + "/" + text;
     };
+}
+
+// Where a mark's rectangle is drawn in the picture; none when hidden.
+static QRectF Shown(const QGraphicsRectItem* item)
+{
+    return item->isVisible() ? item->mapRectToScene(item->rect()) : QRectF();
 }
 
 static KoObjectData Object(int id, int x, int y, int state, int track = 0)
@@ -126,12 +136,49 @@ void TstClientUi::panelRefitAndViewMode()
     panel.lineFigure->sceneWidth = 1; // a same-size picture does not refit
     panel.sImageRecieved(0, 0, 0, 1, 1, im);
     QCOMPARE(panel.lineFigure->sceneWidth, 1.f);
+    // Decoded at half its size it is still the same picture, and covers it.
+    QImage half(320, 240, QImage::Format_RGB32);
+    half.fill(Qt::green);
+    half.setDevicePixelRatio(0.5);
+    panel.sImageRecieved(0, 0, 0, 1, 1, half);
+    QCOMPARE(panel.lineFigure->sceneWidth, 1.f);
+    QCOMPARE(panel.imageSizes[0], QSize(640, 480));
+    QCOMPARE(panel.pixmapItem->sceneBoundingRect(), QRectF(0, 0, 640, 480));
+    QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::green));
 
     panel.viewModeCombo->setCurrentIndex(2); // "No send": the last picture stays
     QImage blue(640, 480, QImage::Format_RGB888);
     blue.fill(Qt::blue);
     panel.sImageRecieved(0, 0, 0, 1, 1, blue);
-    QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::red));
+    QCOMPARE(panel.pixmapItem->pixmap().toImage().pixelColor(1, 1), QColor(Qt::green));
+
+    // On the screen: a narrower picture after a wide one leaves no trace of
+    // the wide one beside it (the view paints no background under pictures).
+    panel.viewModeCombo->setCurrentIndex(0);
+    panel.sLinkChanged(true);
+    panel.staleTimer.stop(); // the pictures stay live however slow the screen
+    panel.resize(700, 500);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QWidget* viewport = panel.viewer->view->viewport();
+    const auto screen_pixel = [&](int x, int y) {
+        const QPoint at = viewport->mapTo(&panel, QPoint(x, y));
+        return panel.windowHandle()->screen()->grabWindow(panel.winId(), at.x(), at.y(), 1, 1)
+            .toImage()
+            .pixelColor(0, 0);
+    };
+    // Away from the zone's outline and handles along the picture's edges.
+    const int right = viewport->width() - 40;
+    const int y = viewport->width() * 240 / 1280 / 4;
+    QImage wide(1280, 240, QImage::Format_RGB32); // fills the view's width
+    wide.fill(Qt::red);
+    panel.sImageRecieved(0, 0, 0, 1, 1, wide);
+    QTRY_COMPARE(screen_pixel(right, y), QColor(Qt::red));
+    QImage narrow(64, 480, QImage::Format_RGB32);
+    narrow.fill(Qt::blue);
+    panel.sImageRecieved(0, 0, 0, 1, 1, narrow);
+    QTRY_COMPARE(screen_pixel(3, 3), QColor(Qt::blue));
+    QCOMPARE(screen_pixel(right, y), panel.viewer->view->backgroundBrush().color());
 }
 
 void TstClientUi::panelStale_data()
@@ -140,11 +187,14 @@ void TstClientUi::panelStale_data()
     QTest::addColumn<int>("mode"); // view mode: 0 left, 1 right, 2 "No send"
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("replay"); // a capture plays instead of the device
     using S = Panel::PictureState;
-    QTest::newRow("no link") << false << 0 << int(S::NoLink) << "No connection";
-    QTest::newRow("left picture") << true << 0 << int(S::Live) << "";
-    QTest::newRow("right camera, left picture") << true << 1 << int(S::NoPicture) << "No picture";
-    QTest::newRow("No send") << true << 2 << int(S::Paused) << "Paused";
+    QTest::newRow("no link") << false << 0 << int(S::NoLink) << "No connection" << false;
+    QTest::newRow("left picture") << true << 0 << int(S::Live) << "" << false;
+    QTest::newRow("right camera, left picture")
+        << true << 1 << int(S::NoPicture) << "No picture" << false;
+    QTest::newRow("No send") << true << 2 << int(S::Paused) << "Paused" << false;
+    QTest::newRow("replay") << false << 0 << int(S::Live) << "" << true;
 }
 
 // One left picture arrives in each row.
@@ -154,9 +204,11 @@ void TstClientUi::panelStale()
     QFETCH(int, mode);
     QFETCH(int, state);
     QFETCH(QString, text);
+    QFETCH(bool, replay);
     Panel panel(0);
     panel.viewModeTimer.stop();
     panel.sLinkChanged(link);
+    panel.SetReplay(replay);
     panel.viewModeCombo->setCurrentIndex(mode);
     QImage im(64, 48, QImage::Format_RGB888);
     panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
@@ -181,7 +233,7 @@ void TstClientUi::panelStale()
     QTRY_COMPARE_WITH_TIMEOUT(int(panel.pictureState), int(Panel::PictureState::NoPicture),
                               10000);
     QCOMPARE(panel.fpsLabel->text(), QString("fps: 0"));
-    QCOMPARE(panel.objectRects[0]->rect(), QRectF());
+    QCOMPARE(Shown(panel.objectRects[0]), QRectF());
     panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
     QCOMPARE(int(panel.pictureState), int(Panel::PictureState::Live));
 }
@@ -249,7 +301,7 @@ void TstClientUi::panelMarks()
     panel.sObjectsTracked(3, {Object(1, 50, 50, 2), Object(2, 80, 80, 4), Object(3, 9, 9, 1)}, 0,
                           0);
     QCOMPARE(panel.scene.items().size(), before + 12);
-    QCOMPARE(panel.objectRects[0]->rect(), QRectF(35, 35, 30, 30));
+    QCOMPARE(Shown(panel.objectRects[0]), QRectF(35, 35, 30, 30));
     QCOMPARE(panel.stateTexts[0]->toPlainText(), QString("IN"));
     QCOMPARE(panel.stateTexts[1]->toPlainText(), QString("OUT"));
     const QColor c = Panel::ObjectColor(2);
@@ -258,22 +310,24 @@ void TstClientUi::panelMarks()
     QCOMPARE(panel.objectRects[1]->pen().color(), c);
     // Fewer objects: the pool is reset, the third slot has no size.
     panel.sObjectsTracked(3, {Object(1, 50, 50, 2), Object(2, 80, 80, 4)}, 0, 0);
-    QCOMPARE(panel.objectRects[2]->rect(), QRectF());
+    QCOMPARE(Shown(panel.objectRects[2]), QRectF());
     QCOMPARE(panel.stateTexts[2]->toPlainText(), QString());
     // More objects: the pool grows; a state-0 object's slot keeps no earlier mark.
     panel.sObjectsTracked(
         3, {Object(5, 20, 20, 1), Object(6, 0, 0, 0), Object(7, 30, 30, 1), Object(8, 40, 40, 1)},
         0, 0);
     QCOMPARE(panel.objectRects.size(), 4);
-    QCOMPARE(panel.objectRects[1]->rect(), QRectF());
+    QCOMPARE(Shown(panel.objectRects[1]), QRectF());
     QCOMPARE(panel.stateTexts[1]->toPlainText(), QString());
     QCOMPARE(panel.scene.items().size(), before + 16);
     // Track length: stored above 20, shown once it is 20 or less.
     for (int track : {25, 30})
         panel.sObjectsTracked(3, {Object(9, 50, 50, 1, track)}, 0, 0);
     QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString());
+    QVERIFY(!panel.lengthTexts[0]->isVisible()); // an empty text costs no painting
     panel.sObjectsTracked(3, {Object(9, 50, 50, 1, 12)}, 0, 0);
     QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString("30"));
+    QVERIFY(panel.lengthTexts[0]->isVisible());
     // Another object in that slot never shows 9's number.
     panel.sObjectsTracked(3, {Object(4, 50, 50, 1, 12), Object(9, 90, 90, 1, 12)}, 0, 0);
     QCOMPARE(panel.lengthTexts[0]->toPlainText(), QString());
@@ -284,7 +338,7 @@ void TstClientUi::panelMarks()
     // A message may ask for a million objects: the first ones up to the cap are drawn.
     panel.sObjectsTracked(3, std::vector<KoObjectData>(1000000, Object(1, 5, 5, 1)), 0, 0);
     QCOMPARE(panel.objectRects.size(), Panel::MaxMarks);
-    QCOMPARE(panel.objectRects.last()->rect(), QRectF(-10, -10, 30, 30));
+    QCOMPARE(Shown(panel.objectRects.last()), QRectF(-10, -10, 30, 30));
     QCOMPARE(panel.scene.items().size(), before + 4 * Panel::MaxMarks);
 }
 
@@ -294,6 +348,10 @@ void TstClientUi::panelFiles()
     const ClientOptions o{230, 0, -5, 100, 40, 9, 150, 10, 7, 170}; // in the file's order
     panel.sMountDataRecieved(0, o);                                 // another pass
     QVERIFY(!QFile::exists("params0.txt") && !QFile::exists("params1.txt"));
+    panel.SetReplay(true); // a capture's values are another device's
+    panel.sMountDataRecieved(1, o);
+    QVERIFY(!QFile::exists("params1.txt"));
+    panel.SetReplay(false);
     panel.sMountDataRecieved(1, o);
     panel.sCameraOptionsRecieved(1, -1, KoCameraNums{11, 12});
     QFile params("params1.txt"), cameras("cameras1.txt");
@@ -482,6 +540,18 @@ void TstClientUi::endToEnd()
     QVERIFY(!ui.Panel(2)->imageSizes[0].isValid());
     Panel* panel = ui.Panel(0);
     QTRY_VERIFY_WITH_TIMEOUT(panel->lastIn + panel->lastOut > 0, 60000);
+
+    // Zoomed out, the next pictures are decoded at a quarter of their size;
+    // zoomed in past full size, at full size. The picture stays 640 x 480.
+    qreal decoded = 0;
+    connect(ui.Link(), &KoTcpClient::eImageRecieved0, this,
+            [&decoded](int, int, int, float, int, QImage& im) { decoded = im.devicePixelRatio(); });
+    panel->viewer->zoomSlider->setValue(0);
+    QTRY_COMPARE_WITH_TIMEOUT(decoded, 0.25, 20000);
+    QCOMPARE(panel->imageSizes[0], QSize(640, 480));
+    QCOMPARE(panel->pixmapItem->sceneBoundingRect(), QRectF(0, 0, 640, 480));
+    panel->viewer->zoomSlider->setValue(30);
+    QTRY_COMPARE_WITH_TIMEOUT(decoded, 1.0, 20000);
 
     panel->sMousePressEvL(int(panel->imageWidth / 2), int(panel->imageHeight / 3));
     panel->sMouseReleaseEvL(int(panel->imageWidth / 2), int(panel->imageHeight / 3));

@@ -300,7 +300,11 @@ void TestConfigDevsim::commands()
     if (command == "statistics file") // before: the change asks for a histogram
         viewer->findChild<QComboBox*>("typeBox")->setCurrentIndex(1);
     setLink(up);
-    const int logged_before = sim.output().size();
+    // The simulator's lines about requests, without its people's crossings.
+    const auto requests = [this] {
+        return sim.output().filter(QRegularExpression(QStringLiteral("^(?!crossing )")));
+    };
+    const int logged_before = requests().size();
     // Every status line, since the connection's own may follow the command's.
     // An earlier row's line may still stand; the same text again would not be
     // announced.
@@ -408,10 +412,10 @@ void TestConfigDevsim::commands()
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.text, QStringLiteral("No connection to the device: nothing was sent."));
         QCOMPARE(box.parent, origin);
-        QCOMPARE(sim.output().size(), logged_before);
+        QCOMPARE(requests().size(), logged_before);
         return;
     }
-    QTRY_VERIFY2_WITH_TIMEOUT(sim.output().mid(logged_before).join('\n').contains(logged),
+    QTRY_VERIFY2_WITH_TIMEOUT(requests().mid(logged_before).join('\n').contains(logged),
                               qPrintable(sim.output().join('\n')), 10000);
     QStringList shown;
     for (const QList<QVariant>& message : qAsConst(statuses))

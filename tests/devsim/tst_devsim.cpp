@@ -66,6 +66,8 @@ private slots:
     void processAnswersTheConnectionRequest();
     void crossing_data();
     void crossing();
+    void errorModel_data();
+    void errorModel();
     void answers();
     void lanOutsideLoopbackIsRefused();
     void rebootCycle();
@@ -108,6 +110,41 @@ void TestDevsim::crossing()
         people.Step(0.05);
     QCOMPARE(people.InCount(), 1);
     QCOMPARE(people.OutCount(), 0);
+}
+
+void TestDevsim::errorModel_data()
+{
+    QTest::addColumn<double>("miss");
+    QTest::addColumn<double>("extra");
+    QTest::addColumn<int>("counted");
+    QTest::newRow("no errors") << 0.0 << 0.0 << 1;
+    QTest::newRow("always missed") << 1.0 << 0.0 << 0;
+    QTest::newRow("always twice") << 0.0 << 1.0 << 2;
+    QTest::newRow("missed and added") << 1.0 << 1.0 << 1;
+}
+
+// The device's count follows the error model; the truth and the log do not.
+void TestDevsim::errorModel()
+{
+    QFETCH(double, miss);
+    QFETCH(double, extra);
+    QFETCH(int, counted);
+    PeopleSim people(1, 7, SimErrorModel{miss, extra});
+    people.SetAutoSpawn(false);
+    people.AddPerson(0.5, 0.95, 0, -0.5); // up through the arch: in
+    people.AddPerson(0.5, 0.3, 0, 0.5);   // down: out
+    for (int i = 0; i < 40; ++i)
+        people.Step(0.05);
+    QCOMPARE(people.TrueInCount(), 1);
+    QCOMPARE(people.TrueOutCount(), 1);
+    QCOMPARE(people.InCount(), counted);
+    QCOMPARE(people.OutCount(), counted);
+    const std::vector<SimCrossing> log = people.TakeCrossings();
+    QCOMPARE(int(log.size()), 2);
+    QCOMPARE(log[0].passId, 1);
+    QCOMPARE(log[0].counted, counted);
+    QCOMPARE(log[0].in == log[1].in, false);
+    QVERIFY(people.TakeCrossings().empty());
 }
 
 namespace {

@@ -34,14 +34,14 @@ QByteArray Encode(const cv::Mat& m, const char* ext)
 // Frames the data as an image message, decodes the message and then the
 // picture into image (which may share the decoder's buffer).
 bool Decode(KoImageDecoder& decoder, int width, int height, int line_step, int encoding,
-            const QByteArray& data, QImage& image)
+            const QByteArray& data, QImage& image, double shown_scale = 1.0)
 {
     KoDeviceEncoder::ImageHeader h;
     h.width = width, h.height = height, h.lineStep = line_step, h.encoding = encoding;
     KoDecodedMessage msg;
     return KoMessageDecoder::Decode(KoDeviceEncoder::Image(h, data), msg) ==
                KoDecodedMessage::Result::Decoded &&
-           decoder.Decode(msg.image, image);
+           decoder.Decode(msg.image, image, shown_scale);
 }
 
 } // namespace
@@ -53,6 +53,8 @@ class TstImageDecoder : public QObject
 private slots:
     void jpegSameAsOpenCv_data();
     void jpegSameAsOpenCv();
+    void jpegScaled_data();
+    void jpegScaled();
     void headerSizesDisagree_data();
     void headerSizesDisagree();
     void undecodableGivesNull_data();
@@ -97,6 +99,74 @@ void TstImageDecoder::jpegSameAsOpenCv()
     QCOMPARE(a.format(), greyOut ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     QCOMPARE(a.format(), b.format());
     QCOMPARE(a, b);
+}
+
+void TstImageDecoder::jpegScaled_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("greyOut");
+    QTest::addColumn<double>("shown");
+    QTest::addColumn<int>("eighths"); // the scale it is decoded at
+    const QSize even(96, 64);
+    QTest::newRow("half") << even << false << 0.5 << 4;
+    QTest::newRow("half a pixel short of a half") << even << false << 0.5 + 0.4 / 96 << 4;
+    QTest::newRow("more than half a pixel over a half") << even << false << 0.5 + 0.6 / 96 << 8;
+    QTest::newRow("0.61: no odd eighths") << even << false << 0.61 << 8;
+    QTest::newRow("just over a quarter") << even << false << 0.26 << 4;
+    QTest::newRow("quarter, grey") << even << true << 0.25 << 2;
+    QTest::newRow("tiny") << even << false << 0.01 << 1;
+    QTest::newRow("zoomed in") << even << false << 1.08 << 8;
+    QTest::newRow("no number") << even << false << qQNaN() << 8;
+    QTest::newRow("not a multiple of eight") << QSize(97, 61) << false << 0.1 << 8;
+}
+
+void TstImageDecoder::jpegScaled()
+{
+    // A picture shown small is decoded small, with its own size in its
+    // device pixel ratio; what is shown at full size is cv::imdecode's.
+    QFETCH(QSize, size);
+    QFETCH(bool, greyOut);
+    QFETCH(double, shown);
+    QFETCH(int, eighths);
+    const int w = size.width(), h = size.height(), step = greyOut ? w : w * 3;
+    const cv::Mat picture = TestPicture(w, h, 3);
+    const QByteArray jpeg = Encode(picture, ".jpg");
+    KoImageDecoder decoder, reference(KoImageDecoder::Backend::OpenCv);
+    QImage scaled, full;
+    QVERIFY(Decode(decoder, w, h, step, 1, jpeg, scaled, shown));
+    QVERIFY(Decode(reference, w, h, step, 1, jpeg, full));
+    QCOMPARE(scaled.size(), size * eighths / 8);
+    QCOMPARE(scaled.devicePixelRatio(), eighths / 8.0);
+    QCOMPARE(scaled.format(), full.format());
+    if (eighths == 8) {
+        QCOMPARE(scaled, full);
+    } else {
+        // Each pixel is about the mean of the block it stands for.
+        const int block = 8 / eighths;
+        double difference = 0;
+        for (int y = 0; y < scaled.height(); ++y) {
+            for (int x = 0; x < scaled.width(); ++x) {
+                int mean[3] = {0, 0, 0};
+                for (int v = 0; v < block; ++v) {
+                    const uchar* bgr = picture.ptr<uchar>(y * block + v) + 3 * x * block;
+                    for (int u = 0; u < 3 * block; ++u)
+                        mean[u % 3] += bgr[u];
+                }
+                for (int& m : mean)
+                    m /= block * block;
+                const QRgb px = scaled.pixel(x, y);
+                difference += greyOut ? std::abs(qGray(px) - qGray(mean[2], mean[1], mean[0]))
+                                      : std::abs(qRed(px) - mean[2]) + std::abs(qBlue(px) - mean[0]);
+            }
+        }
+        difference /= scaled.width() * scaled.height();
+        QVERIFY2(difference < 12, qPrintable(QString::number(difference)));
+    }
+    // A raw picture in the same buffer afterwards is its own size again.
+    QImage raw;
+    QVERIFY(Decode(decoder, scaled.width(), scaled.height(), scaled.width() * 3, 0,
+                   QByteArray(scaled.width() * scaled.height() * 3, 7), raw, shown));
+    QCOMPARE(raw.devicePixelRatio(), 1.0);
 }
 
 void TstImageDecoder::headerSizesDisagree_data()

@@ -248,6 +248,7 @@ private slots:
     void everyMessageOverTheSocket();
     void droppedAndReconnected();
     void reconnectToNewTarget();
+    void replayInsteadOfTheSocket();
     void backPressureLosesNothing();
     void blockedReaderKeepsTheLink();
     void undeliveredMessagesBounded_data();
@@ -285,15 +286,19 @@ void TstLink::readerStopDropsQueue()
 {
     QStringList log;
     QObject context;
-    auto* reader = new KoTcpDataReader(nullptr, 300);
+    auto* reader = new KoTcpDataReader(nullptr);
     QPointer<KoTcpDataReader> guard(reader);
     Record(reader, &context, log, Qt::BlockingQueuedConnection);
-    QTest::qWait(50); // the thread is in its idle sleep now
-    reader->Push(Frame(KoDeviceEncoder::ConnectedAnswer(2)));
+    // The thread wakes for the first chunk and waits in its emission, since
+    // this thread runs no events; the second chunk waits in the queue.
+    reader->Push(Frame(KoDeviceEncoder::Recorded(1, 5)));
+    for (int ms = 0; reader->QueuedBytes() != 0 && ms < 10000; ++ms)
+        QThread::msleep(1);
+    reader->Push(Frame(KoDeviceEncoder::RecordStopped(2)));
     reader->Stop();
     QVERIFY(WaitFor([&] { return guard.isNull(); }));
     QCoreApplication::processEvents();
-    QCOMPARE(log, QStringList());
+    QCOMPARE(log, (QStringList{"msg 10 12", "recorded 1 5"}));
 }
 
 void TstLink::firstAttemptAtOnceThenEveryPeriod()
@@ -552,12 +557,47 @@ void TstLink::reconnectToNewTarget()
     QCOMPARE(first.connections, 1);
 }
 
+// A replay feeds the reader instead of the socket: the connection ends and
+// stays ended, nothing can be sent, a frame fed in two pieces comes whole, a
+// jump drops a frame begun before it, and the end of the replay connects again.
+void TstLink::replayInsteadOfTheSocket()
+{
+    FakeDevice device;
+    QVERIFY(device.Listen());
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
+    QTRY_VERIFY(device.Connected());
+    QStringList log;
+    QObject context;
+    Record(&client, &context, log, Qt::AutoConnection);
+
+    client.BeginReplay();
+    QTRY_COMPARE(device.disconnections, 1);
+    QVERIFY(!client.SendConnectedReq());
+    const QByteArray three = Frame(KoDeviceEncoder::ConnectedAnswer(3));
+    QVERIFY(client.FeedReplay(three.left(4)));
+    QVERIFY(client.FeedReplay(three.mid(4)));
+    QTRY_COMPARE(log, (QStringList{"msg 14 4", "passes 3"}));
+    client.FeedReplay(three.left(4));
+    client.RestartReplay();
+    client.FeedReplay(three.mid(4));
+    client.FeedReplay(Frame(KoDeviceEncoder::ConnectedAnswer(2)));
+    QTRY_COMPARE(log.size(), 4);
+    QCOMPARE(log.mid(2), (QStringList{"msg 14 4", "passes 2"}));
+    QTest::qWait(Period * 3);
+    QCOMPARE(device.connections, 1); // no watchdog came back meanwhile
+
+    client.EndReplay();
+    QVERIFY(!client.FeedReplay(three));
+    QTRY_COMPARE(device.connections, 2);
+}
+
 void TstLink::backPressureLosesNothing()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    // A slow reader and a small queue: reading must pause, and resume.
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000, 20);
+    // A slow receiver and a small queue: the reader waits for the receiver,
+    // so reading must pause, and resume.
+    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000);
     client.SetQueueLimit(64 * 1024);
     int next = 0;
     bool in_order = true;
@@ -565,6 +605,7 @@ void TstLink::backPressureLosesNothing()
         if (code != 45 || data.size() != 8192 || qFromBigEndian<qint32>(data.constData()) != next)
             in_order = false;
         ++next;
+        QThread::usleep(200);
     });
     QTRY_VERIFY(device.Connected());
     const int count = 1000; // 8 MiB

@@ -567,6 +567,18 @@ void TestStatsPages::periodFile()
     // The next replies are ordinary ones again.
     viewer.sStatisticRecieved(0, out, {}, STAT_DAY, STAT_OUTCOMING);
     QCOMPARE(viewer.boxes.size(), 1);
+
+    // The same bars as CSV, each with its local hour (the stamps were UTC).
+    viewer.sCsvButClicked();
+    QCOMPARE(viewer.asked.last(), tmp->filePath(name + ".csv"));
+    viewer.sStatisticRecieved(0, in, {}, STAT_DAY, STAT_INCOMING);
+    viewer.sStatisticRecieved(0, out, {}, STAT_DAY, STAT_OUTCOMING);
+    QCOMPARE(viewer.boxes.size(), 2);
+    const QStringList lines = QString::fromUtf8(readAll(tmp->filePath(name + ".csv"))).split("\r\n");
+    QCOMPARE(lines.size(), 26); // the header, 24 bars and nothing after the last line break
+    QCOMPARE(lines[0], QString("Hours,Time,Incoming,Outcoming"));
+    QCOMPARE(lines[1], QString("0,2016-03-05 00:00,0,100"));
+    QCOMPARE(lines[24], QString("23,2016-03-05 23:00,23,77"));
 }
 
 void TestStatsPages::reportRequest_data()

@@ -1,7 +1,9 @@
 // velmora-devsim: plays the counting device and its system unit on
-// 127.0.0.1, for learning the tool, demonstrating it and end-to-end tests.
+// 127.0.0.1, for learning the tool, demonstrating it and end-to-end tests;
+// or replays a capture recorded with the configurator (--replay).
 // The first line on standard output is "listening on 127.0.0.1:PORT".
 
+#include "replay_server.h"
 #include "sim_options.h"
 #include "sim_server.h"
 
@@ -24,13 +26,27 @@ int main(int argc, char* argv[])
         return 0;
     }
     const bool quiet = options.quiet;
-    SimServer server(options, [quiet](const QString& line) {
+    const auto print = [quiet](const QString& line) {
         // The listening line is printed even when quiet: callers wait for it.
         if (quiet && !line.startsWith(QLatin1String("listening on ")))
             return;
         std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
         std::fflush(stdout);
-    });
+    };
+    if (!options.replayPath.isEmpty()) {
+        if (options.info) {
+            return ReplayServer::PrintInfo(options.replayPath, [](const QString& line) {
+                std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+            });
+        }
+        ReplayServer replay(options, print);
+        if (!replay.Start(error)) {
+            std::fprintf(stderr, "velmora-devsim: %s\n", qPrintable(error));
+            return 1;
+        }
+        return app.exec();
+    }
+    SimServer server(options, print);
     if (!server.Start(error)) {
         std::fprintf(stderr, "velmora-devsim: %s\n", qPrintable(error));
         return 1;

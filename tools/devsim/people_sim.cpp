@@ -18,9 +18,13 @@ const uint8_t ShirtColours[][3] = {{140, 60, 30}, {40, 40, 160},  {60, 130, 60},
 
 } // namespace
 
-PeopleSim::PeopleSim(int pass_id, uint64_t seed)
-    : passId(pass_id), random(seed * 1000003ULL + static_cast<uint64_t>(pass_id) * 7919ULL + 17)
+PeopleSim::PeopleSim(int pass_id, uint64_t seed, const SimErrorModel& errors)
+    : passId(pass_id), random(seed * 1000003ULL + static_cast<uint64_t>(pass_id) * 7919ULL + 17),
+      errors(errors)
 {
+    // Generators of their own: the people walk the same with or without errors.
+    for (uint64_t d = 0; d < 2; ++d)
+        errorRandom[d].seed(seed * 2654435761ULL + static_cast<uint64_t>(pass_id) * 97ULL + d + 5);
     SetUserParams(DefaultUserParams());
     nextId = pass_id * 100000 + 1;
     // Doors do not open in step on every pass of one vehicle.
@@ -116,10 +120,10 @@ void PeopleSim::Step(double dt)
         p.y += p.vy * dt;
         const int crossing = line.Crossing(from, QPointF(p.x, p.y));
         if (crossing > 0) {
-            ++inCount;
+            Cross(true);
             p.state = 2;
         } else if (crossing < 0) {
-            ++outCount;
+            Cross(false);
             p.state = 4;
         }
         if (p.Visible())
@@ -130,6 +134,27 @@ void PeopleSim::Step(double dt)
                                     return p.y < -0.6 || p.y > 1.6 || p.x < -0.6 || p.x > 1.6;
                                 }),
                  people.end());
+}
+
+void PeopleSim::Cross(bool in)
+{
+    // Two draws for every crossing, whatever the rates: the k-th crossing
+    // gets the same draws in every run.
+    std::mt19937_64& r = errorRandom[in ? 0 : 1];
+    std::uniform_real_distribution<double> draw(0, 1);
+    const bool missed = draw(r) < errors.missRate;
+    const bool extra = draw(r) < errors.extraRate;
+    const int counted = (missed ? 0 : 1) + (extra ? 1 : 0);
+    (in ? trueIn : trueOut) += 1;
+    (in ? inCount : outCount) += counted;
+    crossings.push_back({passId, in, counted});
+}
+
+std::vector<SimCrossing> PeopleSim::TakeCrossings()
+{
+    std::vector<SimCrossing> taken;
+    taken.swap(crossings);
+    return taken;
 }
 
 std::vector<KoObjectData> PeopleSim::Objects(int width, int height, int64_t stamp_ms) const

@@ -7,6 +7,24 @@
 #include <random>
 #include <vector>
 
+// How the device errs: of the true crossings it misses some and counts some
+// twice, each crossing drawn on its own from a generator seeded per pass and
+// direction, so that the k-th crossing of a door in one direction fares the
+// same in every run with the same seed.
+struct SimErrorModel
+{
+    double missRate = 0;  // a crossing not counted
+    double extraRate = 0; // a crossing counted once more
+};
+
+// A true crossing and what the device counted of it (0, 1 or 2).
+struct SimCrossing
+{
+    int passId = 0;
+    bool in = true;
+    int counted = 1;
+};
+
 // One person under a pass's camera, seen from above.
 struct SimPerson
 {
@@ -29,7 +47,7 @@ struct SimPerson
 class PeopleSim
 {
 public:
-    PeopleSim(int pass_id, uint64_t seed);
+    PeopleSim(int pass_id, uint64_t seed, const SimErrorModel& errors = SimErrorModel());
 
     // Advances everyone by dt seconds and counts the crossings.
     void Step(double dt);
@@ -46,8 +64,13 @@ public:
     // of the given size.
     std::vector<KoObjectData> Objects(int width, int height, int64_t stamp_ms) const;
 
+    // The device's counts (the error model applied) and the true ones.
     int InCount() const { return inCount; }
     int OutCount() const { return outCount; }
+    int TrueInCount() const { return trueIn; }
+    int TrueOutCount() const { return trueOut; }
+    // The crossings since the last call, in the order they happened.
+    std::vector<SimCrossing> TakeCrossings();
     int PassId() const { return passId; }
 
     // The default counting line: an arch rising from the bottom edge.
@@ -55,6 +78,7 @@ public:
 
 private:
     void SpawnGroup();
+    void Cross(bool in);
     double Uniform(double low, double high);
 
     int passId;
@@ -69,4 +93,9 @@ private:
     int32_t nextId = 1;
     int inCount = 0;
     int outCount = 0;
+    int trueIn = 0;
+    int trueOut = 0;
+    SimErrorModel errors;
+    std::mt19937_64 errorRandom[2]; // in, out
+    std::vector<SimCrossing> crossings;
 };

@@ -42,7 +42,8 @@ SimDevice::SimDevice(const SimOptions& options)
     passes.resize(static_cast<size_t>(options.passes));
     for (int i = 0; i < options.passes; ++i) {
         PassState& p = passes[static_cast<size_t>(i)];
-        p.people = std::make_unique<PeopleSim>(i, options.seed);
+        p.people = std::make_unique<PeopleSim>(
+            i, options.seed, SimErrorModel{options.missRate, options.extraRate});
         p.mount = DefaultMountData();
         p.cameras.left = 1001 + 2 * i;
         p.cameras.right = 1002 + 2 * i;
@@ -375,6 +376,16 @@ QByteArray SimDevice::ObjectsBody(int pass_id, int64_t now_ms) const
     return KoDeviceEncoder::TrackedObjects(pass_id,
                                            people.Objects(options.width, options.height, now_ms),
                                            people.InCount(), people.OutCount());
+}
+
+std::vector<SimCrossing> SimDevice::TakeCrossings()
+{
+    std::vector<SimCrossing> all;
+    for (PassState& p : passes) {
+        const std::vector<SimCrossing> some = p.people->TakeCrossings();
+        all.insert(all.end(), some.begin(), some.end());
+    }
+    return all;
 }
 
 void SimDevice::Rebooted()

@@ -47,6 +47,9 @@ public:
     QByteArray ImageBody(int pass_id, int camera_id, int64_t now_ms);
     QByteArray ObjectsBody(int pass_id, int64_t now_ms) const;
 
+    // The true crossings of every pass since the last call.
+    std::vector<SimCrossing> TakeCrossings();
+
     // After a reboot: recordings are lost.
     void Rebooted();
 

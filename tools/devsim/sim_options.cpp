@@ -85,6 +85,31 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
             options.seed = value.toULongLong(&ok);
             if (!ok)
                 return bad();
+        } else if (name == QLatin1String("--replay")) {
+            if (!takeValue())
+                return false;
+            if (value.isEmpty())
+                return bad();
+            options.replayPath = value;
+        } else if (name == QLatin1String("--loop")) {
+            options.loop = true;
+        } else if (name == QLatin1String("--info")) {
+            options.info = true;
+        } else if (name == QLatin1String("--speed")) {
+            if (!takeValue())
+                return false;
+            bool ok = false;
+            options.speed = value.toDouble(&ok);
+            if (!ok || !(options.speed >= 0.1 && options.speed <= 64))
+                return bad();
+        } else if (name == QLatin1String("--miss-rate") || name == QLatin1String("--extra-rate")) {
+            if (!takeValue())
+                return false;
+            bool ok = false;
+            const double rate = value.toDouble(&ok);
+            if (!ok || !(rate >= 0 && rate <= 1))
+                return bad();
+            (name == QLatin1String("--miss-rate") ? options.missRate : options.extraRate) = rate;
         } else if (name == QLatin1String("--reboot-delay")) {
             if (!takeValue() || !toInt(value, 0, 600000, options.rebootDelayMs))
                 return has_value ? bad() : false;
@@ -120,6 +145,8 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
                 options.fault = Fault::Flood;
             } else if (value == QLatin1String("flood-messages")) {
                 options.fault = Fault::FloodMessages;
+            } else if (value == QLatin1String("no-pictures")) {
+                options.fault = Fault::NoPictures;
             } else if (value == QLatin1String("cut-picture")) {
                 options.fault = Fault::CutPicture;
                 options.cutAfter = 0;
@@ -139,6 +166,15 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
             return false;
         }
     }
+    const bool replay_only = options.loop || options.info || options.speed != 1.0;
+    if (options.replayPath.isEmpty() && replay_only) {
+        error = QStringLiteral("--loop, --speed and --info go with --replay");
+        return false;
+    }
+    if (!options.replayPath.isEmpty() && options.fault != Fault::None) {
+        error = QStringLiteral("a replay has no fault modes");
+        return false;
+    }
     return true;
 }
 
@@ -155,6 +191,10 @@ QString SimOptions::Usage()
         "  --encoding E       jpeg or raw pictures (default jpeg)\n"
         "  --gray             one-channel pictures instead of colour\n"
         "  --seed N           seed of the people and the statistics (default 1)\n"
+        "  --miss-rate R      share of the true crossings the device misses, 0 to 1\n"
+        "                     (default 0)\n"
+        "  --extra-rate R     share of the true crossings it counts twice, 0 to 1\n"
+        "                     (default 0); both drawn per crossing from the seed\n"
         "  --reboot-delay MS  how long a reboot keeps the port closed (default 3000)\n"
         "  --refuse WHAT      refuse these requests, keeping the values held: a\n"
         "                     comma-separated list of line, mount, modem, server\n"
@@ -170,11 +210,22 @@ QString SimOptions::Usage()
         "                                      as the socket takes them, beside the pictures\n"
         "                       cut-picture[=N] close in the middle of a picture frame,\n"
         "                                      after N whole ones (default 0)\n"
+        "                       no-pictures    answer everything, send no pictures\n"
+        "  --replay FILE      serve the bytes of a capture file (recorded with the\n"
+        "                     configurator) with their original timing, from its\n"
+        "                     start to every tool that connects; what the tool\n"
+        "                     sends is not answered\n"
+        "  --loop             with --replay: start again at the end instead of closing\n"
+        "  --speed X          with --replay: X times the original speed, 0.1 to 64\n"
+        "  --info             with --replay: print the capture's header, duration,\n"
+        "                     messages by code and pictures per door, and end\n"
         "  --quiet            no log lines\n"
         "  --help             this text\n"
         "\n"
         "Prints one line per connection and per request handled; a view mode\n"
-        "that the configurator repeats every second is printed when it changes.\n");
+        "that the configurator repeats every second is printed when it changes.\n"
+        "Every true crossing of a counting line is printed as one line,\n"
+        "\"crossing pass P in|out, device counts N\" (P from 0; N is 0, 1 or 2).\n");
 }
 
 QString SimOptions::FaultName(Fault fault)
@@ -198,6 +249,8 @@ QString SimOptions::FaultName(Fault fault)
         return QStringLiteral("flood-messages");
     case Fault::CutPicture:
         return QStringLiteral("cut-picture");
+    case Fault::NoPictures:
+        return QStringLiteral("no-pictures");
     }
     return QString();
 }

@@ -20,6 +20,7 @@ public:
         Flood,       // pictures as fast as the socket takes them
         FloodMessages, // other messages as fast as the socket takes them, beside the pictures
         CutPicture,  // close in the middle of a picture frame, after cutAfter whole ones
+        NoPictures,  // answer everything, send no picture whatever the view mode
     };
 
     quint16 port = 4567; // 0: any free port (printed on start-up)
@@ -30,6 +31,8 @@ public:
     bool jpeg = true;
     bool gray = false;
     uint64_t seed = 1;
+    double missRate = 0;  // of the true crossings, the share the device misses
+    double extraRate = 0; // and the share it counts twice
     Fault fault = Fault::None;
     int dropAfter = 0;
     int cutAfter = 0;
@@ -39,6 +42,11 @@ public:
     QStringList refuse;
     bool quiet = false;
     bool help = false;
+    // Replay: the bytes of a capture file instead of a simulated device.
+    QString replayPath;
+    bool loop = false;
+    double speed = 1.0;
+    bool info = false; // print what the capture holds and end
 
     // Fills options from the arguments (the program name first). False with
     // a message in error for anything it does not understand.

@@ -122,7 +122,7 @@ void SimServer::Accept()
             if (c.dead)
                 return;
             c.dead = true;
-            Log(&c, QStringLiteral("closed"));
+            Log(&c, QStringLiteral("closed after %1 pictures").arg(c.picturesSent));
             Purge();
         });
         if (options.fault == SimOptions::Fault::Flood) {
@@ -221,6 +221,13 @@ void SimServer::Tick()
     const double dt = std::min(0.5, (now - lastTick) / 1000.0);
     lastTick = now;
     const QVector<QByteArray> due = device.Step(dt);
+    // The truth a hand count is checked against, before the pictures that
+    // carry the device's counts of it.
+    for (const SimCrossing& c : device.TakeCrossings())
+        log(QStringLiteral("crossing pass %1 %2, device counts %3")
+                .arg(c.passId)
+                .arg(QLatin1String(c.in ? "in" : "out"))
+                .arg(c.counted));
     for (auto& c : connections) {
         if (c->dead || c->closing)
             continue;
@@ -240,6 +247,8 @@ bool SimServer::Backlogged(const Connection& c) const
 
 void SimServer::Stream(Connection& c, bool flood)
 {
+    if (options.fault == SimOptions::Fault::NoPictures)
+        return;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (!flood) {
         if (Backlogged(c))

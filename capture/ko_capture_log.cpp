@@ -1,0 +1,3 @@
+#include "ko_capture_log.h"
+
+Q_LOGGING_CATEGORY(lcCapture, "velmora.capture", QtWarningMsg)
