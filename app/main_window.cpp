@@ -2,6 +2,7 @@
 
 #include "command_dialogs.h"
 #include "command_results.h"
+#include "fleet/ko_device_state.h"
 #include "fleet/ko_fleet.h"
 #include "fleet_commands.h"
 #include "ko_app_data.h"
@@ -59,9 +60,10 @@ MainWindow::MainWindow(QWidget* parent)
     KoMenus::Add(ui->menuFile, this, tr("Address book"), tr("Open the address book of devices"),
                  Opens::Dialog, &MainWindow::sAddressBook);
     separator();
-    KoMenus::Add(ui->menuFile, this, tr("Save configuration"),
-                 tr("Save the configuration of the connected device to a file"), Opens::Dialog,
-                 &MainWindow::sSaveConfiguration);
+    saveConfigurationAction = KoMenus::Add(
+        ui->menuFile, this, tr("Save configuration"),
+        tr("Save the configuration of the connected device to a file"), Opens::Dialog,
+        &MainWindow::sSaveConfiguration);
     QAction* apply_action = KoMenus::Add(ui->menuFile, this, tr("Apply configuration"),
                                          tr("Apply a saved configuration to the connected device"),
                                          Opens::Dialog, &MainWindow::sApplyConfiguration);
@@ -199,6 +201,12 @@ void MainWindow::sReplayChanged(bool replaying)
         action->setEnabled(!replaying);
     // A validation counts against the live device: a running one pauses.
     sSetValidationEnabled(!replaying);
+    // There is no device while a capture plays: the book does not connect,
+    // nothing is applied or saved, and what the capture told of its doors is
+    // forgotten at either end (the device tells it all again when connected).
+    fleet->SetSendingAllowed(!replaying);
+    saveConfigurationAction->setEnabled(!replaying);
+    fleet->State()->Clear();
     // The statistics and the reports are the device's, asked for through the link.
     for (int tab = 1; tab < ui->tabWidget->count(); ++tab)
         ui->tabWidget->setTabEnabled(tab, !replaying);

@@ -74,6 +74,7 @@ private:
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;
     KoFleet* fleet = nullptr;
+    QAction* saveConfigurationAction = nullptr;
     QString baseTitle; // the window's title without a device's name
     KoCaptureUi* captureUi = nullptr;
     QAction* validationAction = nullptr;

@@ -123,7 +123,7 @@ bool KoFleet::ConnectTo(int index, QString* error)
 
 void KoFleet::sConnected()
 {
-    if (current < 0)
+    if (current < 0 || link->Replaying())
         return;
     book.devices[current].lastConnected = QDateTime::currentDateTimeUtc();
     QString why;
@@ -134,8 +134,10 @@ void KoFleet::sConnected()
 
 void KoFleet::sPassCount(int pass_cnt)
 {
-    // The door count the technician left open is the device's own.
-    if (current < 0 || book.devices[current].doors != 0 || pass_cnt < 1 || pass_cnt > 4)
+    // The door count the technician left open is the device's own (a
+    // capture's is not).
+    if (current < 0 || link->Replaying() || book.devices[current].doors != 0 || pass_cnt < 1 ||
+        pass_cnt > 4)
         return;
     book.devices[current].doors = pass_cnt;
     QString why;
