@@ -127,8 +127,6 @@ void KoApplyDialog::fill()
                 item->setText(1, tr("no change"));
         } else {
             item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
-            item->setText(1, tr("cannot be applied: %1").arg(s.blocked));
-            item->setToolTip(1, s.blocked);
         }
         for (const KoProfilePlan::Row& row : s.rows) {
             auto* child = new QTreeWidgetItem(
@@ -149,9 +147,16 @@ void KoApplyDialog::fill()
     tree->resizeColumnToContents(0);
     splitColumns();
     for (int i = 0; i < tree->topLevelItemCount(); ++i) {
-        const KoProfilePlan::Section& s =
-            sections[tree->topLevelItem(i)->data(0, SectionRole).toInt()];
-        tree->topLevelItem(i)->setExpanded(s.changed && s.blocked.isEmpty());
+        QTreeWidgetItem* item = tree->topLevelItem(i);
+        const KoProfilePlan::Section& s = sections[item->data(0, SectionRole).toInt()];
+        if (!s.blocked.isEmpty()) {
+            // Why, whole and first under the title, across every column.
+            auto* why = new QTreeWidgetItem({tr("cannot be applied: %1").arg(s.blocked)});
+            item->insertChild(0, why);
+            why->setFirstColumnSpanned(true);
+            why->setToolTip(0, why->text(0));
+        }
+        item->setExpanded(s.changed || !s.blocked.isEmpty());
     }
     keyLabel->setVisible(server);
     keyEdit->setVisible(server);
