@@ -48,16 +48,19 @@ void CommandResults::RebootAck(QWidget* window)
                              QCoreApplication::translate("MainWindow", "Reboot command received"));
 }
 
-void CommandResults::ModemSettingsAck(QWidget* window, const QStringList& settings, int ack)
+void CommandResults::ModemSettingsAck(QWidget* window, const QStringList& settings, int ack,
+                                      bool boxes)
 {
     if (ack < 0) {
+        if (!boxes)
+            return;
         QMessageBox::warning(
             window, QCoreApplication::translate("MainWindow", "Warning!"),
             QCoreApplication::translate("MainWindow", "Can not set modem settings. Code error: %0")
                 .arg(ack));
         return;
     }
-    if (ack == 1)
+    if (ack == 1 && boxes)
         QMessageBox::information(
             window, QCoreApplication::translate("MainWindow", "Succes!"),
             QCoreApplication::translate("MainWindow", "Install modem settings OK!"));
@@ -68,16 +71,18 @@ void CommandResults::ModemSettingsAck(QWidget* window, const QStringList& settin
         fileNotWritten(window, QStringLiteral("modem.txt"), error);
 }
 
-void CommandResults::IpServerAck(QWidget* window, const QStringList& settings, int ack)
+void CommandResults::IpServerAck(QWidget* window, const QStringList& settings, int ack, bool boxes)
 {
     if (ack < 0) {
+        if (!boxes)
+            return;
         QMessageBox::warning(
             window, QCoreApplication::translate("MainWindow", "Warning!"),
             QCoreApplication::translate("MainWindow", "Can not set ip server. Code error: %0")
                 .arg(ack));
         return;
     }
-    if (ack == 1)
+    if (ack == 1 && boxes)
         QMessageBox::information(
             window, QCoreApplication::translate("MainWindow", "Succes!"),
             QCoreApplication::translate("MainWindow", "Ip server settings OK!"));

@@ -15,8 +15,11 @@ class CommandResults
 public:
     static void UpdateFinished(QWidget* window, int ans);
     static void RebootAck(QWidget* window);
-    static void ModemSettingsAck(QWidget* window, const QStringList& settings, int ack);
-    static void IpServerAck(QWidget* window, const QStringList& settings, int ack);
+    // Without boxes, only the file is kept (a failure to keep it is still said).
+    static void ModemSettingsAck(QWidget* window, const QStringList& settings, int ack,
+                                 bool boxes = true);
+    static void IpServerAck(QWidget* window, const QStringList& settings, int ack,
+                            bool boxes = true);
 
     // "modem.txt" (readable by its owner only: it holds a password) from the
     // first four items, "remote.txt" from the first one; too short a list

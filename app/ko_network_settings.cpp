@@ -3,6 +3,7 @@
 #include "ko_address_check.h"
 #include "ko_network_file.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -50,10 +51,31 @@ KoNetworkSettings::KoNetworkSettings(QWidget* parent) : QWidget(parent), owner(p
     button_row->addWidget(cancel_button);
     column->addLayout(host_row);
     column->addLayout(port_row);
+    addToBook = new QCheckBox(tr("Add to the address book"), this);
+    addToBook->setObjectName(QStringLiteral("addToBook"));
+    addToBook->hide();
+    column->addWidget(addToBook);
     column->addLayout(button_row);
 
     connect(ok_button, &QPushButton::clicked, this, &KoNetworkSettings::sOkClicked);
     connect(cancel_button, &QPushButton::clicked, this, &KoNetworkSettings::sCancelClicked);
+}
+
+void KoNetworkSettings::OfferBook(BookCheck known)
+{
+    bookKnows = std::move(known);
+    connect(hostEdit, &QLineEdit::textChanged, this, &KoNetworkSettings::updateBookOffer);
+    connect(portEdit, &QLineEdit::textChanged, this, &KoNetworkSettings::updateBookOffer);
+    updateBookOffer();
+}
+
+void KoNetworkSettings::updateBookOffer()
+{
+    quint16 port = 0;
+    const QString host = hostEdit->text().trimmed();
+    addToBook->setVisible(bookKnows &&
+                          KoAddressCheck::ParsePort(portEdit->text().trimmed(), &port) &&
+                          KoAddressCheck::IsDeviceHost(host) && !bookKnows(host, port));
 }
 
 void KoNetworkSettings::sOkClicked()
@@ -88,6 +110,8 @@ void KoNetworkSettings::sOkClicked()
                        .arg(QDir::toNativeSeparators(FilePath()), error));
 
     emit eOkClicked(options);
+    if (!addToBook->isHidden() && addToBook->isChecked())
+        emit eAddToBook(options);
     if (owner)
         owner->close();
 }

@@ -2,18 +2,23 @@
 
 #include "command_dialogs.h"
 #include "command_results.h"
+#include "fleet/ko_device_state.h"
+#include "fleet/ko_fleet.h"
+#include "fleet_commands.h"
 #include "ko_app_data.h"
 #include "ko_app_log.h"
 #include "ko_capture_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
 #include "ko_menus.h"
+#include "ko_network_settings.h"
 #include "ko_report_export.h"
 #include "ko_statistics_viewer.h"
 #include "ko_tcp_client.h"
 #include "ko_validation_window.h"
 #include "ko_algo_service_controll_ui.h"
 #include "network_setting_dialog.h"
+#include "settings/ko_command_outcome.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
@@ -46,6 +51,23 @@ MainWindow::MainWindow(QWidget* parent)
     // The menus' conventions (an entry that opens a dialog ends with "…",
     // accelerators) are KoMenus'; new entries go through KoMenus::Add.
     using Opens = KoMenus::Opens;
+    // Like every entry of the window's menus, the separators are the window's.
+    const auto separator = [this] {
+        auto* action = new QAction(this);
+        action->setSeparator(true);
+        ui->menuFile->addAction(action);
+    };
+    KoMenus::Add(ui->menuFile, this, tr("Address book"), tr("Open the address book of devices"),
+                 Opens::Dialog, &MainWindow::sAddressBook);
+    separator();
+    saveConfigurationAction = KoMenus::Add(
+        ui->menuFile, this, tr("Save configuration"),
+        tr("Save the configuration of the connected device to a file"), Opens::Dialog,
+        &MainWindow::sSaveConfiguration);
+    QAction* apply_action = KoMenus::Add(ui->menuFile, this, tr("Apply configuration"),
+                                         tr("Apply a saved configuration to the connected device"),
+                                         Opens::Dialog, &MainWindow::sApplyConfiguration);
+    separator();
     QAction* close_action = KoMenus::Add(ui->menuFile, this, tr("Close"), tr("Close program"),
                                          Opens::Action, &MainWindow::close);
     close_action->setShortcut(QKeySequence::Quit);
@@ -77,6 +99,11 @@ MainWindow::MainWindow(QWidget* parent)
     // The system unit's texts are Russian in every language.
     KoMenus::Add(ui->menuTools, this, QStringLiteral("Системные настройки"), QString(),
                  Opens::Dialog, &MainWindow::sSysSettingsDialog);
+
+    // The address book and what is known of the device the link aims at.
+    fleet = new KoFleet(KoFleet::DefaultPath(), this);
+    fleet->Watch(clientUi->Link());
+    connect(fleet, &KoFleet::eSendingAllowedChanged, apply_action, &QAction::setEnabled);
 
     sysController.SetLink(clientUi->Link());
     sysController.SetStatusBar(ui->statusBar);
@@ -136,6 +163,25 @@ MainWindow::MainWindow(QWidget* parent)
     ui->statusBar->addPermanentWidget(linkStatus);
     linkStatus->Watch(clientUi->Link());
 
+    // The book's device in use, by name, in the title and beside the link's state.
+    baseTitle = windowTitle();
+    const auto show_device = [this](const QString& name) {
+        setWindowTitle(name.isEmpty() ? baseTitle
+                                      : QStringLiteral("%1 \u2014 %2").arg(name, baseTitle));
+        // A device named by its address is not named twice.
+        const KoTcpClient* link = clientUi->Link();
+        const bool address =
+            name == link->HostName() ||
+            name == KoLinkStatusWidget::AddressText(link->HostName(), link->Port());
+        linkStatus->SetDeviceName(address ? QString() : name);
+    };
+    connect(fleet, &KoFleet::eCurrentChanged, this, show_device);
+    show_device(fleet->CurrentName());
+    connect(fleet, &KoFleet::eSaveFailed, this, [this](const QString& why) {
+        ui->statusBar->showMessage(tr("The address book could not be written: %1").arg(why),
+                                   KoCommandOutcome::ConfirmationMs);
+    });
+
     captureUi = new KoCaptureUi(this, clientUi, linkStatus, ui->menuFile);
     connect(clientUi, &KoClientMultUi::eReplayChanged, this, &MainWindow::sReplayChanged);
     KoMenus::Watch(menuBar());
@@ -155,6 +201,12 @@ void MainWindow::sReplayChanged(bool replaying)
         action->setEnabled(!replaying);
     // A validation counts against the live device: a running one pauses.
     sSetValidationEnabled(!replaying);
+    // There is no device while a capture plays: the book does not connect,
+    // nothing is applied or saved, and what the capture told of its doors is
+    // forgotten at either end (the device tells it all again when connected).
+    fleet->SetSendingAllowed(!replaying);
+    saveConfigurationAction->setEnabled(!replaying);
+    fleet->State()->Clear();
     // The statistics and the reports are the device's, asked for through the link.
     for (int tab = 1; tab < ui->tabWidget->count(); ++tab)
         ui->tabWidget->setTabEnabled(tab, !replaying);
@@ -202,6 +254,20 @@ void MainWindow::sOpenNetworkSettingsDialog()
 {
     auto dialog = std::make_unique<NetworkSettingDialog>(this);
     connect(dialog.get(), &NetworkSettingDialog::eOkClicked, this, &MainWindow::sReconnect);
+    // A new address can go into the address book with one click.
+    KoNetworkSettings* content = dialog->Content();
+    content->OfferBook([this](const QString& host, quint16 port) {
+        return fleet->Book().IndexOf(host, port) >= 0;
+    });
+    connect(content, &KoNetworkSettings::eAddToBook, this, [this](const KoNetworkOptions& options) {
+        QString why;
+        if (fleet->AddAddress(options.hostName, options.port, &why))
+            KoCommandOutcome::Confirm(this,
+                                      tr("%1 added to the address book").arg(options.hostName));
+        else
+            QMessageBox::warning(this, tr("Error"),
+                                 tr("The address book could not be written: %1").arg(why));
+    });
     dialog->exec();
 }
 
@@ -235,14 +301,16 @@ void MainWindow::sUpdateFinished(int ans)
     CommandResults::UpdateFinished(this, ans);
 }
 
+// While a configuration is applied, its dialog reports the device's answers;
+// the files are kept all the same.
 void MainWindow::sModemSettingsAck(const QStringList& settings, int ack)
 {
-    CommandResults::ModemSettingsAck(this, settings, ack);
+    CommandResults::ModemSettingsAck(this, settings, ack, !fleet->Applying());
 }
 
 void MainWindow::sIpServerAck(const QStringList& settings, int ack)
 {
-    CommandResults::IpServerAck(this, settings, ack);
+    CommandResults::IpServerAck(this, settings, ack, !fleet->Applying());
 }
 
 void MainWindow::sRebootAck()
@@ -257,6 +325,21 @@ void MainWindow::sRebootAck()
 void MainWindow::sSysSettingsDialog()
 {
     sysController.ShowSettingsDialog(this);
+}
+
+void MainWindow::sAddressBook()
+{
+    FleetCommands::AddressBook(this, fleet);
+}
+
+void MainWindow::sSaveConfiguration()
+{
+    FleetCommands::SaveConfiguration(this, fleet);
+}
+
+void MainWindow::sApplyConfiguration()
+{
+    FleetCommands::ApplyConfiguration(this, fleet);
 }
 
 void MainWindow::sValidationWindow()

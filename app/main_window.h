@@ -11,6 +11,7 @@
 
 class KoCaptureUi;
 class KoClientMultUi;
+class KoFleet;
 class KoLinkStatusWidget;
 class KoValidationWindow;
 class QAction;
@@ -46,6 +47,9 @@ public slots:
     void sIpServerAck(const QStringList& settings, int ack);
     void sRebootAck();
     void sSysSettingsDialog();
+    void sAddressBook();
+    void sSaveConfiguration();
+    void sApplyConfiguration();
     // Tools -> door validation: its window, made on first use and kept (with
     // the session in it) while the program runs.
     void sValidationWindow();
@@ -69,6 +73,9 @@ private:
     std::unique_ptr<Ui::MainWindowClass> ui;
     KoClientMultUi* clientUi = nullptr;
     KoLinkStatusWidget* linkStatus = nullptr;
+    KoFleet* fleet = nullptr;
+    QAction* saveConfigurationAction = nullptr;
+    QString baseTitle; // the window's title without a device's name
     KoCaptureUi* captureUi = nullptr;
     QAction* validationAction = nullptr;
     KoValidationWindow* validationWindow = nullptr;

@@ -32,6 +32,299 @@
     </message>
 </context>
 <context>
+    <name>FleetCommands</name>
+    <message>
+        <source>Save configuration</source>
+        <translation>Сохранить конфигурацию</translation>
+    </message>
+    <message>
+        <source>Nothing is known of the device yet: it reports its doors when the connection is made.</source>
+        <translation>Об устройстве ещё ничего не известно: оно сообщает о своих дверях при установке соединения.</translation>
+    </message>
+    <message>
+        <source>Configurations (*.json);;All files (*)</source>
+        <translation>Конфигурации (*.json);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2.</source>
+        <translation>Не удалось записать «%1»: %2.</translation>
+    </message>
+    <message>
+        <source>Configuration saved in %1</source>
+        <translation>Конфигурация сохранена в %1</translation>
+    </message>
+    <message>
+        <source>Apply configuration</source>
+        <translation>Применить конфигурацию</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 KiB</source>
+        <translation>файл больше %1 КиБ</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be applied: %2. Nothing was sent.</source>
+        <translation>«%1» нельзя применить: %2. Ничего не отправлено.</translation>
+    </message>
+</context>
+<context>
+    <name>KoAddressBook</name>
+    <message>
+        <source>the name is empty</source>
+        <translation>имя не задано</translation>
+    </message>
+    <message>
+        <source>the name is longer than %1 characters or holds control characters</source>
+        <translation>имя длиннее %1 символов или содержит управляющие символы</translation>
+    </message>
+    <message>
+        <source>the vehicle number is longer than %1 characters or holds control characters</source>
+        <translation>номер транспортного средства длиннее %1 символов или содержит управляющие символы</translation>
+    </message>
+    <message>
+        <source>%1 doors: a device has 1 to 4 (0 while unknown)</source>
+        <translation>дверей: %1; у устройства их от 1 до 4 (0, пока неизвестно)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither an IP address nor a host name</source>
+        <translation>«%1» — не IP-адрес и не имя хоста</translation>
+    </message>
+    <message>
+        <source>port 0: a port is 1 to 65535</source>
+        <translation>порт 0: порт — число от 1 до 65535</translation>
+    </message>
+    <message>
+        <source>the notes are longer than %1 characters or hold control characters</source>
+        <translation>заметки длиннее %1 символов или содержат управляющие символы</translation>
+    </message>
+    <message>
+        <source>the software version is longer than %1 characters</source>
+        <translation>версия ПО длиннее %1 символов</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 MiB</source>
+        <translation>файл больше %1 МиБ</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>это не JSON (%1 в байте %2)</translation>
+    </message>
+    <message>
+        <source>it is no address book</source>
+        <translation>это не адресная книга</translation>
+    </message>
+    <message>
+        <source>its format version is missing</source>
+        <translation>не указана версия формата</translation>
+    </message>
+    <message>
+        <source>it was written by a newer configurator (format %1; this one reads format %2 and older)</source>
+        <translation>файл записан более новым конфигуратором (формат %1; эта версия читает формат %2 и старше)</translation>
+    </message>
+    <message>
+        <source>it has no list of devices</source>
+        <translation>в нём нет списка устройств</translation>
+    </message>
+    <message>
+        <source>it holds more than %1 devices</source>
+        <translation>в нём больше %1 устройств</translation>
+    </message>
+    <message>
+        <source>device %1: %2</source>
+        <translation>устройство %1: %2</translation>
+    </message>
+    <message>
+        <source>not an object</source>
+        <translation>не объект</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is missing or not a text</source>
+        <translation>«%1» отсутствует или не является текстом</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a text</source>
+        <translation>«%1» не является текстом</translation>
+    </message>
+    <message>
+        <source>the port is missing or not a number from 1 to 65535</source>
+        <translation>порт не указан или не является числом от 1 до 65535</translation>
+    </message>
+    <message>
+        <source>the door count is not a number from 0 to 4</source>
+        <translation>число дверей — не число от 0 до 4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no date and time</source>
+        <translation>«%1» — не дата и время</translation>
+    </message>
+    <message>
+        <source>the same address as device %1</source>
+        <translation>тот же адрес, что у устройства %1</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>файл пуст</translation>
+    </message>
+    <message>
+        <source>the first line names no columns &quot;name&quot; and &quot;host&quot;</source>
+        <translation>в первой строке нет столбцов «name» и «host»</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <source>the door count &quot;%1&quot; is not a number from 0 to 4</source>
+        <translation>число дверей «%1» — не число от 0 до 4</translation>
+    </message>
+    <message>
+        <source>the port &quot;%1&quot; is not a number from 1 to 65535</source>
+        <translation>порт «%1» — не число от 1 до 65535</translation>
+    </message>
+    <message>
+        <source>the address %1:%2 was on an earlier line</source>
+        <translation>адрес %1:%2 уже был в одной из строк выше</translation>
+    </message>
+</context>
+<context>
+    <name>KoAddressBookWindow</name>
+    <message>
+        <source>Address book</source>
+        <translation>Адресная книга</translation>
+    </message>
+    <message>
+        <source>The address book could not be read: %1. It is kept as it is until the book is changed; then it is set aside as &quot;%2&quot;.</source>
+        <translation>Не удалось прочитать адресную книгу: %1. Файл остаётся как есть, пока книга не изменится; затем он будет сохранён в стороне как «%2».</translation>
+    </message>
+    <message>
+        <source>Name, vehicle, address or notes</source>
+        <translation>Имя, транспорт, адрес или заметки</translation>
+    </message>
+    <message>
+        <source>Search:</source>
+        <translation>Поиск:</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Vehicle</source>
+        <translation>Транспорт</translation>
+    </message>
+    <message>
+        <source>Doors</source>
+        <translation>Двери</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Адрес</translation>
+    </message>
+    <message>
+        <source>Last connected</source>
+        <translation>Подключался</translation>
+    </message>
+    <message>
+        <source>Software</source>
+        <translation>ПО</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Заметки</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Подключиться</translation>
+    </message>
+    <message>
+        <source>Add…</source>
+        <translation>Добавить…</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>Изменить…</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Import CSV…</source>
+        <translation>Импорт CSV…</translation>
+    </message>
+    <message>
+        <source>Export CSV…</source>
+        <translation>Экспорт CSV…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The address book could not be written: %1. The change is kept until the program ends.</source>
+        <translation>Не удалось записать адресную книгу: %1. Изменение сохранится до закрытия программы.</translation>
+    </message>
+    <message>
+        <source>The address book holds %1 devices, as many as it can.</source>
+        <translation>В адресной книге %1 устройств — больше она не вмещает.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has this address</source>
+        <translation>этот адрес уже у «%1»</translation>
+    </message>
+    <message>
+        <source>Remove &quot;%1&quot; from the address book?</source>
+        <translation>Удалить «%1» из адресной книги?</translation>
+    </message>
+    <message>
+        <source>&quot;network.txt&quot; could not be written: %1. The device is used now, but the next start uses the old address.</source>
+        <translation>Не удалось записать «network.txt»: %1. Устройство используется сейчас, но при следующем запуске будет старый адрес.</translation>
+    </message>
+    <message>
+        <source>Import devices</source>
+        <translation>Импорт устройств</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv);;All files (*)</source>
+        <translation>Файлы CSV (*.csv);;Все файлы (*)</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 MiB</source>
+        <translation>файл больше %1 МиБ</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be imported: %2.</source>
+        <translation>«%1» нельзя импортировать: %2.</translation>
+    </message>
+    <message>
+        <source>%1 added, %2 updated.</source>
+        <translation>Добавлено: %1, обновлено: %2.</translation>
+    </message>
+    <message>
+        <source>%1 found no room: the book is full.</source>
+        <translation>Не поместилось: %1, книга заполнена.</translation>
+    </message>
+    <message>
+        <source>Lines left out:</source>
+        <translation>Пропущенные строки:</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>и ещё %1</translation>
+    </message>
+    <message>
+        <source>Export devices</source>
+        <translation>Экспорт устройств</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written: %2.</source>
+        <translation>Не удалось записать «%1»: %2.</translation>
+    </message>
+</context>
+<context>
     <name>KoAlgoServiceControllUI</name>
     <message>
         <source>Install changes</source>
@@ -239,6 +532,105 @@
     <message>
         <source>%1 cannot be stored: it may not hold blanks, tabs, &quot;;&quot; or line breaks, nor be the word &quot;default&quot;.</source>
         <translation>%1: значение нельзя сохранить: в нём не должно быть пробелов, табуляций, «;» и переводов строки, и оно не может быть словом «default».</translation>
+    </message>
+</context>
+<context>
+    <name>KoApplyDialog</name>
+    <message>
+        <source>Apply configuration</source>
+        <translation>Применение конфигурации</translation>
+    </message>
+    <message>
+        <source>File %1, saved from %2 on %3.</source>
+        <translation>Файл %1, сохранён с %2 %3.</translation>
+    </message>
+    <message>
+        <source>Section</source>
+        <translation>Раздел</translation>
+    </message>
+    <message>
+        <source>On the device</source>
+        <translation>На устройстве</translation>
+    </message>
+    <message>
+        <source>In the file</source>
+        <translation>В файле</translation>
+    </message>
+    <message>
+        <source>Server key (never kept in a file):</source>
+        <translation>Ключ сервера (в файлах не хранится):</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answers:</source>
+        <translation>Ответы устройства:</translation>
+    </message>
+    <message>
+        <source>Applied to %1.</source>
+        <translation>Применяется к %1.</translation>
+    </message>
+    <message>
+        <source>no change</source>
+        <translation>без изменений</translation>
+    </message>
+    <message>
+        <source>cannot be applied: %1</source>
+        <translation>нельзя применить: %1</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>The file holds nothing that can be applied.</source>
+        <translation>В файле нет ничего, что можно применить.</translation>
+    </message>
+    <message>
+        <source>%1: taken by the device.</source>
+        <translation>%1: принято устройством.</translation>
+    </message>
+    <message>
+        <source>%1: refused by the device (%2).</source>
+        <translation>%1: отклонено устройством (%2).</translation>
+    </message>
+    <message>
+        <source>%1: no answer from the device.</source>
+        <translation>%1: устройство не ответило.</translation>
+    </message>
+    <message>
+        <source>%1: not sent, there is no connection to the device.</source>
+        <translation>%1: не отправлено, нет соединения с устройством.</translation>
+    </message>
+    <message>
+        <source>%1: the connection was lost before the device answered.</source>
+        <translation>%1: соединение потеряно до ответа устройства.</translation>
+    </message>
+    <message>
+        <source>All chosen sections applied (%1).</source>
+        <translation>Все выбранные разделы применены (%1).</translation>
+    </message>
+    <message>
+        <source>Stopped at &quot;%1&quot;.</source>
+        <translation>Остановлено на «%1».</translation>
+    </message>
+    <message>
+        <source>Nothing was applied.</source>
+        <translation>Ничего не применено.</translation>
+    </message>
+    <message>
+        <source>Applied before it: %1.</source>
+        <translation>До этого применено: %1.</translation>
+    </message>
+    <message>
+        <source>The configuration is being applied. Stop waiting for the device&apos;s answers?</source>
+        <translation>Конфигурация применяется. Перестать ждать ответов устройства?</translation>
     </message>
 </context>
 <context>
@@ -580,6 +972,210 @@ Outcoming people cross the line from yellow to blue line</source>
     </message>
 </context>
 <context>
+    <name>KoConfigProfile</name>
+    <message>
+        <source>the file is larger than %1 KiB</source>
+        <translation>файл больше %1 КиБ</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>это не JSON (%1 в байте %2)</translation>
+    </message>
+    <message>
+        <source>it is no configuration of this tool</source>
+        <translation>это не конфигурация этой программы</translation>
+    </message>
+    <message>
+        <source>its format version is missing</source>
+        <translation>не указана версия формата</translation>
+    </message>
+    <message>
+        <source>it was written by a newer configurator (format %1; this one reads format %2 and older)</source>
+        <translation>файл записан более новым конфигуратором (формат %1; эта версия читает формат %2 и старше)</translation>
+    </message>
+    <message>
+        <source>the date it was saved is missing</source>
+        <translation>не указана дата сохранения</translation>
+    </message>
+    <message>
+        <source>the source device is missing or damaged</source>
+        <translation>исходное устройство не указано или повреждено</translation>
+    </message>
+    <message>
+        <source>the list of doors is missing or longer than four</source>
+        <translation>списка дверей нет или в нём больше четырёх</translation>
+    </message>
+    <message>
+        <source>door %1: %2</source>
+        <translation>дверь %1: %2</translation>
+    </message>
+    <message>
+        <source>the pass is missing or not 0 to 3</source>
+        <translation>проход не указан или не от 0 до 3</translation>
+    </message>
+    <message>
+        <source>pass %1 comes twice</source>
+        <translation>проход %1 указан дважды</translation>
+    </message>
+    <message>
+        <source>the line is not a list of at most %1 points</source>
+        <translation>линия — не список из не более чем %1 точек</translation>
+    </message>
+    <message>
+        <source>a point of the line is not two numbers</source>
+        <translation>точка линии — не два числа</translation>
+    </message>
+    <message>
+        <source>the zone is not four numbers</source>
+        <translation>зона — не четыре числа</translation>
+    </message>
+    <message>
+        <source>the mount option %1 is missing or not a whole number</source>
+        <translation>параметр установки %1 не указан или не целое число</translation>
+    </message>
+    <message>
+        <source>the camera numbers are not two whole numbers</source>
+        <translation>номера камер — не два целых числа</translation>
+    </message>
+    <message>
+        <source>the modem setting %1 is missing or not a text of at most %2 characters</source>
+        <translation>настройка модема %1 не указана или не текст длиной до %2 символов</translation>
+    </message>
+    <message>
+        <source>the server address is missing or not a text of at most %1 characters</source>
+        <translation>адрес сервера не указан или не текст длиной до %1 символов</translation>
+    </message>
+    <message>
+        <source>a counting line has 2 to %1 points; this one has %2</source>
+        <translation>у линии счёта от 2 до %1 точек, у этой — %2</translation>
+    </message>
+    <message>
+        <source>the point %1, %2 of the line lies off the picture (0 to 1)</source>
+        <translation>точка линии %1, %2 лежит вне изображения (от 0 до 1)</translation>
+    </message>
+    <message>
+        <source>the zone %1, %2, %3 x %4 does not lie on the picture (0 to 1)</source>
+        <translation>зона %1, %2, %3 x %4 выходит за изображение (от 0 до 1)</translation>
+    </message>
+    <message>
+        <source>%1: %2 is out of range. Allowed: %3.</source>
+        <translation>%1: %2 — вне допустимого диапазона. Допустимо: %3.</translation>
+    </message>
+    <message>
+        <source>the modem setting %1 may not hold blanks, tabs, &quot;;&quot; or line breaks, nor be the word &quot;default&quot;</source>
+        <translation>настройка модема %1 не может содержать пробелы, табуляции, «;» и переводы строк и не может быть словом «default»</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither an IPv4 address nor a host name</source>
+        <translation>«%1» — не IPv4-адрес и не имя хоста</translation>
+    </message>
+</context>
+<context>
+    <name>KoCsv</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation>строка %1: %2</translation>
+    </message>
+    <message>
+        <source>a quote is not closed</source>
+        <translation>кавычка не закрыта</translation>
+    </message>
+    <message>
+        <source>text after a closing quote</source>
+        <translation>текст после закрывающей кавычки</translation>
+    </message>
+    <message>
+        <source>more than %1 fields</source>
+        <translation>больше %1 полей</translation>
+    </message>
+    <message>
+        <source>more than %1 lines</source>
+        <translation>больше %1 строк</translation>
+    </message>
+</context>
+<context>
+    <name>KoDeviceEditor</name>
+    <message>
+        <source>New device</source>
+        <translation>Новое устройство</translation>
+    </message>
+    <message>
+        <source>Device %1</source>
+        <translation>Устройство %1</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>неизвестно</translation>
+    </message>
+    <message>
+        <source>An IP address such as 192.168.1.10, or a host name</source>
+        <translation>IP-адрес, например 192.168.1.10, или имя хоста</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Имя:</translation>
+    </message>
+    <message>
+        <source>Vehicle number:</source>
+        <translation>Номер транспорта:</translation>
+    </message>
+    <message>
+        <source>Doors:</source>
+        <translation>Дверей:</translation>
+    </message>
+    <message>
+        <source>Host name:</source>
+        <translation>Имя хоста:</translation>
+    </message>
+    <message>
+        <source>Port:</source>
+        <translation>Порт:</translation>
+    </message>
+    <message>
+        <source>Notes:</source>
+        <translation>Заметки:</translation>
+    </message>
+    <message>
+        <source>never</source>
+        <translation>никогда</translation>
+    </message>
+    <message>
+        <source>Last connected:</source>
+        <translation>Последнее соединение:</translation>
+    </message>
+    <message>
+        <source>Software version:</source>
+        <translation>Версия ПО:</translation>
+    </message>
+    <message>
+        <source>not reported</source>
+        <translation>не сообщалась</translation>
+    </message>
+    <message>
+        <source>the port &quot;%1&quot; is not a number from 1 to 65535</source>
+        <translation>порт «%1» — не число от 1 до 65535</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The device cannot be kept: %1.</source>
+        <translation>Устройство нельзя сохранить: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>KoFleet</name>
+    <message>
+        <source>the file is larger than %1 MiB</source>
+        <translation>файл больше %1 МиБ</translation>
+    </message>
+    <message>
+        <source>the damaged book could not be set aside as %1</source>
+        <translation>не удалось сохранить повреждённую книгу в стороне как %1</translation>
+    </message>
+</context>
+<context>
     <name>KoGraphicsDrawer</name>
     <message>
         <source>. Occlusion on: </source>
@@ -725,6 +1321,80 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>&quot;%1&quot; could not be written: %2. The address is used now, but the next start uses the old one.</source>
         <translation>Не удалось записать «%1»: %2. Адрес используется сейчас, но при следующем запуске будет прежний.</translation>
+    </message>
+    <message>
+        <source>Add to the address book</source>
+        <translation>Добавить в адресную книгу</translation>
+    </message>
+</context>
+<context>
+    <name>KoProfileApplier</name>
+    <message>
+        <source>the device kept another counting line</source>
+        <translation>устройство оставило другую линию счёта</translation>
+    </message>
+    <message>
+        <source>the device kept %1 %2</source>
+        <translation>устройство оставило «%1» = %2</translation>
+    </message>
+    <message>
+        <source>code %1</source>
+        <translation>код %1</translation>
+    </message>
+</context>
+<context>
+    <name>KoProfilePlan</name>
+    <message>
+        <source>Pass %1: counting line and zone</source>
+        <translation>Проход %1: линия и зона счёта</translation>
+    </message>
+    <message>
+        <source>Pass %1: mount options</source>
+        <translation>Проход %1: параметры установки</translation>
+    </message>
+    <message>
+        <source>Modem settings</source>
+        <translation>Настройки модема</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Адрес сервера</translation>
+    </message>
+    <message>
+        <source>Pass %1: the cameras %2 and %3 of the source are not applied; every device keeps its own.</source>
+        <translation>Проход %1: камеры %2 и %3 исходного устройства не применяются — у каждого устройства свои.</translation>
+    </message>
+    <message>
+        <source>the device has no pass %1</source>
+        <translation>у устройства нет прохода %1</translation>
+    </message>
+    <message>
+        <source>Counting line</source>
+        <translation>Линия счёта</translation>
+    </message>
+    <message>
+        <source>Zone</source>
+        <translation>Зона счёта</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>Номер</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Логин</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>APN</source>
+        <translation>Точка доступа (APN)</translation>
+    </message>
+    <message>
+        <source>Ip address</source>
+        <translation>IP-адрес</translation>
     </message>
 </context>
 <context>
@@ -1727,6 +2397,38 @@ Outcoming people cross the line from yellow to blue line</source>
     <message>
         <source>Ip server settings OK!</source>
         <translation>Адрес сервера установлен!</translation>
+    </message>
+    <message>
+        <source>Address book</source>
+        <translation>Адресная книга</translation>
+    </message>
+    <message>
+        <source>Open the address book of devices</source>
+        <translation>Открыть адресную книгу устройств</translation>
+    </message>
+    <message>
+        <source>Save configuration</source>
+        <translation>Сохранить конфигурацию</translation>
+    </message>
+    <message>
+        <source>Save the configuration of the connected device to a file</source>
+        <translation>Сохранить конфигурацию подключённого устройства в файл</translation>
+    </message>
+    <message>
+        <source>Apply configuration</source>
+        <translation>Применить конфигурацию</translation>
+    </message>
+    <message>
+        <source>Apply a saved configuration to the connected device</source>
+        <translation>Применить сохранённую конфигурацию к подключённому устройству</translation>
+    </message>
+    <message>
+        <source>The address book could not be written: %1</source>
+        <translation>Не удалось записать адресную книгу: %1</translation>
+    </message>
+    <message>
+        <source>%1 added to the address book</source>
+        <translation>%1 добавлен в адресную книгу</translation>
     </message>
     <message>
         <source>Validate doors</source>

@@ -2,8 +2,9 @@
 # Takes the user guide's screenshots headless: starts the device simulator on
 # a free loopback port, points a scratch data folder at it and lets
 # velmora-shots save the window's tabs and dialogs into docs/images/: all of
-# them at the smallest window the doors are laid out for (1024x640), and the
-# tabs again at 1920x1080 (NAME-large.png).
+# them at the smallest window the doors are laid out for (1024x640), the
+# tabs again at 1920x1080 (NAME-large.png), and the address book and the
+# configuration windows.
 #   ./scripts/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,3 +29,4 @@ pdftoppm -png -r 60 -f 1 -l 1 -singlefile docs/images/validation-report.pdf docs
 rm -f docs/images/validation-report.pdf
 PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen "$build/bin/velmora-shots" docs/images \
   1920x1080 large
+PROGRAMDATA="$scratch/data" QT_QPA_PLATFORM=offscreen "$build/bin/velmora-shots" docs/images fleet

@@ -58,6 +58,11 @@ bool KoAddressCheck::IsHostName(const QString& text)
     return !allDigits(labels.last());
 }
 
+bool KoAddressCheck::IsServerAddress(const QString& text)
+{
+    return IsIpv4(text) || IsHostName(text);
+}
+
 bool KoAddressCheck::IsDeviceHost(const QString& text)
 {
     if (IsIpv4(text) || IsHostName(text))

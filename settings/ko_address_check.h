@@ -13,6 +13,8 @@ public:
     // hyphens, at most 63 characters each and 253 in all, the last one not
     // all digits (so "999.1.1" is no name either).
     static bool IsHostName(const QString& text);
+    // What the server settings take: an IPv4 address or a host name.
+    static bool IsServerAddress(const QString& text);
     // What the link can connect to: an IPv4 or IPv6 address or a host name.
     static bool IsDeviceHost(const QString& text);
     // A TCP port written in decimal, 1 to 65535, nothing else in the text.

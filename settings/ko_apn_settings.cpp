@@ -60,7 +60,7 @@ QLineEdit* KoApnSettings::addRow(const QString& label, const QString& object_nam
     return ko_form_rows::AddEditRow(this, rows, label, object_name);
 }
 
-void KoApnSettings::loadSettings()
+bool KoApnSettings::ReadFile(QStringList* settings)
 {
     KoSettingsFile file;
     file.AddKey("APN");
@@ -68,12 +68,33 @@ void KoApnSettings::loadSettings()
     file.AddKey("USERNAME");
     file.AddKey("PASSWORD");
     if (!file.Load("modem.txt"))
-        return;
+        return false;
+    *settings = QStringList{textValue(file.Values["PHONE"]), textValue(file.Values["USERNAME"]),
+                            textValue(file.Values["PASSWORD"]), textValue(file.Values["APN"])};
+    return true;
+}
 
-    phoneEdit->setText(textValue(file.Values["PHONE"]));
-    userNameEdit->setText(textValue(file.Values["USERNAME"]));
-    passwordEdit->setText(textValue(file.Values["PASSWORD"]));
-    apnEdit->setText(textValue(file.Values["APN"]));
+void KoApnSettings::loadSettings()
+{
+    QStringList settings;
+    if (!ReadFile(&settings))
+        return;
+    phoneEdit->setText(settings.at(0));
+    userNameEdit->setText(settings.at(1));
+    passwordEdit->setText(settings.at(2));
+    apnEdit->setText(settings.at(3));
+}
+
+bool KoApnSettings::Storable(const QStringList& settings, int* failing)
+{
+    for (int i = 0; i < settings.size(); ++i) {
+        if (!KoSettingsWriter::CanHold(settings.at(i))) {
+            if (failing)
+                *failing = i;
+            return false;
+        }
+    }
+    return true;
 }
 
 void KoApnSettings::sOkClicked()
@@ -84,9 +105,11 @@ void KoApnSettings::sOkClicked()
                                                    {userNameEdit, tr("Login")},
                                                    {passwordEdit, tr("Password")},
                                                    {apnEdit, tr("APN")}};
-    for (const auto& field : fields) {
-        if (KoSettingsWriter::CanHold(field.first->text()))
-            continue;
+    const QStringList settings{phoneEdit->text(), userNameEdit->text(), passwordEdit->text(),
+                               apnEdit->text()};
+    int failing = 0;
+    if (!Storable(settings, &failing)) {
+        const auto& field = fields.at(failing);
         QMessageBox::warning(this, tr("Error"),
                              tr("%1 cannot be stored: it may not hold blanks, tabs, \";\" or line "
                                 "breaks, nor be the word \"default\".")
@@ -96,8 +119,6 @@ void KoApnSettings::sOkClicked()
         field.first->selectAll();
         return;
     }
-    const QStringList settings{phoneEdit->text(), userNameEdit->text(), passwordEdit->text(),
-                               apnEdit->text()};
     if (sender && !sender(settings))
         return;
     emit eOkClicked(settings);

@@ -25,6 +25,13 @@ public:
 
     void SetSender(Sender send) { sender = std::move(send); }
 
+    // Number, login, password and APN as the device last confirmed them
+    // ("modem.txt"); false when there is no file.
+    static bool ReadFile(QStringList* settings);
+    // Whether every text reads back as it is stored in "modem.txt"; failing
+    // gets the position of the first that does not.
+    static bool Storable(const QStringList& settings, int* failing = nullptr);
+
 signals:
     // Number, login, password, APN, as typed, once they have gone out.
     void eOkClicked(QStringList settings);

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QGridLayout;
@@ -56,6 +57,8 @@ private:
     // Label, field and its range, one row each, in aligned columns.
     QGridLayout* rows = nullptr;
 
+    // One a field, in the order of KoMountRanges::Field.
+    std::array<QLineEdit*, 9> edits{};
     QLineEdit* camMountHeightEdit;
     QLineEdit* camAngleSlopeEdit;
     QLineEdit* minObjectHeightEdit;

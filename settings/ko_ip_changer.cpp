@@ -35,21 +35,29 @@ QLineEdit* KoIpChanger::addRow(const QString& label, const QString& object_name)
     return ko_form_rows::AddEditRow(this, rows, label, object_name);
 }
 
-void KoIpChanger::loadSettings()
+bool KoIpChanger::ReadFile(QString* address)
 {
     KoSettingsFile file;
     file.AddKey("IP");
     if (!file.Load("remote.txt"))
-        return;
+        return false;
     const std::string& ip = file.Values["IP"];
-    ipEdit->setText(ip == KoSettingsFile::DefaultValue ? QString() : QString::fromStdString(ip));
+    *address = ip == KoSettingsFile::DefaultValue ? QString() : QString::fromStdString(ip);
+    return true;
+}
+
+void KoIpChanger::loadSettings()
+{
+    QString address;
+    if (ReadFile(&address))
+        ipEdit->setText(address);
 }
 
 void KoIpChanger::sOkClicked()
 {
     // A host name never holds what "remote.txt" cannot keep (blanks, ";").
     const QString address = ipEdit->text().trimmed();
-    if (!KoAddressCheck::IsIpv4(address) && !KoAddressCheck::IsHostName(address)) {
+    if (!KoAddressCheck::IsServerAddress(address)) {
         QMessageBox::warning(this, tr("Error"),
                              tr("Ip address: \"%1\" is neither an IPv4 address (four numbers "
                                 "from 0 to 255 joined by dots) nor a host name.")

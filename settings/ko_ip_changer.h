@@ -24,6 +24,10 @@ public:
 
     void SetSender(Sender send) { sender = std::move(send); }
 
+    // The address the device last confirmed ("remote.txt"), empty when the
+    // file has none; false when there is no file.
+    static bool ReadFile(QString* address);
+
 signals:
     // Address (without blanks around it), then key as typed, once they have
     // gone out.

@@ -369,10 +369,14 @@ void TstMainWindow::menuEntries_data()
 
     QTest::newRow("File") << "menuFile"
                           << QStringList{"Open capture…", "Close capture", "", "Record capture…",
-                                         "", "Close"}
+                                         "", "Address book…", "", "Save configuration…",
+                                         "Apply configuration…", "", "Close"}
                           << QStringList{"Replay a recorded capture in the live view",
                                          "End the replay and connect to the device again", "",
                                          "Record what the device sends into a capture file", "",
+                                         "Open the address book of devices", "",
+                                         "Save the configuration of the connected device to a file",
+                                         "Apply a saved configuration to the connected device", "",
                                          "Close program"};
     QTest::newRow("Tools") << "menuTools"
                            << QStringList{"Lan options…", "Modem settings…", "Server settings…",
@@ -650,7 +654,7 @@ void TstMainWindow::everyWindow()
     for (const char* kind :
          {"NetworkSettingDialog", "ModemDialog", "ChangeIPDialog", "SwUpdateDialog", "RebootDialog",
           "OptionsDialog", "KoValidationWindow", "BlockSysSettingsForm", "CalendarForm",
-          "QFileDialog", "QMessageBox"})
+          "QFileDialog", "QMessageBox", "KoAddressBookWindow"})
         QVERIFY2(walker.seen.contains(QLatin1String(kind)), kind);
 
     // Closing the program ends its link and reader at once, a device

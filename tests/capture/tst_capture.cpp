@@ -5,6 +5,7 @@
 #include "../support/devsim_process.h"
 #include "../support/real_display.h"
 #include "../support/wait_for.h"
+#include "fleet/ko_fleet.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_capture_player.h"
@@ -15,6 +16,7 @@
 #include "ko_capture_writer.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
+#include "ko_menus.h"
 #include "ko_replay_bar.h"
 #include "ko_tcp_client.h"
 #include "main_window.h"
@@ -488,6 +490,15 @@ void TstCapture::recordAndReplay()
     auto* tabs = live->findChild<QTabWidget*>("tabWidget");
     QVERIFY(!tabs->isTabEnabled(1) && !tabs->isTabEnabled(2));
     QVERIFY(!captures->RecordAction()->isEnabled());
+    // No device to save a configuration from, apply one to or connect to
+    // through the address book.
+    int configuration_entries = 0;
+    for (QAction* action : live->findChild<QMenu*>("menuFile")->actions())
+        if (KoMenus::PlainText(action->text()).endsWith(" configuration"))
+            configuration_entries += action->isEnabled() ? 10 : 1;
+    QCOMPARE(configuration_entries, 2);
+    auto* fleet = live->findChild<KoFleet*>();
+    QVERIFY(!fleet->SendingAllowed());
 
     // A truncated and a damaged copy: some of the pictures, then the reason.
     const QByteArray whole = ReadFile(path);
@@ -515,6 +526,7 @@ void TstCapture::recordAndReplay()
     captures->CloseCapture();
     QVERIFY(!live->Replaying());
     QVERIFY(tabs->isTabEnabled(1) && live->findChild<QMenu*>("menuTools")->isEnabled());
+    QVERIFY(fleet->SendingAllowed());
     live.reset();
 
     // Replayed by the simulator into a second tool.

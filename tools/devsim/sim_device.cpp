@@ -97,6 +97,9 @@ SimDevice::Output SimDevice::Handle(const char* body, qsizetype size, int64_t no
     }
 
     const bool pass_ok = ValidPass(r.passId);
+    const auto refused = [this](const char* what) {
+        return options.refuse.contains(QLatin1String(what));
+    };
     auto noPass = [&](const char* what) {
         out.log = QStringLiteral("%1: %2 for pass %3, which the device does not have, ignored")
                       .arg(r.code)
@@ -119,6 +122,12 @@ SimDevice::Output SimDevice::Handle(const char* body, qsizetype size, int64_t no
     case ko_wire::MountData:
         if (!pass_ok)
             return noPass("mount data"), out;
+        if (refused("mount")) {
+            out.toSender.append(
+                KoDeviceEncoder::MountData(r.passId, passes[static_cast<size_t>(r.passId)].mount));
+            out.log = QStringLiteral("3: mount data of pass %1 refused, kept -> 3").arg(r.passId);
+            break;
+        }
         passes[static_cast<size_t>(r.passId)].mount = r.options;
         out.toAll.append(KoDeviceEncoder::MountData(r.passId, r.options));
         out.log = QStringLiteral("3: mount data of pass %1 (height %2 cm) stored -> 3")
@@ -129,6 +138,12 @@ SimDevice::Output SimDevice::Handle(const char* body, qsizetype size, int64_t no
         if (!pass_ok)
             return noPass("counting line"), out;
         PeopleSim& people = *passes[static_cast<size_t>(r.passId)].people;
+        if (refused("line")) {
+            out.toSender.append(KoDeviceEncoder::UserParams(r.passId, people.UserParams()));
+            out.log =
+                QStringLiteral("4: counting line of pass %1 refused, kept -> 4").arg(r.passId);
+            break;
+        }
         people.SetUserParams(r.userParams);
         out.toAll.append(KoDeviceEncoder::UserParams(r.passId, people.UserParams()));
         out.log = QStringLiteral("4: counting line of pass %1 (%2 points) stored -> 4")
@@ -241,12 +256,22 @@ SimDevice::Output SimDevice::Handle(const char* body, qsizetype size, int64_t no
         break;
     }
     case ko_wire::ModemSettings:
+        if (refused("modem")) {
+            out.toSender.append(KoDeviceEncoder::ModemSettingsAck(RefusedCode, modemSettings));
+            out.log = QStringLiteral("19: modem settings refused -> 20 with %1").arg(RefusedCode);
+            break;
+        }
         modemSettings = r.settings;
         out.toSender.append(KoDeviceEncoder::ModemSettingsAck(1, modemSettings));
         out.log =
             QStringLiteral("19: modem settings (%1 items) -> 20 with 1").arg(r.settings.size());
         break;
     case ko_wire::ServerIpSettings:
+        if (refused("server")) {
+            out.toSender.append(KoDeviceEncoder::IpServerAck(RefusedCode, serverSettings));
+            out.log = QStringLiteral("21: server settings refused -> 22 with %1").arg(RefusedCode);
+            break;
+        }
         serverSettings = r.settings;
         out.toSender.append(KoDeviceEncoder::IpServerAck(1, serverSettings));
         out.log =

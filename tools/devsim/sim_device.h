@@ -63,6 +63,8 @@ public:
     }
 
     static ClientOptions DefaultMountData();
+    // The acknowledgement code of a refused modem or server request.
+    static constexpr int RefusedCode = -2;
 
 private:
     struct PassState

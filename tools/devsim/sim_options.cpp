@@ -113,6 +113,16 @@ bool SimOptions::Parse(const QStringList& arguments, SimOptions& options, QStrin
         } else if (name == QLatin1String("--reboot-delay")) {
             if (!takeValue() || !toInt(value, 0, 600000, options.rebootDelayMs))
                 return has_value ? bad() : false;
+        } else if (name == QLatin1String("--refuse")) {
+            if (!takeValue())
+                return false;
+            const QStringList known{QStringLiteral("line"), QStringLiteral("mount"),
+                                    QStringLiteral("modem"), QStringLiteral("server")};
+            for (const QString& what : value.split(QLatin1Char(','))) {
+                if (!known.contains(what))
+                    return bad();
+                options.refuse << what;
+            }
         } else if (name.startsWith(QLatin1String("--fault"))) {
             if (name.startsWith(QLatin1String("--fault="))) {
                 value = name.mid(8);
@@ -186,6 +196,8 @@ QString SimOptions::Usage()
         "  --extra-rate R     share of the true crossings it counts twice, 0 to 1\n"
         "                     (default 0); both drawn per crossing from the seed\n"
         "  --reboot-delay MS  how long a reboot keeps the port closed (default 3000)\n"
+        "  --refuse WHAT      refuse these requests, keeping the values held: a\n"
+        "                     comma-separated list of line, mount, modem, server\n"
         "  --fault MODE       one of:\n"
         "                       silent         accept and read, send nothing\n"
         "                       drop-after=N   close a connection after N frames\n"

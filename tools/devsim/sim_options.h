@@ -37,6 +37,9 @@ public:
     int dropAfter = 0;
     int cutAfter = 0;
     int rebootDelayMs = 3000;
+    // Requests the device refuses (keeping its values): any of "line",
+    // "mount", "modem", "server".
+    QStringList refuse;
     bool quiet = false;
     bool help = false;
     // Replay: the bytes of a capture file instead of a simulated device.

@@ -3,15 +3,26 @@
 // each view as a PNG file into the folder given on the command line. With a
 // window size and a suffix it saves only the tabs, as NAME-SUFFIX.png (the
 // dialogs are the same at any window size).
-//   QT_QPA_PLATFORM=offscreen velmora-shots docs/images [1920x1080 large]
+// With "fleet" it saves the address book and the configuration windows
+// instead, with a book of three devices, the simulator's among them.
+//   QT_QPA_PLATFORM=offscreen velmora-shots docs/images [1920x1080 large | fleet]
 
+#include "fleet/ko_address_book_window.h"
+#include "fleet/ko_apply_dialog.h"
+#include "fleet/ko_device_editor.h"
+#include "fleet/ko_device_state.h"
+#include "fleet/ko_fleet.h"
 #include "ko_menus.h"
+#include "ko_network_settings.h"
+#include "ko_tcp_client.h"
 #include "ko_translations.h"
 #include "ko_validation_window.h"
 #include "main_window.h"
+#include "network_setting_dialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -19,6 +30,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QTimer>
 
@@ -68,6 +80,83 @@ bool ShootDialog(QAction* action, const QString& name, int wait_ms)
     return saved;
 }
 
+// Shows a window of its own, lets it settle and saves it.
+bool ShootWindow(QWidget* window, const QString& name)
+{
+    window->show();
+    Wait(500);
+    const bool saved = Save(window, name);
+    window->close();
+    return saved;
+}
+
+// The address book, a device in it, "Lan options" offering a new address to
+// the book, and a configuration of the simulator with two changes, before
+// and after it is applied.
+bool ShootFleet(MainWindow& window)
+{
+    auto* fleet = window.findChild<KoFleet*>();
+    KoTcpClient* link = fleet->Link();
+    KoAddressBook book;
+    const auto add = [&book](const QString& name, const QString& vehicle, int doors,
+                             const QString& host, quint16 port, const QString& notes, int days) {
+        KoFleetDevice d{name, vehicle, doors, host, port, notes, QDateTime(), QString()};
+        if (days >= 0)
+            d.lastConnected = QDateTime::currentDateTimeUtc().addDays(-days);
+        book.devices << d;
+    };
+    add(QStringLiteral("Автобус 12, депо \"Южное\""), QStringLiteral("А123ВС 77"), 0,
+        link->HostName(), link->Port(), QStringLiteral("Образец для всего парка"), -1);
+    add(QStringLiteral("Автобус 14"), QStringLiteral("В456ОР 77"), 3, QStringLiteral("10.20.1.14"),
+        4567, QString(), 2);
+    add(QStringLiteral("Трамвай 7"), QStringLiteral("7"), 4, QStringLiteral("tram-7.depot"), 4600,
+        QStringLiteral("Камера над дверью 4 заменена"), 30);
+    fleet->SetBook(book);
+    Wait(1000);
+
+    bool ok = true;
+    auto* book_window = new KoAddressBookWindow(&window, fleet);
+    book_window->findChild<QTableWidget*>()->selectRow(0);
+    // As on a screen of 1024 x 640, not the offscreen platform's 800 x 600.
+    book_window->resize(920, 400);
+    ok = ShootWindow(book_window, QStringLiteral("address-book")) && ok;
+    delete book_window;
+
+    auto* editor = new KoDeviceEditor(&window, fleet->Book().devices.value(0),
+                                      [](const QString&, quint16) { return QString(); });
+    ok = ShootWindow(editor, QStringLiteral("device-editor")) && ok;
+    delete editor;
+
+    auto* lan = new NetworkSettingDialog(&window);
+    lan->Content()->OfferBook([fleet](const QString& host, quint16 port) {
+        return fleet->Book().IndexOf(host, port) >= 0;
+    });
+    lan->Content()->hostEdit->setText(QStringLiteral("10.20.1.15"));
+    lan->Content()->addToBook->setChecked(true);
+    ok = ShootWindow(lan, QStringLiteral("lan-options-book")) && ok;
+    delete lan;
+
+    KoConfigProfile profile = fleet->Profile();
+    profile.sourceName = QStringLiteral("Автобус 14");
+    for (KoConfigProfile::Door& door : profile.doors) {
+        door.mount.camMountHeight = 245;
+        door.mount.camAngleSlope = 12;
+        if (door.pass == 1 && door.line.line.size() > 1)
+            door.line.line[1].ry() = 0.6;
+    }
+    auto* apply = new KoApplyDialog(&window, fleet, profile, QStringLiteral("avtobus14.json"));
+    apply->resize(920, 576);
+    apply->show();
+    Wait(500);
+    ok = Save(apply, QStringLiteral("apply-configuration")) && ok;
+    apply->findChild<QPushButton*>(QStringLiteral("apply"))->click();
+    Wait(3000);
+    ok = Save(apply, QStringLiteral("apply-configuration-done")) && ok;
+    apply->close();
+    delete apply;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -84,13 +173,14 @@ int main(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments();
     QSize size(1024, 640); // the smallest window the doors are laid out for
     QString suffix;
+    const bool fleet = args.size() == 3 && args.at(2) == QLatin1String("fleet");
     if (args.size() == 4) {
         const QStringList wh = args.at(2).split(QLatin1Char('x'));
         size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
         suffix = QLatin1Char('-') + args.at(3);
     }
-    if ((args.size() != 2 && args.size() != 4) || size.isEmpty()) {
-        err << "usage: velmora-shots FOLDER [WIDTHxHEIGHT SUFFIX]\n";
+    if ((args.size() != 2 && args.size() != 4 && !fleet) || size.isEmpty()) {
+        err << "usage: velmora-shots FOLDER [WIDTHxHEIGHT SUFFIX | fleet]\n";
         return 2;
     }
     output = QDir(QDir(args.at(1)).absolutePath());
@@ -103,6 +193,9 @@ int main(int argc, char** argv)
     window.resize(size);
     window.show();
     Wait(4000);
+
+    if (fleet)
+        return ShootFleet(window) ? 0 : 1;
 
     bool ok = true;
     auto* tabs = window.findChild<QTabWidget*>();
