@@ -165,8 +165,10 @@ void KoViewer::applyScale()
 
 void KoViewer::setImageSize(const QSize& size)
 {
-    const double fx = double(size.width()) / view->width();
-    const double fy = double(size.height()) / view->height();
+    // Into the room inside the view's frame, without scroll bars.
+    const QSize room = view->maximumViewportSize();
+    const double fx = double(size.width()) / room.width();
+    const double fy = double(size.height()) / room.height();
     const double f = qMax(fx, fy);
     if (QGraphicsScene* s = view->scene())
         s->setSceneRect(0, 0, size.width(), size.height());
@@ -179,7 +181,9 @@ void KoViewer::setImageSize(const QSize& size)
     // The slider would clamp anyway; bounding first keeps the conversion to
     // int defined for the tiniest pictures.
     resetValue = int(qBound(double(ZoomMinimum), v, double(ZoomMaximum)));
-    fittedScale = 1.0 / f;
+    // Rounded down to a thousandth: an exact fit rounds to a pixel more
+    // than the view has and brings up a scroll bar.
+    fittedScale = std::floor(1000.0 / f) / 1000.0;
     qCDebug(lcScene) << "fit" << size << "into" << view->size() << "zoom value" << resetValue;
     setFittedZoom(resetValue);
     applyScale(); // the slider may not have moved, the place has
