@@ -233,6 +233,13 @@ void TestFleet::readersRefuse_data()
     QTest::newRow("book, no host") << "book" << book(QByteArray(device).replace("10.0.0.1", "a b"))
                                    << "device 1: \"a b\" is neither an IP address nor a host name";
     QTest::newRow("book, cut") << "book" << book(device).left(30) << "it is not JSON";
+    QTest::newRow("book, at the limit")
+        << "book" << book(device).leftJustified(KoAddressBook::MaxFileBytes, ' ') << "";
+    QTest::newRow("book, port 1.5") << "book" << book(QByteArray(device).replace("4567", "1.5"))
+                                    << "device 1: the port is missing";
+    QTest::newRow("book, version on two lines")
+        << "book" << book(QByteArray(device).replace("}", R"(,"softwareVersion":"1\n2"})"))
+        << "device 1: the software version";
     QTest::newRow("book, too big")
         << "book" << QByteArray(KoAddressBook::MaxFileBytes + 1, ' ') << "larger than 4 MiB";
     QTest::newRow("csv, bad line")
@@ -256,6 +263,13 @@ void TestFleet::readersRefuse_data()
         << "written by a newer configurator (format 3";
     QTest::newRow("profile, cut") << "profile" << profile.left(profile.size() / 2)
                                   << "it is not JSON";
+    QTest::newRow("profile, a point of three numbers")
+        << "profile" << QByteArray(profile).replace("\"line\": [", "\"line\": [[0.5, 0.5, 0.5], ")
+        << "door 1: a point of the line is not two numbers";
+    // Read, but not to be applied: the zone runs off the picture.
+    QTest::newRow("profile, zone off the picture")
+        << "profile" << QByteArray(profile).replace("\"width\": 0.9", "\"width\": 0.96")
+        << "blocked: the zone 0.05, 0.05, 0.96 x 0.9 does not lie on the picture";
     QTest::newRow("profile, pass 5")
         << "profile" << QByteArray(profile).replace("\"pass\": 0", "\"pass\": 5")
         << "door 1: the pass is missing or not 0 to 3";
@@ -285,9 +299,11 @@ void TestFleet::readersRefuse()
     } else {
         KoConfigProfile profile;
         read = KoConfigProfile::FromJson(bytes, &profile, &error);
+        if (read && !KoConfigProfile::CheckLine(profile.doors.value(0).line).isEmpty())
+            error = "blocked: " + KoConfigProfile::CheckLine(profile.doors.value(0).line);
     }
     QVERIFY2(error.contains(why) && (read || !why.isEmpty()), qPrintable(error));
-    QCOMPARE(read, why.isEmpty() || why.startsWith("skipped"));
+    QCOMPARE(read, why.isEmpty() || why.startsWith("skipped") || why.startsWith("blocked"));
 }
 
 // Adds a device through the book's window and connects to it there.
