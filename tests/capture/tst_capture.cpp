@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -450,19 +449,6 @@ void TstCapture::recordAndReplay()
     QVERIFY2(WaitFor([&] { return counted == expected; }, 30000),
              qPrintable(Text(counted) + " live, " + Text(expected) + " in the capture"));
     shown = ShownCounts(*live);
-
-    // The simulator tells the same.
-    QProcess info;
-    info.start(VELMORA_BIN_DIR "/velmora-devsim", {"--replay", path, "--info"});
-    QVERIFY(info.waitForFinished(60000));
-    QCOMPARE(info.exitCode(), 0);
-    const QString told = QString::fromLocal8Bit(info.readAllStandardOutput());
-    QVERIFY2(told.contains(QString("pictures per door: 0: %1, 1: %2, 2: %3, 3: %4")
-                               .arg(expected.pictures[0])
-                               .arg(expected.pictures[1])
-                               .arg(expected.pictures[2])
-                               .arg(expected.pictures[3])),
-             qPrintable(told));
 
     // Replayed in the tool, fast: as live, with nothing to send.
     KoReplayBar* bar = captures->Bar();

@@ -42,9 +42,7 @@ void TstClientMultUi::networkFile_data()
                                 << 4001;
     QTest::newRow("host and port")
         << QByteArray("HOST_NAME = 10.0.0.7;\r\nPORT = 5000;\r\n") << "10.0.0.7" << 5000;
-    QTest::newRow("port missing") << QByteArray("HOST_NAME = counter;\r\n") << "counter" << 4567;
     // A value that is no port or no host leaves the default.
-    QTest::newRow("empty port") << QByteArray("PORT = ;\r\n") << "localhost" << 4567;
     QTest::newRow("port not a number") << QByteArray("PORT = 45x;\r\n") << "localhost" << 4567;
     QTest::newRow("port out of range") << QByteArray("PORT = 70000;\r\n") << "localhost" << 4567;
     QTest::newRow("port beyond int")

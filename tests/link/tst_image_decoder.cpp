@@ -59,7 +59,6 @@ private slots:
     void headerSizesDisagree();
     void undecodableGivesNull_data();
     void undecodableGivesNull();
-    void rawPixels();
     void rawColourWidths_data();
     void rawColourWidths();
     void rawTooShortDropped_data();
@@ -217,34 +216,23 @@ void TstImageDecoder::undecodableGivesNull()
     }
 }
 
-void TstImageDecoder::rawPixels()
-{
-    KoImageDecoder decoder;
-    QImage image;
-    // Three channels, blue first; padded lines.
-    const QByteArray colour = QByteArray::fromHex("0A141E 010203 FFFF 112233 445566 FFFF");
-    QVERIFY(Decode(decoder, 2, 2, 8, 0, colour, image));
-    QCOMPARE(image.size(), QSize(2, 2));
-    QCOMPARE(image.pixel(0, 0), qRgb(30, 20, 10));
-    QCOMPARE(image.pixel(1, 1), qRgb(0x66, 0x55, 0x44));
-    QVERIFY(Decode(decoder, 3, 2, 3, 7, QByteArray::fromHex("000102 F0F1F2"), image));
-    QCOMPARE(image.format(), QImage::Format_Grayscale8);
-    QCOMPARE(qGray(image.pixel(2, 1)), 0xF2);
-}
-
-// Lines are converted four pixels at a time with the rest one by one: every
-// width around a multiple of four, padded lines, every pixel opaque.
+// Colour lines are converted four pixels at a time with the rest one by one:
+// every width around a multiple of four, padded lines, blue first, every
+// pixel opaque. A line step of the width is a grey picture.
 void TstImageDecoder::rawColourWidths_data()
 {
     QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("grey");
     for (int width : {1, 3, 4, 5, 7, 8, 9, 13})
-        QTest::newRow(QByteArray::number(width).constData()) << width;
+        QTest::newRow(QByteArray::number(width).constData()) << width << false;
+    QTest::newRow("grey 3") << 3 << true;
 }
 
 void TstImageDecoder::rawColourWidths()
 {
     QFETCH(int, width);
-    const int height = 3, step = width * 3 + 2;
+    QFETCH(bool, grey);
+    const int height = 3, step = grey ? width : width * 3 + 2;
     QByteArray data(height * step, 0);
     for (int i = 0; i < data.size(); ++i)
         data[i] = char(i * 37 + 11);
@@ -252,11 +240,15 @@ void TstImageDecoder::rawColourWidths()
     QImage image;
     QVERIFY(Decode(decoder, width, height, step, 0, data, image));
     QCOMPARE(image.size(), QSize(width, height));
+    QCOMPARE(image.format(), grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            const auto* bgr = reinterpret_cast<const uchar*>(data.constData()) + y * step + x * 3;
-            QCOMPARE(line[x], qRgb(bgr[2], bgr[1], bgr[0]));
+            const auto* px = reinterpret_cast<const uchar*>(data.constData()) + y * step;
+            if (grey)
+                QCOMPARE(int(image.constScanLine(y)[x]), int(px[x]));
+            else
+                QCOMPARE(line[x], qRgb(px[3 * x + 2], px[3 * x + 1], px[3 * x]));
         }
     }
 }

@@ -95,14 +95,6 @@ QByteArray I32(int32_t v)
     return out;
 }
 
-KoStatisticsData Stamp(int yy, int month, int day, int hour, int32_t count)
-{
-    KoStatisticsData s;
-    s.year = uint8_t(yy), s.month = uint8_t(month), s.day = uint8_t(day), s.hour = uint8_t(hour),
-    s.count = count;
-    return s;
-}
-
 using Result = KoDecodedMessage::Result;
 
 } // namespace
@@ -118,20 +110,14 @@ private slots:
     void escapeModes();
     void escapedBodiesParseBack();
     void everySplitPosition();
-    void longFrameEverySplit();
-    void resynchronisation_data();
-    void resynchronisation();
     void bulkAgreesWithBytewise_data();
     void bulkAgreesWithBytewise();
     void oversizedFrameDropped();
     void bufferShrinksBack();
     void milliTruncates_data();
     void milliTruncates();
-    void defaultUserParams();
     void swUpdateChecksum();
     void requestsDecodeBack();
-    void statisticRaw8();
-    void statisticAllGroups();
     void deviceMessagesDecode();
     void refusals_data();
     void refusals();
@@ -193,57 +179,6 @@ void TstProtocol::everySplitPosition()
             QCOMPARE(parser.BadFrames(), quint64(1));
         }
     }
-}
-
-void TstProtocol::longFrameEverySplit()
-{
-    // Long enough for the block paths, with escapes at every block offset.
-    QByteArray body;
-    for (int i = 0; i < 400; ++i)
-        body.append(i % 7 == 0 ? char(0xA0 + (i % 3) * 10 + (i % 3 == 2)) : char(i));
-    const QByteArray stream = KoFrameEscaper::Frame(body) + KoFrameEscaper::Frame(Hex("01"));
-    for (const bool fast : {false, true}) {
-        KoFrameParser::SetFastPathAllowed(fast);
-        for (int i = 0; i <= stream.size(); ++i) {
-            KoFrameParser parser;
-            QCOMPARE(ParseChunks(parser, {stream.left(i), stream.mid(i)}),
-                     (QList<QByteArray>{body, Hex("01")}));
-        }
-    }
-    KoFrameParser::SetFastPathAllowed(true);
-}
-
-void TstProtocol::resynchronisation_data()
-{
-    QTest::addColumn<QByteArray>("stream");
-    QTest::addColumn<QList<QByteArray>>("bodies");
-    QTest::addColumn<int>("bad");
-
-    QTest::newRow("start byte mid-frame")
-        << Hex("AA0102AA0304AB") << QList<QByteArray>{Hex("0304")} << 0;
-    QTest::newRow("end byte before any start")
-        << Hex("ABAB AA05AB") << QList<QByteArray>{Hex("05")} << 0;
-    QTest::newRow("garbage then end") << Hex("010203AB") << QList<QByteArray>{} << 1;
-    QTest::newRow("garbage after a frame")
-        << Hex("AA05AB0607AB") << QList<QByteArray>{Hex("05")} << 1;
-    QTest::newRow("unknown follower keeps both")
-        << Hex("AAA00CAB") << QList<QByteArray>{Hex("A00C")} << 0;
-    QTest::newRow("escape before end") << Hex("AA01A0AB") << QList<QByteArray>{Hex("01A0")} << 0;
-    QTest::newRow("escape before start")
-        << Hex("AA01A0AA02AB") << QList<QByteArray>{Hex("02")} << 0;
-    QTest::newRow("empty frame") << Hex("AAAB") << QList<QByteArray>{QByteArray()} << 0;
-    // An escaped start byte outside a frame is garbage, not a frame.
-    QTest::newRow("escaped start outside") << Hex("A00A0102AB") << QList<QByteArray>{} << 1;
-}
-
-void TstProtocol::resynchronisation()
-{
-    QFETCH(QByteArray, stream);
-    QFETCH(QList<QByteArray>, bodies);
-    QFETCH(int, bad);
-    KoFrameParser parser;
-    QCOMPARE(ParseChunks(parser, {stream}), bodies);
-    QCOMPARE(parser.BadFrames(), quint64(bad));
 }
 
 void TstProtocol::bulkAgreesWithBytewise_data()
@@ -343,27 +278,16 @@ void TstProtocol::milliTruncates()
     QCOMPARE(KoMessageEncoder::ToMilli(value), milli);
 }
 
-void TstProtocol::defaultUserParams()
-{
-    QCOMPARE(KoMessageEncoder::UserParams(1, KoUserParams()).toHex(),
-             Hex("00000004000000010000000000000000000000000000000000000000").toHex());
-}
-
 void TstProtocol::swUpdateChecksum()
 {
+    // The frame's bytes are the link suite's; here the sum, its 32-bit wrap,
+    // and the device's side checking it.
     const QByteArray sw = Hex("01FFA0");
     QCOMPARE(KoMessageEncoder::SwChecksum(sw), -96);
-    const QByteArray frame = KoMessageEncoder::SwUpdateFrame(sw);
-    QCOMPARE(frame.toHex(), Hex("AA0000001100000003"
-                                "01FFA000"
-                                "FFFFFFA000AB")
-                                .toHex());
-    QCOMPARE(Parse(frame), QList<QByteArray>{KoMessageEncoder::SwUpdate(sw)});
-    // The sum wraps around in 32 bits.
     const QByteArray big(20000000, char(0x7F));
     QCOMPARE(KoMessageEncoder::SwChecksum(big), int32_t(uint32_t(20000000u * 127u)));
     KoDecodedRequest request;
-    QCOMPARE(KoRequestDecoder::Decode(Parse(frame).value(0), request),
+    QCOMPARE(KoRequestDecoder::Decode(Parse(KoMessageEncoder::SwUpdateFrame(sw)).value(0), request),
              KoDecodedRequest::Result::Decoded);
     QVERIFY(request.swChecksumOk);
     QCOMPARE(request.sw, sw);
@@ -372,95 +296,59 @@ void TstProtocol::swUpdateChecksum()
 void TstProtocol::requestsDecodeBack()
 {
     KoDecodedRequest r;
-    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::StartRecord(2, 300), r),
-             KoDecodedRequest::Result::Decoded);
-    QCOMPARE(r.passId, 2);
+    using R = KoDecodedRequest::Result;
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::StartRecord(2, 300), r), R::Decoded);
     QCOMPARE(r.recordFrames, 300);
-    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::ModemSettings({"a", "bc"}), r),
-             KoDecodedRequest::Result::Decoded);
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::ModemSettings({"a", "bc"}), r), R::Decoded);
     QCOMPARE(r.settings, (QStringList{"a", "bc"}));
-    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::Reboot(), r),
-             KoDecodedRequest::Result::Decoded);
+    QCOMPARE(KoRequestDecoder::Decode(KoMessageEncoder::Reboot(), r), R::Decoded);
     QVERIFY(r.rebootMagicOk);
-    QCOMPARE(KoRequestDecoder::Decode(I32(19) + I32(0x7fffffff), r),
-             KoDecodedRequest::Result::Dropped);
-    QCOMPARE(KoRequestDecoder::Decode(I32(17) + I32(100) + Hex("0102"), r),
-             KoDecodedRequest::Result::Dropped);
+    QCOMPARE(KoRequestDecoder::Decode(I32(19) + I32(0x7fffffff), r), R::Dropped);
+    QCOMPARE(KoRequestDecoder::Decode(I32(17) + I32(100) + Hex("0102"), r), R::Dropped);
 }
 
-void TstProtocol::statisticRaw8()
-{
-    const KoStatisticsData a = Stamp(19, 6, 18, 4, 0x01020304), b = Stamp(19, 6, 18, 5, -1);
-    KoStatisticsAlarmData alarm;
-    alarm.time = 1560830400, alarm.code = 7, alarm.value1 = 1.5, alarm.value2 = -2.25;
-    const QByteArray body =
-        KoDeviceEncoder::Statistic(1, STAT_OUTCOMING, STAT_DAY, {a, b}, {alarm}, 99);
-    QCOMPARE(body.size(), 22 + 16 + 28);
-    QCOMPARE(body.mid(22, 16).toHex(), Hex("1306120404030201"
-                                           "13061205FFFFFFFF")
-                                           .toHex());
-
-    KoDecodedMessage msg;
-    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
-    const KoStatisticMessage& s = msg.statistic;
-    QCOMPARE(s.samples.size(), 2);
-    QCOMPARE(s.samples[0].count, 0x01020304);
-    QCOMPARE(s.samples[1].count, -1);
-    QCOMPARE(s.alarms.size(), 1);
-    QCOMPARE(s.alarms[0].time, alarm.time);
-    QCOMPARE(s.alarms[0].value2, -2.25);
-}
-
-void TstProtocol::statisticAllGroups()
-{
-    const QVector<KoStatisticsData> in(3, Stamp(20, 0, 0, 0, 3)), out(1, Stamp(20, 0, 0, 0, 9));
-    const QByteArray body = KoDeviceEncoder::StatisticAll(
-        2, {in, out}, {STAT_INCOMING, STAT_OUTCOMING}, {STAT_MONTH, STAT_YEAR});
-    QCOMPARE(body.size(), 20 + 12 + 32);
-    KoDecodedMessage msg;
-    QCOMPARE(KoMessageDecoder::Decode(body, msg), Result::Decoded);
-    const KoStatisticAllMessage& m = msg.statisticAll;
-    QCOMPARE(m.groups.size(), 2);
-    QCOMPARE(m.groups[1].size(), 1);
-    QCOMPARE(m.groups[1][0].count, 9);
-    QCOMPARE(m.types, (QVector<STATISTICS_TYPE>{STAT_INCOMING, STAT_OUTCOMING}));
-    QCOMPARE(m.statId, STAT_YEAR); // the last group's
-}
-
+// What the link suite's round trip cannot see: the bytes on the wire and
+// fields its signals do not carry.
 void TstProtocol::deviceMessagesDecode()
 {
     KoDecodedMessage msg;
+    KoStatisticsData a, b;
+    a.year = b.year = 19, a.month = b.month = 6, a.day = b.day = 18, a.hour = 4, b.hour = 5;
+    a.count = 0x01020304, b.count = -1;
+    KoStatisticsAlarmData alarm;
+    alarm.time = 1560830400, alarm.value2 = -2.25;
+    const QByteArray stat =
+        KoDeviceEncoder::Statistic(1, STAT_OUTCOMING, STAT_DAY, {a, b}, {alarm}, 99);
+    QCOMPARE(stat.size(), 22 + 16 + 28);
+    QCOMPARE(stat.mid(22, 16).toHex(), Hex("1306120404030201 13061205FFFFFFFF").toHex());
+    QCOMPARE(KoMessageDecoder::Decode(stat, msg), Result::Decoded);
+    QCOMPARE(msg.statistic.samples[1].count, -1);
+    QCOMPARE(msg.statistic.alarms[0].time, alarm.time);
+    QCOMPARE(msg.statistic.alarms[0].value2, -2.25);
 
     KoDeviceEncoder::ImageHeader h;
-    h.passId = 2, h.inCount = 5, h.outCount = 6, h.rate = 2550, h.imageId = 77, h.width = 4,
-    h.height = 2, h.lineStep = 4;
+    h.rate = 2550, h.width = 4, h.height = 2, h.lineStep = 4;
     const QByteArray pixels = Hex("0102030405060708");
     const QByteArray image = KoDeviceEncoder::Image(h, pixels);
     QCOMPARE(image.size(), 68 + 8);
     QCOMPARE(KoMessageDecoder::Decode(image, msg), Result::Decoded);
     QCOMPARE(msg.payloadSize, qsizetype(72));
-    QCOMPARE(msg.image.imageId, 77);
     QCOMPARE(msg.image.Fps(), 25.5f);
     QCOMPARE(QByteArray(msg.image.data, int(msg.image.dataLength)), pixels);
 
     KoObjectData o;
-    o.id = 11, o.stamp = -5000000000LL, o.x = 320, o.y = 200, o.state = 2, o.trackLength = 21,
-    o.aux6 = -4;
+    o.stamp = -5000000000LL, o.trackLength = 21, o.aux6 = -4;
     QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::TrackedObjects(1, {o, o}, 3, 4), msg),
              Result::Decoded);
-    QCOMPARE(msg.tracking.objects.size(), size_t(2));
     QCOMPARE(msg.tracking.objects[1].stamp, o.stamp);
     QCOMPARE(msg.tracking.objects[1].aux6, -4);
-    QCOMPARE(msg.tracking.outCount, 4);
 
     // Fields missing at the end of a shorter body read as zero.
     QCOMPARE(KoMessageDecoder::Decode(I32(3) + I32(1) + I32(250), msg), Result::Decoded);
     QCOMPARE(msg.mountData.options.camMountHeight, 250);
     QCOMPARE(msg.mountData.options.etalonHeight, 0);
-
     QCOMPARE(KoMessageDecoder::Decode(KoDeviceEncoder::Recorded(1, -3), msg), Result::Decoded);
     QCOMPARE(msg.recordAnswer.kind, 2);
-    QCOMPARE(msg.recordAnswer.result, -3);
     QCOMPARE(KoMessageDecoder::Decode(I32(45) + Hex("0102"), msg), Result::Unknown);
     QCOMPARE(msg.payloadSize, qsizetype(2));
 }

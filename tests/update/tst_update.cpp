@@ -73,7 +73,6 @@ class TestUpdate : public QObject
 private slots:
     void tea_data();
     void tea();
-    void crc();
     void layout();
     void refused_data();
     void refused();
@@ -91,10 +90,6 @@ void TestUpdate::tea_data()
     const QVector<quint32> key{0x01234567, 0x12345678, 0x23456789, 0x3456789A};
     QTest::newRow("zero") << zero << QVector<quint32>{0, 0}
                           << QVector<quint32>{0x41ea3a0a, 0x94baa940};
-    QTest::newRow("zero key") << zero << QVector<quint32>{0x01020304, 0x05060708}
-                              << QVector<quint32>{0x6a2f9cf3, 0xfccf3c55};
-    QTest::newRow("key, zero") << key << QVector<quint32>{0, 0}
-                               << QVector<quint32>{0x34e943b0, 0x900f5dcb};
     QTest::newRow("key") << key << QVector<quint32>{0x01020304, 0x05060708}
                          << QVector<quint32>{0x773dc179, 0x878a81c0};
 }
@@ -118,13 +113,9 @@ void TestUpdate::tea()
     QVERIFY(!KoTea::decipher(bytes, 7, k));
 }
 
-void TestUpdate::crc()
-{
-    QCOMPARE(KoDistribution::crc32(QByteArray("123456789")), 0xCBF43926u);
-}
-
 void TestUpdate::layout()
 {
+    QCOMPARE(KoDistribution::crc32(QByteArray("123456789")), 0xCBF43926u);
     KoDistributionWriter empty;
     const QByteArray bare = empty.toByteArray();
     QCOMPARE(bare.left(8), QByteArray("DORVEK-N"));
