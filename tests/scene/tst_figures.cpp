@@ -111,8 +111,6 @@ class TestFigures : public QObject
     Q_OBJECT
 
 private slots:
-    void sideLines_data();
-    void sideLines();
     void editPoints_data();
     void editPoints();
     void dragPoint_data();
@@ -128,38 +126,6 @@ private slots:
     void realMouseOnShownViewer();
     void hiddenFigureTakesNoClicks();
 };
-
-void TestFigures::sideLines_data()
-{
-    QTest::addColumn<QPointF>("from");
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<QLineF>("blue");
-    QTest::addColumn<QLineF>("yellow");
-
-    QTest::newRow("left to right") << QPointF(224, 264) << QPointF(416, 264)
-                                   << QLineF(224, 268, 416, 268) << QLineF(224, 260, 416, 260);
-    QTest::newRow("downwards") << QPointF(320, 100) << QPointF(320, 300)
-                               << QLineF(316, 100, 316, 300) << QLineF(324, 100, 324, 300);
-    QTest::newRow("upwards") << QPointF(320, 300) << QPointF(320, 100) << QLineF(324, 300, 324, 100)
-                             << QLineF(316, 300, 316, 100);
-    QTest::newRow("one point twice") << QPointF(300, 200) << QPointF(300, 200)
-                                     << QLineF(300, 200, 300, 200) << QLineF(300, 200, 300, 200);
-}
-
-void TestFigures::sideLines()
-{
-    QFETCH(QPointF, from);
-    QFETCH(QPointF, to);
-    QFETCH(QLineF, blue);
-    QFETCH(QLineF, yellow);
-
-    Picture picture;
-    KoCrossLineFigure line(&picture.host, &picture.scene);
-    line.setPoints(Normalised({from, to}));
-    QCOMPARE(int(line.blueLines.size()), 1);
-    QVERIFY(Near(line.blueLines[0]->line(), blue, 1e-4));
-    QVERIFY(Near(line.yellowLines[0]->line(), yellow, 1e-4));
-}
 
 void TestFigures::editPoints_data()
 {
