@@ -146,9 +146,7 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::newRow("--version")
             << "--version" << 0 << "^velmora-configurator " VELMORA_VERSION "\\n$";
-        QTest::newRow("-v") << "-v" << 0 << "^velmora-configurator " VELMORA_VERSION "\\n$";
         QTest::newRow("--help") << "--help" << 0 << "^Usage: .*network\\.txt.*--version";
-        QTest::newRow("-h") << "-h" << 0 << "^Usage: ";
         QTest::newRow("unknown") << "--port" << 1 << "Unknown option 'port'";
     }
 
