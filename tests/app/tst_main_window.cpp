@@ -1,5 +1,5 @@
 // The main window: its menus, tabs and status bar, the yes/no question of the
-// system-unit controller, the translation, and the program's start-up.
+// system-unit controller, and every window on the screen in both languages.
 
 #include "../support/real_display.h"
 #include "ko_app_data.h"
@@ -24,7 +24,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStyleOptionButton>
@@ -34,7 +33,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
@@ -317,8 +315,6 @@ private slots:
     void question();
     void everyWindow_data();
     void everyWindow();
-    void startUp_data();
-    void startUp();
 };
 
 void TstMainWindow::initTestCase()
@@ -519,7 +515,6 @@ void TstMainWindow::question_data()
     QTest::newRow("escape") << "escape" << true << false;
     QTest::newRow("closed") << "close" << true << false;
     QTest::newRow("yes, nowhere to store") << "yes" << false << false;
-    QTest::newRow("no, nowhere to store") << "no" << false << false;
 }
 
 void TstMainWindow::question()
@@ -627,51 +622,6 @@ void TstMainWindow::everyWindow()
           "OptionsDialog", "KoValidationWindow", "BlockSysSettingsForm", "CalendarForm",
           "QFileDialog", "QMessageBox"})
         QVERIFY2(walker.seen.contains(QLatin1String(kind)), kind);
-}
-
-void TstMainWindow::startUp_data()
-{
-    QTest::addColumn<bool>("fromBin");
-    QTest::addColumn<QString>("translationLine");
-
-    QTest::newRow("from the build folder") << true << "translation loaded from";
-    // Started elsewhere, it still finds the translation beside itself.
-    QTest::newRow("elsewhere") << false << "translation loaded from " VELMORA_BIN_DIR;
-}
-
-void TstMainWindow::startUp()
-{
-    QFETCH(bool, fromBin);
-    QFETCH(QString, translationLine);
-
-    QTemporaryDir program_data;
-    QTemporaryDir elsewhere;
-    QVERIFY(program_data.isValid() && elsewhere.isValid());
-
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PROGRAMDATA", program_data.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("QT_LOGGING_RULES", "velmora.app.debug=true");
-    program.setProcessEnvironment(env);
-    program.setWorkingDirectory(fromBin ? QString(VELMORA_BIN_DIR) : elsewhere.path());
-    program.start(QString(VELMORA_BIN_DIR) + "/velmora-configurator", QStringList());
-    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
-
-    const QString folder = program_data.filePath("Velmora");
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(folder).isDir(), 10000);
-    // It keeps running until it is closed.
-    QVERIFY(!program.waitForFinished(500));
-    QCOMPARE(program.state(), QProcess::Running);
-    program.terminate();
-    if (!program.waitForFinished(5000)) {
-        program.kill();
-        program.waitForFinished(5000);
-    }
-
-    const QString log = QString::fromLocal8Bit(program.readAllStandardError());
-    QVERIFY2(log.contains(translationLine), qPrintable(log));
-    QVERIFY2(log.contains("working directory \"" + folder + "\""), qPrintable(log));
 }
 
 VELMORA_REAL_DISPLAY_MAIN(TstMainWindow)
