@@ -7,6 +7,7 @@
 #include "settings/ko_app_data.h"
 #include "stats/ko_graphics_drawer.h"
 #include "stats/ko_report_export.h"
+#include "stats/ko_stat_stamp.h"
 #include "stats/ko_statistics_viewer.h"
 
 #include "ko_tcp_client.h"
@@ -274,6 +275,9 @@ void TestStatsPages::viewerRequests_data()
         bytes(16, 6, 30, 23), bytes(16, 7, 31, 23));
     row("day UTC+3", east, "Day report", d, bytes(16, 3, 4, 21), bytes(16, 3, 5, 21));
     row("day UTC", utc, "Day report", d, bytes(16, 3, 5, 0), bytes(16, 3, 6, 0));
+    // Drilled down from the month's first bar.
+    row("day UTC, New Year", utc, "Day report", QDate(2016, 1, 1), bytes(16, 1, 1, 0),
+        bytes(16, 1, 2, 0));
     row("day UTC-5", "Etc/GMT+5", "Day report", d, bytes(16, 3, 5, 5), bytes(16, 3, 6, 5));
 }
 
@@ -427,6 +431,8 @@ void TestStatsPages::replies()
         QCOMPARE(viewer.shownLevel(), 2);
         return;
     }
+    // A stamp of an hour no day has is no moment: it stays as the device sent it.
+    QCOMPARE(int(KoStatStamp::utcToLocal(stamp(16, 3, 5, 24)).hour), 24);
     QCOMPARE(viewer.histogramTitle() + " (Outcoming)", heading);
     QCOMPARE(viewer.shownLevel(), sid);
     QCOMPARE(viewer.barRecords(1).size(), values.size());
