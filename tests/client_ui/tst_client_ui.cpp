@@ -108,6 +108,8 @@ void TstClientUi::panelCounts()
     QCOMPARE(panel.inLabel->text(), QString("In:0"));
     panel.sImageRecieved(1, 5, 4, 1, 1, im);
     QCOMPARE(panel.inLabel->text(), QString("In:3"));
+    panel.sImageRecieved(1, 5, 4, 1, 1, im); // the same count again is no restart
+    QCOMPARE(panel.inLabel->text(), QString("In:3"));
 
     // Back after a lost link the counts start again, and say so until cleared.
     QVERIFY(panel.restartLabel->isHidden());
