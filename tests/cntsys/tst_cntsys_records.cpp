@@ -247,6 +247,8 @@ void TstCntsysRecords::timeZoneText_data()
     row("+3h", false, 0, false);
     row("", false, 0, false);
     row("600", false, 0, false);
+    row("546:07", true, 32767, false); // the most minutes a zone holds
+    row("546:08", false, 0, false);
     row("1:-30", false, 0, false);
 }
 
