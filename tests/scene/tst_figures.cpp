@@ -139,6 +139,7 @@ void TestFigures::editPoints_data()
     QTest::newRow("left click at the top-left corner") << 4 << true << QPoint(0, 0) << 5;
     QTest::newRow("left click at the last pixel") << 4 << true << QPoint(639, 479) << 5;
     QTest::newRow("left click at the right edge") << 4 << true << QPoint(640, 100) << 4;
+    QTest::newRow("left click left of the picture") << 4 << true << QPoint(-1, 100) << 4;
     QTest::newRow("left click at the bottom edge") << 4 << true << QPoint(100, 480) << 4;
     QTest::newRow("right click drops the last") << 3 << false << QPoint(100, 100) << 2;
     QTest::newRow("right click keeps two") << 2 << false << QPoint(100, 100) << 2;
