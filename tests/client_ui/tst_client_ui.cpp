@@ -44,8 +44,9 @@ private slots:
     void panelRecord();
     void panelMarks();
     void panelFiles();
-    void panelEdits();
     void containerRouting();
+    void networkFile_data();
+    void networkFile();
     void todayStamps_data();
     void todayStamps();
     void dialog_data();
@@ -106,6 +107,8 @@ void TstClientUi::panelCounts()
     panel.sImageRecieved(1, 2, 4, 1, 1, im); // the device counter restarted
     QCOMPARE(panel.inLabel->text(), QString("In:0"));
     panel.sImageRecieved(1, 5, 4, 1, 1, im);
+    QCOMPARE(panel.inLabel->text(), QString("In:3"));
+    panel.sImageRecieved(1, 5, 4, 1, 1, im); // the same count again is no restart
     QCOMPARE(panel.inLabel->text(), QString("In:3"));
 
     // Back after a lost link the counts start again, and say so until cleared.
@@ -226,6 +229,8 @@ void TstClientUi::panelStale()
     QCOMPARE(panel.installButton->isEnabled(), link);
     QCOMPARE(panel.recordButton->isEnabled(), link);
     QCOMPARE(panel.optionsButton->isEnabled(), link);
+    panel.cancelButton->click();
+    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
     if (!live)
         return;
     // Pictures stop: within a second or so the picture says so, its marks go.
@@ -379,30 +384,8 @@ void TstClientUi::panelFiles()
     QVERIFY(!panel.recording);
 }
 
-void TstClientUi::panelEdits()
-{
-    Panel panel(0);
-    panel.sLinkChanged(true);
-    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
-    panel.defaultButton->click();
-    QVERIFY(panel.cancelButton->isEnabled() && panel.installButton->isEnabled());
-    panel.cancelButton->click();
-    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
-    // A new line point by the mouse (left press far from the zone handles).
-    panel.sMousePressEvL(200, 150);
-    panel.sMouseReleaseEvL(200, 150);
-    QVERIFY(panel.cancelButton->isEnabled() && panel.installButton->isEnabled());
-    KoUserParams params;
-    params.line = {QPointF(0.1, 0.5), QPointF(0.9, 0.5)};
-    params.count = 2;
-    params.zone = QRectF(0.1, 0.1, 0.8, 0.8);
-    panel.sUserParamsRecieved(1, params); // another pass
-    QVERIFY(panel.installButton->isEnabled());
-    panel.sUserParamsRecieved(0, params);
-    QVERIFY(!panel.cancelButton->isEnabled() && !panel.installButton->isEnabled());
-    QVERIFY(!panel.lineFigure->modified && !panel.zoneFigure->modified);
-}
-
+// Each door's data reach its own panel only (the pass count and the
+// panels it enables: endToEnd).
 void TstClientUi::containerRouting()
 {
     QFile::remove(KoNetworkSettings::FilePath());
@@ -417,19 +400,47 @@ void TstClientUi::containerRouting()
     emit link->eTrackingObjectsRecieved(3, {Object(1, 5, 5, 2)}, 0, 0);
     for (int i = 0; i < 4; ++i)
         QCOMPARE(ui.Panel(i)->objectRects.size(), i == 3 ? 1 : 0);
+}
 
-    emit link->eConnected(); // Options waits for the link
-    QSignalSpy passes(&ui, &KoClientMultUi::ePassCnt);
-    QSignalSpy options(&ui, &KoClientMultUi::eOptionsReq);
-    emit link->eConnectedAns(2);
-    QCOMPARE(passes.value(0).value(0).toInt(), 2);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(ui.Panel(i)->isEnabled(), i < 2);
-    emit link->eConnectedAns(4);
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(ui.Panel(i)->isEnabled());
-    ui.Panel(2)->optionsButton->click();
-    QCOMPARE(options.value(0).value(0).toInt(), 2);
+// Rows: "network.txt" (empty: no file) and the host and port read from it.
+void TstClientUi::networkFile_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    const auto row = [](const char* name, const char* text, const char* host, int port) {
+        QTest::newRow(name) << QByteArray(text) << QString(host) << port;
+    };
+    row("no file", "", "localhost", 4567);
+    row("defaults", "HOST_NAME = default;\r\nPORT = 4000;\r\n", "localhost", 4000);
+    row("empty host", "HOST_NAME = ;\r\nPORT = 4001;\r\n", "localhost", 4001);
+    row("host and port", "HOST_NAME = 10.0.0.7;\r\nPORT = 5000;\r\n", "10.0.0.7", 5000);
+    row("port missing", "HOST_NAME = counter;\r\n", "counter", 4567);
+    // A value that is no port or no host leaves the default.
+    row("empty port", "PORT = ;\r\n", "localhost", 4567);
+    row("port not a number", "PORT = 45x;\r\n", "localhost", 4567);
+    row("port out of range", "PORT = 70000;\r\n", "localhost", 4567);
+    row("port beyond int", "PORT = 99999999999;\r\n", "localhost", 4567);
+    row("host not a name", "HOST_NAME = 999.1.1;\r\nPORT = 5000;\r\n", "localhost", 5000);
+}
+
+void TstClientUi::networkFile()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    const QString path = dir.filePath("network.txt");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    if (text.isEmpty())
+        QFile::remove(path);
+    QString read_host = "localhost";
+    ushort read_port = 4567;
+    KoClientMultUi::ReadNetworkFile(path, read_host, read_port);
+    QCOMPARE(read_host, host);
+    QCOMPARE(int(read_port), port);
 }
 
 void TstClientUi::todayStamps_data()

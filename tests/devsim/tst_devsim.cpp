@@ -1,4 +1,3 @@
-#include "tests/support/devsim_process.h"
 #include "tests/support/frame_bodies.h"
 
 #include "cntsys/ack_message.h"
@@ -63,14 +62,12 @@ class TestDevsim : public QObject
     Q_OBJECT
 
 private slots:
-    void processAnswersTheConnectionRequest();
     void crossing_data();
     void crossing();
     void errorModel_data();
     void errorModel();
     void answers();
     void lanOutsideLoopbackIsRefused();
-    void rebootCycle();
 };
 
 void TestDevsim::crossing_data()
@@ -233,43 +230,6 @@ void TestDevsim::lanOutsideLoopbackIsRefused()
     QVERIFY(ack.Deserialize(reinterpret_cast<const uint8_t*>(reply.constData()), reply.size(), 4));
     QVERIFY(ack.status != 0);
     QCOMPARE(server.Device().Unit().Lan().ip, 0x7F000001u);
-}
-
-void TestDevsim::rebootCycle()
-{
-    SimServer server(quickOptions(), [](const QString&) {});
-    QString error;
-    QVERIFY(server.Start(error));
-    QSignalSpy listening(&server, &SimServer::Listening);
-    Peer peer;
-    QVERIFY(peer.connectTo(server.Port()));
-    // A new LAN port applies at the reboot.
-    cntsys::LANParams lan = server.Device().Unit().Lan();
-    lan.port = 0;
-    peer.send(unitRequest(47, lan));
-    QVERIFY(!peer.waitFor(48).isEmpty());
-    peer.send(KoMessageEncoder::Reboot());
-    QVERIFY(!peer.waitFor(40).isEmpty());
-    QVERIFY(QTest::qWaitFor(
-        [&]() { return peer.socket.state() == QAbstractSocket::UnconnectedState; }, 5000));
-    QVERIFY(server.Rebooting());
-    QVERIFY(listening.wait(5000));
-    Peer again;
-    QVERIFY(again.connectTo(server.Port()));
-}
-
-void TestDevsim::processAnswersTheConnectionRequest()
-{
-    DevsimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--passes"), QStringLiteral("2")}));
-    Peer peer;
-    QVERIFY(peer.connectTo(sim.port()));
-    peer.send(KoMessageEncoder::ConnectedRequest());
-    KoDecodedMessage m;
-    QCOMPARE(KoMessageDecoder::Decode(peer.waitFor(14), m), KoDecodedMessage::Result::Decoded);
-    QCOMPARE(m.passCount, 2);
-    for (const int32_t code : {4, 3, 12})
-        QVERIFY(!peer.waitFor(code).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDevsim)

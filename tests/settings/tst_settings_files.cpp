@@ -50,7 +50,6 @@ private slots:
     void writerRoundTrip_data();
     void writerRoundTrip();
     void failedSaveKeepsOldFile();
-    void passFileNames();
     void addresses_data();
     void addresses();
     void dataFolder_data();
@@ -299,12 +298,6 @@ void TstSettingsFiles::failedSaveKeepsOldFile()
     QVERIFY(!error.isEmpty());
     QCOMPARE(ReadAll(path), QByteArray("PORT = 7;\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"network.txt"});
-}
-
-void TstSettingsFiles::passFileNames()
-{
-    QCOMPARE(KoSettingsWriter::PassFileName("params%0.txt", 1), QString("params1.txt"));
-    QCOMPARE(KoSettingsWriter::PassFileName("cameras%0.txt", 3), QString("cameras3.txt"));
 }
 
 // Rows: the text, then whether it is an IPv4 address, a host name, a host the
