@@ -168,6 +168,7 @@ void TestStatsDrawer::valueLabels()
 
     QCOMPARE(KoGraphicsDrawer::shortCount(999), QString("999"));
     QCOMPARE(KoGraphicsDrawer::shortCount(1234), QString("1.2k"));
+    QCOMPARE(KoGraphicsDrawer::shortCount(9950), QString("10k"));
     QCOMPARE(KoGraphicsDrawer::shortCount(12345), QString("12k"));
     QCOMPARE(KoGraphicsDrawer::shortCount(999499), QString("999k"));
     QCOMPARE(KoGraphicsDrawer::shortCount(1234567), QString("1.2M"));

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include <cmath>
@@ -311,7 +312,9 @@ void TstValidation::endToEnd()
     const QString pdf = chosen + ".pdf";
     QVERIFY(QFile::exists(pdf));
     chosen = out.filePath("door1.png");
-    v->sSnapshot(0);
+    for (QToolButton* b : v->findChildren<QToolButton*>())
+        if (b->toolTip().startsWith("Save a snapshot") && (b->click(), true))
+            break;
     QCOMPARE(QImage(chosen).size(), QSize(320, 240));
 
     // The CSV read back: a header, then one row per sample with the same counts.
@@ -344,6 +347,7 @@ void TstValidation::endToEnd()
           "Verdict (all doors, both directions): " + KoValidationReport::VerdictText(all.stats),
           QString("Door 4 out"), QString("Signature")})
         QVERIFY2(text.simplified().contains(part), qPrintable(part + "\n" + text));
+    QCOMPARE(KoValidationReport::DoorName(3, " rear "), QString("Door 4: rear"));
     // The figures' row of all doors: its name, then hand, device and difference.
     QVERIFY2(text.contains(QRegularExpression(QString("All doors\\s+%1\\s+%2\\s+%3\\s")
                                                   .arg(all.hand)
