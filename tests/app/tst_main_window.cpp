@@ -48,7 +48,7 @@
 
 namespace {
 
-// The entries as the specification words them: without the accelerator and
+// The entries as the menus name them: without the accelerator and
 // the dialog's "…".
 QStringList Texts(const QList<QAction*>& actions)
 {
