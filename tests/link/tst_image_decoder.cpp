@@ -32,14 +32,18 @@ QByteArray Encode(const cv::Mat& m, const char* ext)
 }
 
 // Frames the data as an image message, decodes the message and then the
-// picture into image (which may share the decoder's buffer).
+// picture into image, which may share the decoder's buffer or, for a raw grey
+// picture, the frame's bytes: the frame is kept until the next call, as the
+// reader keeps a message until the next one.
 bool Decode(KoImageDecoder& decoder, int width, int height, int line_step, int encoding,
             const QByteArray& data, QImage& image, double shown_scale = 1.0)
 {
     KoDeviceEncoder::ImageHeader h;
     h.width = width, h.height = height, h.lineStep = line_step, h.encoding = encoding;
+    static QByteArray frame;
+    frame = KoDeviceEncoder::Image(h, data);
     KoDecodedMessage msg;
-    return KoMessageDecoder::Decode(KoDeviceEncoder::Image(h, data), msg) ==
+    return KoMessageDecoder::Decode(frame, msg) ==
                KoDecodedMessage::Result::Decoded &&
            decoder.Decode(msg.image, image, shown_scale);
 }
