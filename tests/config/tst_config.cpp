@@ -45,37 +45,32 @@ signals:
 
 namespace {
 
-const char* const optionEdits[] = {"camMountHeight", "camAngleSlope",       "minObjectHeight",
-                                   "minHeadSquare",  "maxHumanVelocity",    "headSize",
-                                   "minTrackLenght", "minLostObjectFrames", "etalonHeight"};
+const QStringList optionEdits{"camMountHeight", "camAngleSlope",       "minObjectHeight",
+                              "minHeadSquare",  "maxHumanVelocity",    "headSize",
+                              "minTrackLenght", "minLostObjectFrames", "etalonHeight"};
 
-QStringList blanks(int count, const QString& text = QString())
+QStringList blanks(int count)
 {
     QStringList texts;
     for (int i = 0; i < count; ++i)
-        texts << text;
+        texts << QString();
     return texts;
 }
 
-QLineEdit* edit(QWidget* parent, const char* name)
+QLineEdit* edit(QWidget* parent, const QString& name)
 {
-    auto* found = parent->findChild<QLineEdit*>(QString::fromLatin1(name));
+    auto* found = parent->findChild<QLineEdit*>(name);
     if (!found)
-        qFatal("no edit %s", name);
+        qFatal("no edit %s", qPrintable(name));
     return found;
 }
 
-QStringList editTexts(QWidget* parent, const QList<const char*>& names)
+QStringList editTexts(QWidget* parent, const QStringList& names)
 {
     QStringList texts;
-    for (const char* name : names)
+    for (const QString& name : names)
         texts << edit(parent, name)->text();
     return texts;
-}
-
-QList<const char*> optionEditNames()
-{
-    return QList<const char*>(std::begin(optionEdits), std::end(optionEdits));
 }
 
 QPushButton* button(QWidget* parent, const QString& text)
@@ -126,10 +121,7 @@ private slots:
     void optionsLoad_data();
     void optionsLoad();
 
-    void apnLoad_data();
-    void apnLoad();
-    void ipLoad_data();
-    void ipLoad();
+    void editorsLoad();
     void editorChecks_data();
     void editorChecks();
 
@@ -176,45 +168,24 @@ void TestConfig::optionsChecks_data()
 
     QTest::newRow("all valid") << base << -1 << 25;
     QTest::newRow("empty") << blanks(9) << 0 << 0;
-    row("height 100", 0, "100", false);
     row("height 101", 0, "101", true);
-    row("height not a number", 0, "15O", false);
     row("slope -80", 1, "-80", true);
     row("slope 80", 1, "80", true);
     row("slope -81", 1, "-81", false);
-    row("slope 81", 1, "81", false);
-    row("object height 5", 2, "5", false);
     row("object height 6", 2, "6", true);
     row("object height = mount", 2, "150", false);
-    row("object height < mount", 2, "149", true);
-    row("object size negative", 3, "-7", true);
-    row("object size empty", 3, "", false);
-    row("velocity 0", 4, "0", false);
     row("velocity 1", 4, "1", true);
-    row("head 2", 5, "2", false);
     // Rounded to tenths before the check: what is sent is what reopens.
     row("head 2.01", 5, "2.01", false);
-    row("head 2.049", 5, "2.049", false);
     row("head 2.05", 5, "2.05", true, 21);
     row("head 2.3", 5, "2.3", true, 23);
-    row("head 3.19", 5, "3.19", true, 32);
     row("head 7", 5, "7", true, 70);
     row("head comma", 5, "2,5", false);
-    row("head nan", 5, "nan", false);
-    row("head inf", 5, "inf", false);
-    row("head beyond record", 5, "1e9", false);
     row("track 2", 6, "2", false);
-    row("lost 0", 7, "0", false);
+    row("lost 1", 7, "1", true);
     row("lost 10 = track", 7, "10", false);
-    row("lost 9 < track", 7, "9", true);
     row("etalon 30", 8, "30", false);
     row("etalon 31", 8, "31", true);
-    row("etalon -1", 8, "-1", false);
-
-    QStringList short_track = base;
-    short_track[6] = QStringLiteral("2");
-    short_track[7] = QStringLiteral("1");
-    QTest::newRow("track 2 lost 1") << short_track << 6 << 0;
 }
 
 void TestConfig::optionsChecks()
@@ -251,9 +222,8 @@ void TestConfig::optionsChecks()
                  qPrintable(text));
         QCOMPARE(driver.boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(host.isVisible());
-        if (edit(editor, optionEdits[refused])->isEnabled())
-            QCOMPARE(host.focusWidget(), edit(editor, optionEdits[refused]));
-        QCOMPARE(editTexts(editor, optionEditNames()), texts);
+        QCOMPARE(host.focusWidget(), edit(editor, optionEdits[refused]));
+        QCOMPARE(editTexts(editor, optionEdits), texts);
         return;
     }
     QVERIFY(driver.boxes.isEmpty());
@@ -278,9 +248,7 @@ void TestConfig::optionsTyping_data()
     };
     row("camMountHeight", "abc-5", "5");
     row("camAngleSlope", "-85", "-8");
-    row("etalonHeight", "x-31", "31");
-    row("headSize", "2,05", "205");
-    row("headSize", "2.0512", "2.051");
+    row("headSize", "2.05,12", "2.051");
 }
 
 void TestConfig::optionsTyping()
@@ -290,7 +258,7 @@ void TestConfig::optionsTyping()
     QFETCH(QString, shown);
     QDialog host;
     KoClientOptions editor(&host, 0);
-    QLineEdit* typed = edit(&editor, qPrintable(field));
+    QLineEdit* typed = edit(&editor, field);
     QTest::keyClicks(typed, keys);
     QCOMPARE(typed->text(), shown);
     // The range stands beside the field and in its tip.
@@ -316,7 +284,6 @@ void TestConfig::optionsLoad_data()
         << QByteArray("KO_HEAD_SIZE = 20;\r\nKO_CAM_MOUNT_HEIGHT = abc;\r\n"
                       "KO_ETALON_HEIGHT = 99999999999;\r\n")
         << QStringList{"0", "0", "0", "0", "0", "2", "0", "0", "2147483647"};
-    QTest::newRow("empty file") << QByteArray("") << blanks(9, QStringLiteral("0"));
 }
 
 void TestConfig::optionsLoad()
@@ -329,60 +296,29 @@ void TestConfig::optionsLoad()
     writeFile(QStringLiteral("params0.txt"), "KO_CAM_MOUNT_HEIGHT = 555;\r\n");
     QDialog host;
     KoClientOptions editor(&host, 3);
-    QCOMPARE(editTexts(&editor, optionEditNames()), texts);
+    QCOMPARE(editTexts(&editor, optionEdits), texts);
     QVERIFY(!edit(&editor, "minHeadSquare")->isEnabled());
 }
 
-void TestConfig::apnLoad_data()
+// What the editors open with: the files of the device's last confirmation.
+void TestConfig::editorsLoad()
 {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QStringList>("texts");
-
-    QTest::newRow("no file") << QByteArray() << blanks(4);
-    QTest::newRow("all keys") << QByteArray("PHONE = *99#\r\nUSERNAME = gdata\r\n"
-                                            "PASSWORD = s3cret\r\nAPN = internet.mts.ru\r\n")
-                              << QStringList{"*99#", "gdata", "s3cret", "internet.mts.ru"};
-    QTest::newRow("some keys, blank password")
-        << QByteArray("APN = inet\nPASSWORD = two words\nPHONE =\n")
-        << QStringList{"", "", "", "inet"};
-}
-
-void TestConfig::apnLoad()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QStringList, texts);
-    if (!file.isNull())
-        writeFile(QStringLiteral("modem.txt"), file);
     QDialog host;
-    KoApnSettings editor(&host);
-    QCOMPARE(editTexts(&editor, {"phone", "userName", "password", "apn"}), texts);
+    const QStringList apnFields{"phone", "userName", "password", "apn"};
+    QCOMPARE(editTexts(new KoApnSettings(&host), apnFields), blanks(4));
+    QCOMPARE(edit(new KoIpChanger(&host), "ip")->text(), QString());
+    writeFile(QStringLiteral("modem.txt"), "PHONE = *99#\r\nUSERNAME = gdata\r\n"
+                                           "PASSWORD = s3cret\r\nAPN = internet.mts.ru\r\n");
+    writeFile(QStringLiteral("remote.txt"), "IP = 10.20.30.40\r\n");
+    auto* modem = new KoApnSettings(&host);
+    QCOMPARE(editTexts(modem, apnFields),
+             (QStringList{"*99#", "gdata", "s3cret", "internet.mts.ru"}));
+    auto* server = new KoIpChanger(&host);
+    QCOMPARE(editTexts(server, {"ip", "key"}), (QStringList{"10.20.30.40", ""}));
     // Masked until asked for.
-    QCOMPARE(edit(&editor, "password")->echoMode(), QLineEdit::Password);
-    editor.findChild<QCheckBox*>("showPassword")->click();
-    QCOMPARE(edit(&editor, "password")->echoMode(), QLineEdit::Normal);
-}
-
-void TestConfig::ipLoad_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("address");
-
-    QTest::newRow("no file") << QByteArray() << QString();
-    QTest::newRow("address") << QByteArray("IP = 10.20.30.40\r\n") << QStringLiteral("10.20.30.40");
-    QTest::newRow("address with blank") << QByteArray("IP = 10.20 30.40\r\n") << QString();
-    QTest::newRow("no IP key") << QByteArray("KEY = abc\r\n") << QString();
-}
-
-void TestConfig::ipLoad()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, address);
-    if (!file.isNull())
-        writeFile(QStringLiteral("remote.txt"), file);
-    QDialog host;
-    KoIpChanger editor(&host);
-    QCOMPARE(edit(&editor, "ip")->text(), address);
-    QCOMPARE(edit(&editor, "key")->text(), QString());
+    QCOMPARE(edit(modem, "password")->echoMode(), QLineEdit::Password);
+    modem->findChild<QCheckBox*>("showPassword")->click();
+    QCOMPARE(edit(modem, "password")->echoMode(), QLineEdit::Normal);
 }
 
 // Rows: the field typed into (of the modem editor, or "ip" of the server
@@ -400,7 +336,6 @@ void TestConfig::editorChecks_data()
     // What "modem.txt" could not give back the next time.
     refused("password with blank", "password", "pa ss", "Password");
     refused("APN with ;", "apn", "inet;x", "APN");
-    refused("number 'default'", "phone", "default", "Number");
     QTest::newRow("modem values") << "password"
                                   << "s3=cr!t"
                                   << "" << QStringList{"", "", "s3=cr!t", ""};
@@ -435,7 +370,7 @@ void TestConfig::editorChecks()
         editor = modem;
     }
     host.show();
-    edit(editor, qPrintable(field))->setText(text);
+    edit(editor, field)->setText(text);
     ModalDriver driver;
     button(editor, "OK")->click();
 
@@ -450,8 +385,8 @@ void TestConfig::editorChecks()
     QVERIFY2(driver.boxes[0].text.startsWith(named), qPrintable(driver.boxes[0].text));
     QVERIFY(got.isEmpty());
     QVERIFY(host.isVisible());
-    QCOMPARE(host.focusWidget(), edit(editor, qPrintable(field)));
-    QCOMPARE(edit(editor, qPrintable(field))->text(), text);
+    QCOMPARE(host.focusWidget(), edit(editor, field));
+    QCOMPARE(edit(editor, field)->text(), text);
 }
 
 // The update's file dialog opens in the folder it was last left in, also
@@ -485,7 +420,6 @@ void TestConfig::updateFolderRemembered()
 enum Command
 {
     Update,
-    Reboot,
     Modem,
     Server
 };
@@ -511,40 +445,15 @@ void TestConfig::results_data()
     const QByteArray modem = "PHONE = +79001234567\r\nUSERNAME = gdata\r\n"
                              "PASSWORD = pa ss\r\nAPN = internet\r\n";
 
-    QTest::newRow("update 100")
-        << int(Update) << QStringList() << 100 << info << ok
-        << "Update was finished succesfull. The device will reboot after 1 minute." << seed << seed;
+    // Success boxes of the update and the reboot: tst_config_devsim's commands.
     QTest::newRow("update 0") << int(Update) << QStringList() << 0 << warn << bad
                               << "Update trouble. Code error: 0" << seed << seed;
-    QTest::newRow("reboot") << int(Reboot) << QStringList() << 0 << info << ok
-                            << "Reboot command received" << seed << seed;
-
-    QTest::newRow("modem 1") << int(Modem) << four << 1 << info << ok
-                             << "Install modem settings OK!" << modem << seed;
     QTest::newRow("modem 0") << int(Modem) << four << 0 << -1 << ""
                              << "" << modem << seed;
     QTest::newRow("modem -3") << int(Modem) << four << -3 << warn << bad
                               << "Can not set modem settings. Code error: -3" << seed << seed;
     QTest::newRow("modem three items") << int(Modem) << QStringList(four.mid(0, 3)) << 1 << info
                                        << ok << "Install modem settings OK!" << seed << seed;
-    QTest::newRow("modem five items")
-        << int(Modem) << (four + QStringList{"extra"}) << 0 << -1 << ""
-        << "" << modem << seed;
-    QTest::newRow("modem empty texts")
-        << int(Modem) << blanks(4) << 0 << -1 << ""
-        << "" << QByteArray("PHONE = \r\nUSERNAME = \r\nPASSWORD = \r\nAPN = \r\n") << seed;
-    QTest::newRow("modem non-ascii")
-        << int(Modem) << QStringList{"1", "оператор", "2", "3"} << 0 << -1 << ""
-        << "" << QByteArray("PHONE = 1\r\nUSERNAME = оператор\r\nPASSWORD = 2\r\nAPN = 3\r\n")
-        << seed;
-
-    QTest::newRow("modem line break")
-        << int(Modem) << QStringList{"1\r\nAPN = evil", "u", "p", "a"} << 0 << -1 << ""
-        << "" << QByteArray("PHONE = 1\r\nUSERNAME = u\r\nPASSWORD = p\r\nAPN = a\r\n") << seed;
-
-    QTest::newRow("server 1") << int(Server) << QStringList{"10.1.2.3", "key"} << 1 << info << ok
-                              << "Ip server settings OK!" << seed
-                              << QByteArray("IP = 10.1.2.3\r\n");
     QTest::newRow("server 1 empty list") << int(Server) << QStringList() << 1 << info << ok
                                          << "Ip server settings OK!" << seed << seed;
     QTest::newRow("server 0") << int(Server) << QStringList{"srv 1"} << 0 << -1 << ""
@@ -571,9 +480,6 @@ void TestConfig::results()
     switch (command) {
     case Update:
         CommandResults::UpdateFinished(&window, code);
-        break;
-    case Reboot:
-        CommandResults::RebootAck(&window);
         break;
     case Modem:
         CommandResults::ModemSettingsAck(&window, settings, code);
@@ -615,8 +521,6 @@ void TestConfig::resultFileNotWritable()
     QCOMPARE(driver.boxes[0].title, QStringLiteral("Error"));
     QVERIFY(driver.boxes[0].text.contains("\"remote.txt\" could not be written"));
     QVERIFY(driver.boxes[1].text.contains("\"modem.txt\" could not be written"));
-    QVERIFY(!CommandResults::WriteRemoteFile({"10.1.2.3"}));
-    QVERIFY(!CommandResults::WriteModemFile(blanks(4)));
 }
 
 VELMORA_REAL_DISPLAY_MAIN(TestConfig)
