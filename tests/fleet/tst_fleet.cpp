@@ -133,9 +133,7 @@ void TestFleet::initTestCase()
     QVERIFY(first.start(quick));
     QVERIFY(second.start(quick));
     QVERIFY(refusing.start(quick + QStringList{"--refuse", "mount"}));
-    QVERIFY(writeFile(
-        KoAppData::Folder() + "network.txt",
-        QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n").arg(first.port()).toLatin1()));
+    QVERIFY(first.writeNetworkFile(KoAppData::Folder()));
     saved = work.filePath("bus 12.json");
 }
 
@@ -332,18 +330,21 @@ void TestFleet::connectThroughBook(const QString& name, quint16 port)
     expectDevice(name, port);
 }
 
-// Types an address the book does not know into "Lan options" and adds it to
-// the book with its one click.
+// Types an address the book does not know into "Lan options", first without
+// and then with "Add to the address book" ticked.
 void TestFleet::connectThroughLan(quint16 port)
 {
-    driver.onDialog = [&](QDialog* dialog) {
-        auto* settings = dialog->findChild<KoNetworkSettings*>();
-        settings->portEdit->setText(QString::number(port));
-        QVERIFY(!settings->addToBook->isHidden());
-        settings->addToBook->setChecked(true);
-        settings->sOkClicked();
-    };
-    window->sOpenNetworkSettingsDialog();
+    for (const bool add : {false, true}) {
+        driver.onDialog = [&](QDialog* dialog) {
+            auto* settings = dialog->findChild<KoNetworkSettings*>();
+            settings->portEdit->setText(QString::number(port));
+            QVERIFY(!settings->addToBook->isHidden());
+            settings->addToBook->setChecked(add);
+            settings->sOkClicked();
+        };
+        window->sOpenNetworkSettingsDialog();
+        QCOMPARE(fleet->Book().IndexOf("127.0.0.1", port) >= 0, add);
+    }
     driver.onDialog = nullptr;
     expectDevice(QString("127.0.0.1:%1").arg(port), port);
 }

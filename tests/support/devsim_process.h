@@ -1,23 +1,12 @@
 #pragma once
 
-// Runs the device simulator (velmora-devsim) for a test and tells it the port
-// the simulator chose.
-//
-//     DevsimProcess sim;
-//     QVERIFY(sim.start({"--passes", "2"}));
-//     socket.connectToHost(QHostAddress::LocalHost, sim.port());
-//
-// The simulator is a separate program: a test using this needs it built
-// first. In the test's CMakeLists.txt, after velmora_test(<test> ...):
-//
-//     add_dependencies(<test> velmora-devsim)
-//
-// Requires VELMORA_BIN_DIR (velmora_test defines it). The simulator's log
-// lines (one per connection and request) are kept in output(); its errors go
-// to the test's own standard error.
+// Runs the device simulator (velmora-devsim) on a free port of 127.0.0.1 for
+// a test; a test using it depends on velmora-devsim in its CMakeLists.txt.
+// The simulator's log lines are kept in output(), its errors go to stderr.
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -31,8 +20,7 @@ public:
     DevsimProcess(const DevsimProcess&) = delete;
     DevsimProcess& operator=(const DevsimProcess&) = delete;
 
-    // Starts the simulator on a free port of 127.0.0.1 with the given extra
-    // options and waits for its first line, "listening on 127.0.0.1:PORT".
+    // Waits for the first line, "listening on 127.0.0.1:PORT".
     bool start(const QStringList& extraArgs = {})
     {
         stop();
@@ -62,8 +50,15 @@ public:
 
     quint16 port() const { return simPort; }
 
-    // Everything the simulator printed after its first line, so far. Reads
-    // what is waiting; call processEvents or a wait first when it matters.
+    // Aims the configurator at the simulator: "network.txt" in its data folder.
+    bool writeNetworkFile(const QString& folder) const
+    {
+        QFile file(folder + QStringLiteral("network.txt"));
+        const QByteArray text = "HOST_NAME = 127.0.0.1;\r\nPORT = " + QByteArray::number(simPort);
+        return file.open(QIODevice::WriteOnly) && file.write(text + ";\r\n") == text.size() + 3;
+    }
+
+    // Everything printed after the first line that has arrived so far.
     QStringList output()
     {
         log += QString::fromLocal8Bit(process.readAllStandardOutput());

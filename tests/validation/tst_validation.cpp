@@ -3,11 +3,13 @@
 // known error model, down to the report read back.
 
 #include "../support/devsim_process.h"
+#include "../support/full_disk.h"
 #include "../support/real_display.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
 #include "ko_menus.h"
+#include "ko_scene_snapshot.h"
 #include "ko_validation_report.h"
 #include "ko_validation_window.h"
 #include "main_window.h"
@@ -200,10 +202,7 @@ void TstValidation::endToEnd()
     DevsimProcess sim;
     QVERIFY(sim.start({"--passes", "4", "--fps", "10", "--size", "320x240", "--seed", "11",
                        "--miss-rate", "0.1", "--extra-rate", "0.05"}));
-    QFile network(KoAppData::Folder() + QStringLiteral("network.txt"));
-    QVERIFY(network.open(QIODevice::WriteOnly));
-    network.write(QString("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n").arg(sim.port()).toLatin1());
-    network.close();
+    QVERIFY(sim.writeNetworkFile(KoAppData::Folder()));
 
     MainWindow window;
     window.show();
@@ -316,6 +315,13 @@ void TstValidation::endToEnd()
         if (b->toolTip().startsWith("Save a snapshot") && (b->click(), true))
             break;
     QCOMPARE(QImage(chosen).size(), QSize(320, 240));
+    {
+        // A full disk: said, and no half picture left.
+        FullDisk full(64);
+        QString error;
+        QVERIFY(!KoSceneSnapshot::SavePng(QImage(chosen), out.filePath("full.png"), &error));
+        QVERIFY(!error.isEmpty() && !QFile::exists(out.filePath("full.png")));
+    }
 
     // The CSV read back: a header, then one row per sample with the same counts.
     QFile csv(out.filePath("bus 1042.csv"));
