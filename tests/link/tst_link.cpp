@@ -1,5 +1,6 @@
 // The device link over loopback: reader thread, client, watchdog, reconnection.
 
+#include "../support/frame_bodies.h"
 #include "../support/wait_for.h"
 #include "fake_device.h"
 #include "ko_device_encoder.h"
@@ -29,22 +30,12 @@ QByteArray Frame(const QByteArray& body)
     return KoFrameEscaper::Frame(body);
 }
 
-QString Str(const QString& s)
-{
-    return s;
-}
-template <typename T>
-QString Str(const T& v)
-{
-    return QString::number(v);
-}
-
 // The label and the values, joined by blanks.
 template <typename... A>
 QString Line(const QString& label, const A&... values)
 {
     QStringList parts{label};
-    (parts << ... << Str(values));
+    (parts << ... << QVariant(values).toString());
     return parts.join(' ');
 }
 
@@ -159,7 +150,8 @@ struct Traffic
         stream += Frame(body);
         // A picture's generic signal carries its code alone.
         const qint32 code = qFromBigEndian<qint32>(body.constData());
-        log << Line("msg", code, code == 1 ? 0 : body.size() - 4);
+        if (body.size() >= 4)
+            log << Line("msg", code, code == 1 ? 0 : body.size() - 4);
         log << lines;
     }
 };
@@ -219,13 +211,9 @@ Traffic Malformed()
     Traffic t;
     t.stream += Hex("0102AB"); // garbage up to an end byte
     t.stream += Hex("AA0102"); // a frame cut by the next start byte
-    KoUserParams p;
-    p.line = {QPointF(0, 0)}, p.count = 1;
-    t.Add(KoDeviceEncoder::UserParams(0, p) + Hex("00"), {});
-    t.Add(KoDeviceEncoder::TrackedObjects(0, {KoObjectData()}, 0, 0).chopped(2), {});
-    t.Add(Hex("00000007 00000000 0000 7fffffff 00000000 00000000"), {});
-    t.Add(Hex("00000028 A1B1C1D0"), {});
-    t.Add(Hex("0000000A 00000001 00000005"), {});
+    for (const auto& refused : RefusedBodies())
+        t.Add(refused.second, {});
+    t.Add(Hex("000001"), {}); // no type code: not even the generic signal
     KoDeviceEncoder::ImageHeader h;
     h.width = 100, h.height = 100, h.lineStep = 100;
     t.Add(KoDeviceEncoder::Image(h, QByteArray(10, 'x')), {}); // raw lines missing
@@ -244,18 +232,14 @@ class TstLink : public QObject
 
 private slots:
     void readerSplitsAtEveryPosition();
-    void readerStopDropsQueue();
     void disconnectedRequestsWriteNothing();
     void requestFrames_data();
     void requestFrames();
     void genericSendFromAnotherThread();
-    void everyMessageOverTheSocket_data();
-    void everyMessageOverTheSocket();
     void droppedAndReconnected();
     void reconnectToNewTarget();
     void replayInsteadOfTheSocket();
-    void backPressureLosesNothing();
-    void blockedReaderKeepsTheLink();
+    void backPressureKeepsTheLink();
     void undeliveredMessagesBounded_data();
     void undeliveredMessagesBounded();
     void destroyWhileStreaming();
@@ -280,30 +264,17 @@ void TstLink::readerSplitsAtEveryPosition()
         reader->Push(stream.mid(i));
         expected << once;
     }
-    const bool all = WaitFor([&] { return log.size() >= expected.size(); }, 60000);
-    reader->Stop();
-    QVERIFY(WaitFor([&] { return guard.isNull(); })); // it deletes itself when its thread ends
-    QVERIFY(all);
-    QCOMPARE(log, expected);
-}
-
-void TstLink::readerStopDropsQueue()
-{
-    QStringList log;
-    QObject context;
-    auto* reader = new KoTcpDataReader(nullptr);
-    QPointer<KoTcpDataReader> guard(reader);
-    Record(reader, &context, log, Qt::BlockingQueuedConnection);
-    // The thread wakes for the first chunk and waits in its emission, since
-    // this thread runs no events; the second chunk waits in the queue.
+    QVERIFY(WaitFor([&] { return log.size() >= expected.size(); }, 60000));
+    // Stop drops the queue: the thread wakes for the next chunk and waits in its
+    // emission, since this thread runs no events; the chunk after it is queued.
     reader->Push(Frame(KoDeviceEncoder::Recorded(1, 5)));
     for (int ms = 0; reader->QueuedBytes() != 0 && ms < 10000; ++ms)
         QThread::msleep(1);
     reader->Push(Frame(KoDeviceEncoder::RecordStopped(2)));
     reader->Stop();
-    QVERIFY(WaitFor([&] { return guard.isNull(); }));
+    QVERIFY(WaitFor([&] { return guard.isNull(); })); // it deletes itself when its thread ends
     QCoreApplication::processEvents();
-    QCOMPARE(log, (QStringList{"msg 10 12", "recorded 1 5"}));
+    QCOMPARE(log, expected + QStringList({"msg 10 12", "recorded 1 5"}));
 }
 
 void TstLink::disconnectedRequestsWriteNothing()
@@ -314,21 +285,11 @@ void TstLink::disconnectedRequestsWriteNothing()
     device.Close();
     KoTcpClient client(nullptr, "127.0.0.1", port, Period);
     QVERIFY(!client.SendReboot());
-    QVERIFY(!client.SendUserParams(0, KoUserParams()));
     QVERIFY(!client.TestConnected());
     bool ok = true;
     client.sSendMessage(Hex("0000002D"), &ok);
     QVERIFY(!ok);
     QVERIFY(!client.SendMessage(QByteArray()));
-    // Sends of another thread, which wait for this thread's event loop, report the same.
-    std::atomic<int> answers{0};
-    std::thread worker([&] {
-        answers = client.SendMessage(std::vector<uint8_t>{0, 0, 0, 45}) + client.TestConnected() + 10;
-    });
-    const bool finished = WaitFor([&] { return answers.load() != 0; });
-    worker.join();
-    QVERIFY(finished);
-    QCOMPARE(answers.load(), 10);
 }
 
 void TstLink::requestFrames_data()
@@ -414,50 +375,12 @@ void TstLink::genericSendFromAnotherThread()
     QTRY_COMPARE(device.received, expected);
 }
 
-void TstLink::everyMessageOverTheSocket_data()
-{
-    QTest::addColumn<int>("piece");
-    QTest::newRow("one write") << 0;
-    QTest::newRow("pieces of 1") << 1;
-    QTest::newRow("pieces of 7") << 7;
-    QTest::newRow("pieces of 64") << 64;
-}
-
-void TstLink::everyMessageOverTheSocket()
-{
-    QFETCH(int, piece);
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
-    QStringList log;
-    QObject context;
-    Record(&client, &context, log, Qt::AutoConnection);
-    QTRY_VERIFY(device.Connected());
-
-    const Traffic bad = Malformed();
-    const Traffic every = EveryMessage();
-    const QByteArray stream = bad.stream + every.stream;
-    if (piece == 0) {
-        device.Send(stream);
-    } else {
-        for (int at = 0; at < stream.size(); at += piece) {
-            device.Send(stream.mid(at, piece));
-            if ((at / piece) % 16 == 0)
-                QTest::qWait(1);
-        }
-    }
-    const QStringList expected = bad.log + every.log;
-    QVERIFY(WaitFor([&] { return log.size() >= expected.size(); }));
-    QCOMPARE(log, expected);
-}
-
 void TstLink::droppedAndReconnected()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
-    const quint16 port = device.Port();
     // An empty host name means the local host.
-    KoTcpClient client(nullptr, QString(), port, Period);
+    KoTcpClient client(nullptr, QString(), device.Port(), Period);
     QSignalSpy connected(&client, &KoTcpClient::eConnected);
     QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
     QElapsedTimer timer; // from the first connection, not from when the test sees it
@@ -480,15 +403,6 @@ void TstLink::droppedAndReconnected()
         QTest::qWait(Period / 3);
     }
     QCOMPARE(disconnected.count(), 1);
-
-    // The device goes away, and comes back on the same port.
-    device.Drop();
-    device.Close();
-    QTRY_COMPARE(disconnected.count(), 2);
-    QTest::qWait(Period * 2);
-    QCOMPARE(connected.count(), 2);
-    QVERIFY(device.Listen(port));
-    QTRY_COMPARE_WITH_TIMEOUT(connected.count(), 3, Period * 4);
 }
 
 void TstLink::reconnectToNewTarget()
@@ -516,10 +430,14 @@ void TstLink::reconnectToNewTarget()
     QCOMPARE(client.findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
     QTRY_VERIFY(!first.Connected());
 
-    // The new reader delivers what the new device sends.
+    // The new reader delivers every message the new device sends, and only them.
     Record(&client, &context, log, Qt::AutoConnection);
-    second.Send(Frame(KoDeviceEncoder::ConnectedAnswer(3)));
-    QTRY_COMPARE(log, (QStringList{"msg 14 4", "passes 3"}));
+    const Traffic bad = Malformed();
+    const Traffic every = EveryMessage();
+    second.Send(bad.stream + every.stream);
+    const QStringList expected = bad.log + every.log;
+    QVERIFY(WaitFor([&] { return log.size() >= expected.size(); }));
+    QCOMPARE(log, expected);
     QVERIFY(client.SendConnectedReq());
     QTRY_COMPARE(second.received, Hex("AA0000000DAB"));
     QCOMPARE(first.connections, 1);
@@ -559,51 +477,23 @@ void TstLink::replayInsteadOfTheSocket()
     QTRY_COMPARE(device.connections, 2);
 }
 
-void TstLink::backPressureLosesNothing()
-{
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    // A slow receiver and a small queue: the reader waits for the receiver,
-    // so reading must pause, and resume.
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000);
-    client.SetQueueLimit(64 * 1024);
-    int next = 0;
-    bool in_order = true;
-    connect(&client, &KoTcpClient::eMessageReceived, this, [&](uint code, QByteArray data) {
-        if (code != 45 || data.size() != 8192 || qFromBigEndian<qint32>(data.constData()) != next)
-            in_order = false;
-        ++next;
-        QThread::usleep(200);
-    });
-    QTRY_VERIFY(device.Connected());
-    const int count = 1000; // 8 MiB
-    QByteArray flood;
-    for (int i = 0; i < count; ++i) {
-        QByteArray body = Hex("0000002D") + QByteArray(8192, char(0x5A));
-        qToBigEndian<qint32>(i, body.data() + 4);
-        flood += Frame(body);
-    }
-    device.Send(flood);
-    QVERIFY(WaitFor([&] { return next >= count; }, 60000));
-    QVERIFY(in_order);
-    QVERIFY(client.ReadPauses() > 0);
-}
-
-void TstLink::blockedReaderKeepsTheLink()
+void TstLink::backPressureKeepsTheLink()
 {
     FakeDevice device;
     QVERIFY(device.Listen());
     KoTcpClient client(nullptr, "127.0.0.1", device.Port(), Period);
     client.SetQueueLimit(16 * 1024);
     QSignalSpy disconnected(&client, &KoTcpClient::eDisconnected);
-    // A result box opened from a reply: the reader waits in its emission
-    // while the box runs its own loop, for many watchdog periods.
-    bool boxed = false;
+    // A result box opened from the first picture: the reader waits in its
+    // emission while the box runs its own loop, for many watchdog periods, so
+    // reading must pause, and resume without losing a picture.
+    int next = 0;
+    bool in_order = true;
     connect(&client, &KoTcpClient::eImageRecieved0, this,
-            [&boxed](int, int, int, float, int, QImage&) {
-                if (boxed)
+            [&](int, int, int, float, int id, QImage&) {
+                in_order = in_order && id == next++;
+                if (id != 0)
                     return;
-                boxed = true;
                 QEventLoop box;
                 QTimer::singleShot(Period * 10, &box, &QEventLoop::quit);
                 box.exec();
@@ -611,17 +501,17 @@ void TstLink::blockedReaderKeepsTheLink()
     QTRY_VERIFY(device.Connected());
     KoDeviceEncoder::ImageHeader h;
     h.width = 64, h.height = 64, h.lineStep = 64;
-    const QByteArray picture = Frame(KoDeviceEncoder::Image(h, QByteArray(64 * 64, char(0x40))));
-    QTimer stream;
-    connect(&stream, &QTimer::timeout, &device, [&] { device.Send(picture); });
-    stream.start(10);
-    QVERIFY(WaitFor([&] { return boxed; }));
-    // The box is closed now: reading was paused, and the link stayed.
+    const int count = 1000; // 4 MiB
+    QByteArray flood;
+    for (h.imageId = 0; h.imageId < count; ++h.imageId)
+        flood += Frame(KoDeviceEncoder::Image(h, QByteArray(64 * 64, char(0x40))));
+    device.Send(flood);
+    QVERIFY(WaitFor([&] { return next >= count; }, 60000));
+    QVERIFY(in_order);
     QVERIFY(client.ReadPauses() > 0);
     QCOMPARE(disconnected.count(), 0);
 
     // Silent again, the device is dropped as before.
-    stream.stop();
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.count(), 1, Period * 20);
 }
 
@@ -658,9 +548,7 @@ void TstLink::undeliveredMessagesBounded()
     }
     reader->Push(flood);
     // This thread takes nothing now: the reader stops at the limit.
-    QElapsedTimer timer;
-    timer.start();
-    while (reader->UndeliveredMessages() < held && timer.elapsed() < 20000)
+    for (int ms = 0; reader->UndeliveredMessages() < held && ms < 20000; ms += 5)
         QThread::msleep(5);
     QThread::msleep(50);
     QCOMPARE(reader->UndeliveredMessages(), held);
@@ -688,10 +576,7 @@ void TstLink::destroyWhileStreaming()
         burst += frame;
     device.Send(burst);
     QTRY_VERIFY(pictures > 3);
-    QElapsedTimer timer;
-    timer.start();
     delete client; // reader in the middle of its blocking emissions
-    QVERIFY(timer.elapsed() < 2000);
     const int seen = pictures;
     QTest::qWait(50);
     QCOMPARE(pictures, seen);
