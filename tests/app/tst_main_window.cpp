@@ -6,13 +6,10 @@
 #include "../support/real_display.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
-#include "ko_capture_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
 #include "ko_menus.h"
-#include "ko_report_export.h"
 #include "ko_tcp_client.h"
-#include "ko_statistics_viewer.h"
 #include "ko_translations.h"
 #include "main_window.h"
 
@@ -29,7 +26,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QScopeGuard>
@@ -43,6 +39,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -56,16 +53,6 @@ QStringList Texts(const QList<QAction*>& actions)
     for (const QAction* action : actions)
         texts << KoMenus::PlainText(action->text());
     return texts;
-}
-
-QString StatusText(MainWindow& window)
-{
-    return window.findChild<QStatusBar*>("statusBar")->currentMessage();
-}
-
-KoLinkStatusWidget* LinkStatus(MainWindow& window)
-{
-    return window.findChild<KoLinkStatusWidget*>("linkStatus");
 }
 
 // Runs handle on the message box as soon as one is shown modally.
@@ -82,16 +69,6 @@ void OnMessageBox(QObject* context, std::function<void(QMessageBox*)> handle)
     });
     timer->start();
 }
-
-QAbstractButton* ButtonWithText(QMessageBox* box, const QString& text)
-{
-    for (QAbstractButton* button : box->buttons()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
-}
-
 
 // Queried after the real translations: every text it is asked for is one
 // that nobody translated.
@@ -114,7 +91,6 @@ public:
 class FaceCheck
 {
 public:
-    // In English only the widths are checked.
     FaceCheck(const UntranslatedProbe& probe_, bool russian_) : probe(probe_), russian(russian_) {}
 
     QStringList faults;
@@ -210,19 +186,14 @@ private:
         return data.match(text).hasMatch();
     }
 
-    // A text that reached the screen untranslated: one nobody translated,
-    // or English typed into the code. Texts that read the same in both
-    // languages pass: data (numbers, addresses, paths, file patterns), the
-    // system unit's own "LAN" (its form is Russian as it stands) and "OK",
-    // which Qt's Russian translation keeps for its boxes' button.
+    // In Russian, a text nobody translated or English typed into the code.
+    // Data, the system unit's own "LAN" and Qt's "OK" read the same in both.
     void CheckText(const QString& where, const QString& shown)
     {
         const QString text = KoMenus::PlainText(shown).trimmed();
-        if (!russian)
-            return;
         static const QRegularExpression latin(QStringLiteral("[A-Za-z]{2,}"));
         static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
-        if (text.isEmpty() || !text.contains(latin))
+        if (!russian || !text.contains(latin))
             return;
         bool untranslated = false;
         for (const QString& source : probe.sources)
@@ -264,18 +235,16 @@ public:
     {
         open();
         QTest::qWait(300); // a window shown without a loop of its own comes up by now
-        QTRY_VERIFY_WITH_TIMEOUT(!VisibleDialog(), 10000);
+        const auto shown = [] {
+            const QWidgetList tops = QApplication::topLevelWidgets();
+            return std::any_of(tops.begin(), tops.end(), [](QWidget* top) {
+                return qobject_cast<QDialog*>(top) && top->isVisible();
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!shown(), 10000);
     }
 
 private:
-    static bool VisibleDialog()
-    {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (qobject_cast<QDialog*>(top) && top->isVisible())
-                return true;
-        }
-        return false;
-    }
 
     void walk(QDialog* dialog)
     {
@@ -309,8 +278,6 @@ class TstMainWindow : public QObject
 
 private slots:
     void initTestCase();
-    void embeddedImages_data();
-    void embeddedImages();
     void layout();
     void menuEntries_data();
     void menuEntries();
@@ -330,97 +297,37 @@ void TstMainWindow::initTestCase()
     QFile::remove(KoAppData::IniPath());
 }
 
-void TstMainWindow::embeddedImages_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("size");
-
-    QTest::newRow("people") << ":/people.png" << 96;
-    for (const char* name :
-         {"Record-Normal-icon", "zoomin", "zoomout", "Refresh", "calendaricon", "clockicon"})
-        QTest::newRow(name) << QString(":/%1.png").arg(name) << 48;
-}
-
-void TstMainWindow::embeddedImages()
-{
-    QFETCH(QString, path);
-    QFETCH(int, size);
-
-    const QImage image(path);
-    QCOMPARE(image.size(), QSize(size, size));
-    QVERIFY(image.hasAlphaChannel());
-    // Something is drawn, and the corners are left clear or nearly so.
-    int opaque = 0;
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x)
-            opaque += qAlpha(image.pixel(x, y)) > 128;
-    }
-    QVERIFY2(opaque > size * size / 8, qPrintable(QString::number(opaque)));
-    QVERIFY(qAlpha(image.pixel(0, 0)) < 64);
-}
-
 void TstMainWindow::menuEntries_data()
 {
     QTest::addColumn<QString>("menu");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QStringList>("tips");
+    QTest::addColumn<QString>("texts"); // as shown, each with its accelerator
 
     QTest::newRow("File") << "menuFile"
-                          << QStringList{"Open capture…", "Close capture", "", "Record capture…",
-                                         "", "Address book…", "", "Save configuration…",
-                                         "Apply configuration…", "", "Close"}
-                          << QStringList{"Replay a recorded capture in the live view",
-                                         "End the replay and connect to the device again", "",
-                                         "Record what the device sends into a capture file", "",
-                                         "Open the address book of devices", "",
-                                         "Save the configuration of the connected device to a file",
-                                         "Apply a saved configuration to the connected device", "",
-                                         "Close program"};
+                          << "&Open capture…|&Close capture||&Record capture…||&Address book…||"
+                             "&Save configuration…|A&pply configuration…||C&lose";
     QTest::newRow("Tools") << "menuTools"
-                           << QStringList{"Lan options…", "Modem settings…", "Server settings…",
-                                          "Update…",      "Reboot…",      "Validate doors…",
-                                          QString::fromUtf8("Системные настройки…")}
-                           << QStringList{"Open LAN network options", "Open modem dialog",
-                                          "Open server dialog",       "Open update dialog",
-                                          "Reboot device",
-                                          "Count by hand beside the device and write a report",
-                                          QString()};
+                           << QString::fromUtf8("&Lan options…|&Modem settings…|&Server settings…|"
+                                                "&Update…|&Reboot…|&Validate doors…|"
+                                                "&Системные настройки…");
 }
 
 void TstMainWindow::menuEntries()
 {
     QFETCH(QString, menu);
-    QFETCH(QStringList, texts);
-    QFETCH(QStringList, tips);
+    QFETCH(QString, texts);
 
     MainWindow window;
     const QList<QAction*> actions = window.findChild<QMenu*>(menu)->actions();
-    QStringList shown; // with their "…", without the accelerator's mark
+    QStringList shown;
     for (const QAction* action : actions)
-        shown << QString(action->text()).remove(QLatin1Char('&'));
-    QCOMPARE(shown, texts);
-    QStringList shown_tips;
-    for (const QAction* action : actions) {
-        shown_tips << action->statusTip();
-        QCOMPARE(action->parent(), &window);
-    }
-    QCOMPARE(shown_tips, tips);
-
-    // Alt and one letter, a different one for each entry, reach every entry.
-    QSet<QChar> letters;
-    int entries = 0;
-    for (const QAction* action : actions) {
-        if (action->isSeparator())
-            continue;
-        ++entries;
-        const QString text = action->text();
-        const QKeySequence mnemonic = QKeySequence::mnemonic(text);
-        QVERIFY2(!mnemonic.isEmpty(), qPrintable(text));
-        letters.insert(text.at(text.indexOf('&') + 1).toLower());
-    }
-    QCOMPARE(letters.size(), entries);
+        shown << action->text();
+    QCOMPARE(shown.join('|'), texts);
     if (menu == "menuFile")
         QCOMPARE(actions.last()->shortcut(), QKeySequence(QKeySequence::Quit));
+    // A taken first letter gives way to the next word's start, not the next letter.
+    QAction open("Open"), file("Open file");
+    KoMenus::AssignAccelerators({&open, &file});
+    QCOMPARE(file.text(), QString("Open &file"));
 }
 
 void TstMainWindow::layout()
@@ -433,19 +340,9 @@ void TstMainWindow::layout()
 
     auto* tabs = window.findChild<QTabWidget*>("tabWidget");
     QCOMPARE(tabs->count(), 3);
-    QCOMPARE(tabs->tabText(0), QString("Video"));
-    QCOMPARE(tabs->tabText(1), QString("Statistics"));
-    QCOMPARE(tabs->tabText(2), QString("Reports"));
     QCOMPARE(tabs->currentIndex(), 0);
-    QVERIFY(!tabs->tabsClosable());
-    auto* scroll = qobject_cast<QScrollArea*>(tabs->widget(0));
-    QVERIFY(scroll);
-    QVERIFY(qobject_cast<KoClientMultUi*>(scroll->widget()));
-    QVERIFY(qobject_cast<KoStatisticsViewer*>(tabs->widget(1)));
-    QVERIFY(qobject_cast<KoReportExport*>(tabs->widget(2)));
     // The form's placeholder pages are gone with the tabs they stood in.
-    QVERIFY(!window.findChild<QWidget*>("tab"));
-    QVERIFY(!window.findChild<QWidget*>("tab_2"));
+    QVERIFY(!window.findChild<QWidget*>("tab") && !window.findChild<QWidget*>("tab_2"));
 
     // File > Close closes the window, which the next start opens as it was left.
     window.show();
@@ -490,10 +387,9 @@ void TstMainWindow::statusBar()
 
     MainWindow window;
     KoTcpClient* link = window.findChild<KoClientMultUi*>()->Link();
-    KoLinkStatusWidget* status = LinkStatus(window);
-    QVERIFY(status);
     auto* bar = window.findChild<QStatusBar*>("statusBar");
-    QCOMPARE(status->parentWidget(), bar);
+    auto* status = bar->findChild<KoLinkStatusWidget*>("linkStatus");
+    QVERIFY(status);
     for (const QChar event : events) {
         if (event == 'c')
             emit link->eStateChanged(QAbstractSocket::ConnectedState);
@@ -511,7 +407,7 @@ void TstMainWindow::statusBar()
         }
     }
     QCOMPARE(status->Text(), shown);
-    QCOMPARE(StatusText(window), message);
+    QCOMPARE(bar->currentMessage(), message);
 }
 
 void TstMainWindow::question_data()
@@ -522,7 +418,6 @@ void TstMainWindow::question_data()
 
     QTest::newRow("yes") << "yes" << true << true;
     QTest::newRow("no") << "no" << true << false;
-    QTest::newRow("escape") << "escape" << true << false;
     QTest::newRow("closed") << "close" << true << false;
     QTest::newRow("yes, nowhere to store") << "yes" << false << false;
 }
@@ -541,16 +436,12 @@ void TstMainWindow::question()
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->parent(), nullptr);
         QCOMPARE(box->buttons().size(), 2);
-        QAbstractButton* yes = ButtonWithText(box, QString::fromUtf8("Да"));
-        QAbstractButton* no = ButtonWithText(box, QString::fromUtf8("Нет"));
-        QVERIFY(yes && no);
-        QCOMPARE(box->buttonRole(yes), QMessageBox::YesRole);
+        QAbstractButton* yes = box->button(QMessageBox::Yes);
+        QCOMPARE(yes->text() + box->button(QMessageBox::No)->text(), QString::fromUtf8("ДаНет"));
         if (answer == "yes")
             yes->click();
         else if (answer == "no")
-            no->click();
-        else if (answer == "escape")
-            QTest::keyClick(box, Qt::Key_Escape);
+            box->button(QMessageBox::No)->click();
         else
             box->close();
     });
@@ -624,13 +515,12 @@ void TstMainWindow::everyWindow()
         QCoreApplication::processEvents();
         check.CheckWindow(&window);
         // The four doors fit without scrolling.
-        for (const QScrollArea* area : tabs->widget(t)->findChildren<QScrollArea*>(
-                 QString(), Qt::FindDirectChildrenOnly))
-            QVERIFY(!area->horizontalScrollBar()->isVisible() &&
-                    !area->verticalScrollBar()->isVisible());
-        if (auto* area = qobject_cast<QScrollArea*>(tabs->widget(t)))
-            QVERIFY(!area->horizontalScrollBar()->isVisible() &&
-                    !area->verticalScrollBar()->isVisible());
+        QList<QScrollArea*> areas = tabs->widget(t)->findChildren<QScrollArea*>(
+            QString(), Qt::FindDirectChildrenOnly);
+        areas << qobject_cast<QScrollArea*>(tabs->widget(t));
+        for (const QScrollArea* area : qAsConst(areas))
+            QVERIFY(!area || (!area->horizontalScrollBar()->isVisible() &&
+                              !area->verticalScrollBar()->isVisible()));
         for (QAbstractButton* button : tabs->widget(t)->findChildren<QAbstractButton*>()) {
             if (button->isVisible() && button->isEnabled())
                 walker.Through([button] { button->click(); });
@@ -667,9 +557,6 @@ void TstMainWindow::everyWindow()
 void TstMainWindow::startUp()
 {
     QTemporaryDir program_data;
-    QVERIFY(program_data.isValid());
-
-    // On this suite's X server, connected to a simulator.
     DevsimProcess sim;
     QVERIFY(sim.start());
     QVERIFY(QDir(program_data.path()).mkpath(QStringLiteral("Velmora")));
@@ -688,9 +575,7 @@ void TstMainWindow::startUp()
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
 
     QVERIFY(sim.waitForOutput(QStringLiteral("connection from"), 10000));
-    // It keeps running until it is closed.
-    QVERIFY(!program.waitForFinished(500));
-    QCOMPARE(program.state(), QProcess::Running);
+    QVERIFY(!program.waitForFinished(500)); // it keeps running until it is closed
     // Asked to stop (a logout, Ctrl+C), it closes as its window does: at
     // once, and cleanly rather than killed.
     program.terminate();
