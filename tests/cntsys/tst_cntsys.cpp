@@ -2,6 +2,7 @@
 // the settings form.
 
 #include "../link/fake_device.h"
+#include "../support/frame_bodies.h"
 #include "../support/real_display.h"
 #include "block_sys_settings_form.h"
 #include "counter_profile.h"
@@ -27,10 +28,22 @@ namespace {
 
 QByteArray message(uint code, const QByteArray& payload)
 {
-    QByteArray body(4, 0);
-    for (int i = 0; i < 4; ++i)
-        body[i] = char(code >> (24 - 8 * i));
-    return KoFrameEscaper::Frame(body + payload);
+    return KoFrameEscaper::Frame(I32(int32_t(code)) + payload);
+}
+
+// Zone (none: as the form shows it), LAN address, mask, gateway, LAN port,
+// server port; DNS and server address are 127.0.0.1.
+const QStringList valid{"+4", "127.0.0.1", "255.0.0.0", "127.0.0.1", "65535", "9000"};
+
+void fill(BlockSysSettingsForm& form, const QStringList& values)
+{
+    if (!values[0].isEmpty())
+        form.findChild<QComboBox*>("TimeZoneCombo")->setEditText(values[0]);
+    const char* edits[] = {"LANIPEdit", "LANMaskEdit", "LANGateEdit", "LANPortEdit", "SrvPortEdit"};
+    for (int i = 0; i < 5; ++i)
+        form.findChild<QLineEdit*>(edits[i])->setText(values[i + 1]);
+    for (const char* name : {"LANDNSEdit", "SrvIPEdit"})
+        form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
 }
 
 } // namespace
@@ -40,6 +53,7 @@ class TstCntsys : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { QFile::remove(KoAppData::Folder() + "block_net.txt"); }
     void profileFile();
     void exchange_data();
     void exchange();
@@ -49,31 +63,18 @@ private slots:
     void formZone_data();
     void formZone();
     void formFollowsOperator();
-    void formClock();
 };
 
+// The profile a form opens with; a zone left as "default" is the form's own.
 void TstCntsys::profileFile()
 {
-    const QString path = KoAppData::Folder() + "block_net.txt";
-    CounterProfile p;
-    p.lan.ip = 0xC0A8000A;
-    p.lan.port = 5000;
-    p.srv.port = 9000;
-    p.time.time_zone = -90;
-    QVERIFY(p.SaveToFile(path));
-    CounterProfile back;
-    QVERIFY(back.LoadFromFile(path));
-    QCOMPARE(back.lan.ip, p.lan.ip);
-    QCOMPARE(back.lan.port, p.lan.port);
-    QCOMPARE(back.time.time_zone, qint16(-90));
-
-    QFile f(path);
+    QFile f(KoAppData::Folder() + "block_net.txt");
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("lan_port = 80;\r\ntime_zone = default;\r\n");
     f.close();
-    QVERIFY(back.LoadFromFile(path));
-    QCOMPARE(back.lan.port, quint16(80));
-    QCOMPARE(back.time.time_zone, qint16(180));
+    BlockSysSettingsForm form;
+    QCOMPARE(form.findChild<QLineEdit*>("LANPortEdit")->text(), QString("80"));
+    QCOMPARE(form.Profile().time.time_zone, qint16(180));
 }
 
 void TstCntsys::exchange_data()
@@ -89,10 +90,7 @@ void TstCntsys::exchange_data()
     const QString lan = "49>50:7f000001ff0000007f0000017f0000351388 ";
     const QString srv = "53>54:7f0000011f90";
     const QString got = "Получение параметров";
-    QTest::newRow("read") << "read" << true << time + lan + srv << "45 49 53"
-                          << QStringList{got, "Параметры получены"} << true;
-    QTest::newRow("no time") << "read" << true << lan + srv << "45"
-                             << QStringList{got, "Дата и время не получены"} << false;
+    // A read and an apply that succeed: tst_cntsys_devsim's flow.
     QTest::newRow("LAN of 17 bytes") << "read" << true << time + lan.left(40) + " " + srv << "45 49"
                                      << QStringList{got, "Настройки LAN не получены"} << false;
     QTest::newRow("no server") << "read" << true << time + lan << "45 49 53"
@@ -108,20 +106,10 @@ void TstCntsys::exchange_data()
     const QStringList steps = {"Установка параметров LAN",     "Параметры LAN установлены",
                                "Установка параметров сервера", "Параметры сервера установлены",
                                "Установка даты и времени",     "Дата и время установлены"};
-    QTest::newRow("apply") << "apply" << true << all << "47 51 43 39" << steps << true;
     QTest::newRow("clock goes on") << "clock" << true << all << "47 51 43 39" << steps << true;
     QTest::newRow("LAN refused") << "apply" << true << "47>48:01"
                                  << "47" << QStringList{steps[0], "Ошибка установки параметров LAN"}
                                  << false;
-    QTest::newRow("no server ack")
-        << "apply" << true << lanAck << "47 51"
-        << steps.mid(0, 3) + QStringList{"Ошибка установки параметров сервера"} << false;
-    QTest::newRow("empty time ack")
-        << "apply" << true << lanAck + srvAck + "43>44:"
-        << "47 51 43" << steps.mid(0, 5) + QStringList{"Ошибка установки даты и времени"} << false;
-    QTest::newRow("two pictures of three")
-        << "apply" << true << lanAck + srvAck + "43>44:00,1:,1: 39>40:"
-        << "47 51 43" << steps + QStringList{"Устройство не отвечает"} << false;
     QTest::newRow("no reboot ack") << "apply" << true << lanAck + srvAck + timeAck << "47 51 43 39"
                                    << steps + QStringList{"Устройство не перезагрузилось"} << false;
     QTest::newRow("answer no") << "no" << true << all << "" << QStringList{} << false;
@@ -156,20 +144,16 @@ void TstCntsys::exchange()
     QStringList asked;
     TimeParams sentTime;
     KoFrameParser parser;
-    int parsed = 0;
     if (device.peer) {
         connect(device.peer, &QTcpSocket::readyRead, this, [&] {
-            while (parsed < device.received.size()) {
-                parsed += int(parser.Feed(device.received.constData() + parsed,
-                                          device.received.size() - parsed));
-                if (!parser.HasFrame())
-                    continue;
-                const QByteArray body = parser.Body();
+            QList<QByteArray> bodies;
+            AppendFrameBodies(parser, device.received, bodies);
+            device.received.clear();
+            for (const QByteArray& body : bodies) {
                 const uint code = qFromBigEndian<quint32>(body.constData());
                 if (code == 43)
                     sentTime.Deserialize(reinterpret_cast<const uchar*>(body.constData()),
                                          size_t(body.size()), 4);
-                parser.ReleaseFrame();
                 if (code >= 39 && code <= 53)
                     asked << QString::number(code);
                 device.Send(answers.value(code));
@@ -215,11 +199,6 @@ void TstCntsys::exchange()
     QCOMPARE(done.at(0).at(0).toBool(), ok);
     QCOMPARE(shown, texts);
     QCOMPARE(asked.join(' '), requests);
-    if (op == "read" && ok) {
-        QCOMPARE(ctl.LastRead().lan.port, quint16(5000));
-        QCOMPARE(ctl.LastRead().srv.port, quint16(8080));
-        QCOMPARE(ctl.LastRead().time.time_zone, qint16(180));
-    }
     if (requests.contains("43")) {
         // The time as typed, or the clock moved on by the question's second.
         QCOMPARE(sentTime.time_zone, qint16(300));
@@ -236,19 +215,16 @@ void TstCntsys::exchange()
 
 void TstCntsys::formChecks_data()
 {
-    // Zone, LAN address, mask, gateway, LAN port, server port.
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QString>("warning");
     const auto row = [](const char* name, int field, const QString& value, const QString& warning) {
-        QStringList values = {"+4", "127.0.0.1", "255.0.0.0", "127.0.0.1", "65535", "9000"};
+        QStringList values = valid;
         values[field] = value;
         QTest::newRow(name) << values << warning;
     };
     row("valid", 0, "+4", "");
     row("no gateway", 3, "0.0.0.0", "");
     row("ip 0.0.0.0", 1, "0.0.0.0", "ip-адрес LAN не может быть 0.0.0.0 или 255.255.255.255");
-    row("broadcast ip", 1, "255.255.255.255",
-        "ip-адрес LAN не может быть 0.0.0.0 или 255.255.255.255");
     row("mask with a gap", 2, "255.0.255.0",
         "Неверное значение маски подсети LAN: единицы маски должны идти подряд");
     row("gateway outside", 3, "10.0.0.1", "Адрес шлюза LAN не входит в подсеть устройства");
@@ -260,30 +236,26 @@ void TstCntsys::formChecks()
 {
     QFETCH(QStringList, values);
     QFETCH(QString, warning);
-    QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QString shown;
     form.SetWarner([&](QWidget*, const QString& text) { shown = text; });
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
-    form.findChild<QComboBox*>("TimeZoneCombo")->setEditText(values[0]);
-    const char* edits[] = {"LANIPEdit", "LANMaskEdit", "LANGateEdit", "LANPortEdit", "SrvPortEdit"};
-    for (int i = 0; i < 5; ++i)
-        form.findChild<QLineEdit*>(edits[i])->setText(values[i + 1]);
-    for (const char* name : {"LANDNSEdit", "SrvIPEdit"})
-        form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
+    fill(form, values);
     form.sApplyBtnPressed();
     QCOMPARE(shown, warning);
     QCOMPARE(ok.count(), warning.isEmpty() ? 1 : 0);
-    if (warning.isEmpty()) {
-        QCOMPARE(form.Profile().time.time_zone, qint16(240));
-        QCOMPARE(form.Profile().lan.port, quint16(65535));
-        QVERIFY(QFile::exists(KoAppData::Folder() + "block_net.txt"));
-    }
+    if (!warning.isEmpty())
+        return;
+    QCOMPARE(form.Profile().time.time_zone, qint16(240));
+    QCOMPARE(form.Profile().lan.port, quint16(65535));
+    // Kept for the next opening.
+    BlockSysSettingsForm again;
+    QCOMPARE(again.findChild<QComboBox*>("TimeZoneCombo")->currentText(), QString("UTC+4 Самара"));
+    QCOMPARE(again.findChild<QLineEdit*>("LANPortEdit")->text(), QString("65535"));
 }
 
 void TstCntsys::formCheckOrder()
 {
-    QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QString shown;
     form.SetWarner([&](QWidget*, const QString& text) { shown = text; });
@@ -324,9 +296,7 @@ void TstCntsys::formZone_data()
     QTest::addColumn<int>("zone");
     QTest::addColumn<QString>("text");
     QTest::newRow("table 240") << 240 << "UTC+4 Самара";
-    QTest::newRow("table 720") << 720 << "UTC+12 Камчатка";
     QTest::newRow("+1") << 60 << "+1";
-    QTest::newRow("+5:30") << 330 << "+5:30";
     QTest::newRow("-1:30") << -90 << "-1:30";
 }
 
@@ -334,14 +304,9 @@ void TstCntsys::formZone()
 {
     QFETCH(int, zone);
     QFETCH(QString, text);
-    QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
-    for (const char* name : {"LANIPEdit", "LANGateEdit", "LANDNSEdit", "SrvIPEdit"})
-        form.findChild<QLineEdit*>(name)->setText("127.0.0.1");
-    form.findChild<QLineEdit*>("LANMaskEdit")->setText("255.0.0.0");
-    form.findChild<QLineEdit*>("LANPortEdit")->setText("80");
-    form.findChild<QLineEdit*>("SrvPortEdit")->setText("80");
+    fill(form, QStringList{""} + valid.mid(1));
     // A zone shown after another of the other kind replaces it.
     const bool inTable = zone >= 120 && zone <= 720 && zone % 60 == 0;
     TimeParams t;
@@ -360,7 +325,6 @@ void TstCntsys::formZone()
 
 void TstCntsys::formFollowsOperator()
 {
-    QFile::remove(KoAppData::Folder() + "block_net.txt");
     BlockSysSettingsForm form;
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
     auto* zone = form.findChild<QComboBox*>("TimeZoneCombo");
@@ -395,34 +359,18 @@ void TstCntsys::formFollowsOperator()
     QCOMPARE(form.Profile().time.date_time, quint64(9 * 3600 + 1));
     QCOMPARE(form.Profile().time.time_zone, qint16(300));
     QCOMPARE(form.Profile().lan.port, quint16(5001));
-}
-
-void TstCntsys::formClock()
-{
-    QFile::remove(KoAppData::Folder() + "block_net.txt");
-    BlockSysSettingsForm form;
-    QSignalSpy stop(&form, &BlockSysSettingsForm::eDisableSync);
+    // A date chosen in the calendar stops the refresh, which then moves it no more.
     auto* date = form.findChild<QDateEdit*>("DateEdit");
-    auto* time = form.findChild<QTimeEdit*>("TimeEdit");
-    TimeParams t;
-    t.time_zone = 180;
-    // The unit's clock shown and refreshed: no operator edit.
-    for (quint64 at : {0, 3600}) {
-        t.date_time = at;
-        form.ShowDateTime(t);
-    }
-    QCOMPARE(date->date(), QDate(1970, 1, 1));
-    QCOMPARE(time->time(), QTime(4, 0));
+    QSignalSpy stop(&form, &BlockSysSettingsForm::eDisableSync);
     form.sCalendarFormExit(false, QDate(2030, 1, 2));
     QCOMPARE(date->date(), QDate(1970, 1, 1));
     QCOMPARE(stop.count(), 0);
-    // The first operator edit stops the refresh, which no longer overwrites it.
     form.sCalendarFormExit(true, QDate(2030, 1, 2));
     QCOMPARE(stop.count(), 1);
-    t.date_time = 7200;
-    form.ShowDateTime(t);
+    p.time.date_time += 3600;
+    form.ShowDateTime(p.time);
     QCOMPARE(date->date(), QDate(2030, 1, 2));
-    QCOMPARE(time->time(), QTime(4, 0));
+    QCOMPARE(time->time(), QTime(14, 0, 1));
 }
 
 VELMORA_REAL_DISPLAY_MAIN(TstCntsys)
