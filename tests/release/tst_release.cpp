@@ -31,7 +31,7 @@ Run Execute(const QString& program, const QStringList& args,
     if (!process.waitForFinished(120000)) {
         process.kill();
         process.waitForFinished();
-        run.err = QStringLiteral("did not finish: ") + program;
+        run.err = "did not finish: " + program;
         return run;
     }
     run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -50,24 +50,21 @@ class TestRelease : public QObject
     QString package;
     QString root;
 
-    QString Installed(const QString& path) const { return root + QLatin1Char('/') + path; }
+    QString Installed(const QString& path) const { return root + '/' + path; }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(scratch.isValid());
-        const Run pack =
-            Execute(QStringLiteral(VELMORA_CPACK),
-                    {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"),
-                     scratch.filePath(QStringLiteral("out")), QStringLiteral("--config"),
-                     QStringLiteral(VELMORA_BUILD_DIR "/CPackConfig.cmake")});
+        const QString out = scratch.filePath("out");
+        const Run pack = Execute(VELMORA_CPACK, {"-G", "DEB", "-B", out, "--config",
+                                                 VELMORA_BUILD_DIR "/CPackConfig.cmake"});
         QVERIFY2(pack.code == 0, qPrintable(pack.out + pack.err));
-        const QStringList debs = QDir(scratch.filePath(QStringLiteral("out")))
-                                     .entryList({QStringLiteral("*.deb")}, QDir::Files);
+        const QStringList debs = QDir(out).entryList({"*.deb"}, QDir::Files);
         QCOMPARE(debs.size(), 1);
-        package = scratch.filePath(QStringLiteral("out/") + debs.first());
-        root = scratch.filePath(QStringLiteral("root"));
-        const Run unpack = Execute(QStringLiteral("dpkg"), {QStringLiteral("-x"), package, root});
+        package = out + '/' + debs.first();
+        root = scratch.filePath("root");
+        const Run unpack = Execute("dpkg", {"-x", package, root});
         QVERIFY2(unpack.code == 0, qPrintable(unpack.err));
     }
 
@@ -76,9 +73,8 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("program");
         QTest::newRow("configurator") << "usr/bin/velmora-configurator" << true;
-        for (const QString& tool :
-             QStringLiteral(VELMORA_TOOLS).split(QLatin1Char(','), Qt::SkipEmptyParts))
-            QTest::newRow(qPrintable(tool)) << QStringLiteral("usr/bin/") + tool << true;
+        for (const QString& tool : QString(VELMORA_TOOLS).split(',', Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(tool)) << "usr/bin/" + tool << true;
         QTest::newRow("translation") << "usr/share/velmora/translations/tb_client_ru.qm" << false;
         QTest::newRow("desktop entry")
             << "usr/share/applications/velmora-configurator.desktop" << false;
@@ -101,38 +97,30 @@ private slots:
     // .deb depends on, and none of them is a -dev package.
     void dependencies()
     {
-        const Run field = Execute(QStringLiteral("dpkg-deb"),
-                                  {QStringLiteral("-f"), package, QStringLiteral("Depends")});
+        const Run field = Execute("dpkg-deb", {"-f", package, "Depends"});
         QCOMPARE(field.code, 0);
         QSet<QString> depends;
-        for (const QString& item : field.out.split(QRegularExpression(QStringLiteral("[,|]")))) {
-            const QString name = item.trimmed().section(QLatin1Char(' '), 0, 0);
-            QVERIFY2(!name.endsWith(QLatin1String("-dev")), qPrintable(name));
+        for (const QString& item : field.out.split(QRegularExpression("[,|]"))) {
+            const QString name = item.trimmed().section(' ', 0, 0);
+            QVERIFY2(!name.endsWith("-dev"), qPrintable(name));
             depends.insert(name);
         }
-        const QStringList programs =
-            QDir(Installed(QStringLiteral("usr/bin"))).entryList(QDir::Files);
+        const QStringList programs = QDir(Installed("usr/bin")).entryList(QDir::Files);
         QVERIFY(!programs.isEmpty());
         for (const QString& program : programs) {
-            const Run dynamic =
-                Execute(QStringLiteral("readelf"),
-                        {QStringLiteral("-d"), Installed(QStringLiteral("usr/bin/") + program)});
+            const Run dynamic = Execute("readelf", {"-d", Installed("usr/bin/" + program)});
             QCOMPARE(dynamic.code, 0);
-            const QRegularExpression needed(QStringLiteral("\\(NEEDED\\).*\\[(.+)\\]"));
-            auto it = needed.globalMatch(dynamic.out);
+            auto it = QRegularExpression("\\(NEEDED\\).*\\[(.+)\\]").globalMatch(dynamic.out);
             while (it.hasNext()) {
                 const QString library = it.next().captured(1);
-                const Run owner = Execute(QStringLiteral("dpkg"),
-                                          {QStringLiteral("-S"), QStringLiteral("*/") + library});
+                const Run owner = Execute("dpkg", {"-S", "*/" + library});
                 QVERIFY2(owner.code == 0, qPrintable(library));
                 // Several packages may ship a library of that name (other
                 // architectures): one of them must be depended on.
                 bool found = false;
-                for (const QString& line : owner.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-                    for (const QString& name :
-                         line.section(QLatin1String(": "), 0, 0).split(QLatin1Char(',')))
-                        found = found ||
-                                depends.contains(name.section(QLatin1Char(':'), 0, 0).trimmed());
+                for (const QString& line : owner.out.split('\n', Qt::SkipEmptyParts))
+                    for (const QString& name : line.section(": ", 0, 0).split(','))
+                        found = found || depends.contains(name.section(':', 0, 0).trimmed());
                 QVERIFY2(found, qPrintable(program + ": " + library + " from " + owner.out));
             }
         }
@@ -156,12 +144,11 @@ private slots:
         QFETCH(int, code);
         QFETCH(QString, pattern);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
         if (code == 0)
-            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        const Run run =
-            Execute(Installed(QStringLiteral("usr/bin/velmora-configurator")), {option}, env);
+            env.remove("QT_QPA_PLATFORM");
+        const Run run = Execute(Installed("usr/bin/velmora-configurator"), {option}, env);
         QCOMPARE(run.code, code);
         const QRegularExpression expected(pattern, QRegularExpression::DotMatchesEverythingOption);
         QVERIFY2(expected.match(code == 0 ? run.out : run.err).hasMatch(),
@@ -176,12 +163,11 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<bool>("inWorkingDir");
         QTest::addColumn<QString>("folder");
-        const QString installed = QStringLiteral("usr/bin/velmora-configurator");
+        const QString installed = "usr/bin/velmora-configurator";
         QTest::newRow("installed") << installed << false << "usr/share/velmora/translations";
         QTest::newRow("working directory first") << installed << true << QString();
         QTest::newRow("beside the program")
-            << QStringLiteral(VELMORA_BIN_DIR "/velmora-configurator") << false
-            << QStringLiteral(VELMORA_BIN_DIR);
+            << VELMORA_BIN_DIR "/velmora-configurator" << false << VELMORA_BIN_DIR;
     }
 
     void translation()
@@ -191,16 +177,15 @@ private slots:
         QFETCH(QString, folder);
         QTemporaryDir work;
         QVERIFY(work.isValid());
-        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("data/Velmora")));
+        QVERIFY(QDir(work.path()).mkpath("data/Velmora"));
         // A port nothing listens on: the window must not reach anyone's device.
-        QFile network(work.filePath(QStringLiteral("data/Velmora/network.txt")));
+        QFile network(work.filePath("data/Velmora/network.txt"));
         QVERIFY(network.open(QIODevice::WriteOnly));
         network.write("HOST_NAME=127.0.0.1\nPORT=1\n");
         network.close();
         if (inWorkingDir) {
-            QVERIFY(QFile::copy(
-                Installed(QStringLiteral("usr/share/velmora/translations/tb_client_ru.qm")),
-                work.filePath(QStringLiteral("tb_client_ru.qm"))));
+            QVERIFY(QFile::copy(Installed("usr/share/velmora/translations/tb_client_ru.qm"),
+                                work.filePath("tb_client_ru.qm")));
             folder = work.path();
         } else if (!QDir::isAbsolutePath(folder)) {
             folder = Installed(folder);
@@ -209,10 +194,10 @@ private slots:
             program = Installed(program);
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("velmora.app.debug=true"));
-        env.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{message}"));
-        env.insert(QStringLiteral("PROGRAMDATA"), work.filePath(QStringLiteral("data")));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_LOGGING_RULES", "velmora.app.debug=true");
+        env.insert("QT_MESSAGE_PATTERN", "%{message}");
+        env.insert("PROGRAMDATA", work.filePath("data"));
         QProcess process;
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(work.path());
@@ -220,20 +205,18 @@ private slots:
         QString log;
         QElapsedTimer clock;
         clock.start();
-        while (!log.contains(QLatin1String("window icon")) && clock.elapsed() < 60000 &&
+        while (!log.contains("window icon") && clock.elapsed() < 60000 &&
                process.state() != QProcess::NotRunning) {
             process.waitForReadyRead(1000);
             log += QString::fromLocal8Bit(process.readAllStandardError());
         }
         process.kill();
         process.waitForFinished();
-        QVERIFY2(log.contains(QStringLiteral("translation loaded from ") + QDir::cleanPath(folder) +
-                              QLatin1Char('\n')),
+        QVERIFY2(log.contains("translation loaded from " + QDir::cleanPath(folder) + '\n'),
                  qPrintable(log));
-        QVERIFY2(log.contains(QLatin1String("built-in window icon")), qPrintable(log));
+        QVERIFY2(log.contains("built-in window icon"), qPrintable(log));
         // Settings files are plain names in the data folder, where the program works.
-        QVERIFY2(log.contains(QStringLiteral("working directory \"") +
-                              work.filePath(QStringLiteral("data/Velmora")) + QLatin1Char('"')),
+        QVERIFY2(log.contains("working directory \"" + work.filePath("data/Velmora") + '"'),
                  qPrintable(log));
     }
 };
