@@ -189,12 +189,9 @@ private slots:
 
     void viewerRequests_data();
     void viewerRequests();
-    void repeatsFollowTheShownKind();
     void replies_data();
     void replies();
-    void alarmsUnderTheirBar_data();
-    void alarmsUnderTheirBar();
-    void viewerPassCount();
+    void passesAndRepeats();
     void periodFile();
 
     void reportRequest_data();
@@ -289,27 +286,6 @@ void TestStatsPages::viewerRequests()
     QCOMPARE(spy.requests.size(), 1);
 }
 
-void TestStatsPages::repeatsFollowTheShownKind()
-{
-    setZone("UTC");
-    TestViewer viewer;
-    QComboBox* days = box(&viewer, "dayBox");
-    selectDate(&viewer, QDate(2016, 2, 29));
-    QCOMPARE(days->count(), 29);
-    selectDate(&viewer, QDate(2016, 3, 5));
-    RequestLog spy(&viewer);
-
-    // Before any reply the page repeats a day.
-    box(&viewer, "typeBox")->setCurrentIndex(1);
-    QCOMPARE(spy.requests, QStringList(req(0, 1, 2, bytes(16, 3, 5, 0), bytes(16, 3, 6, 0))));
-
-    // After a year reply it repeats a year; the Total entry is pass index 4.
-    viewer.sStatisticRecieved(0, {stamp(16, 1, 1, 0, 3)}, {}, STAT_YEAR, STAT_OUTCOMING);
-    box(&viewer, "passBox")->setCurrentIndex(4);
-    QCOMPARE(spy.requests.size(), 2);
-    QCOMPARE(spy.requests.last(), req(4, 1, 0, bytes(16, 1, 1, 0), bytes(17, 1, 1, 0)));
-}
-
 void TestStatsPages::replies_data()
 {
     setZone("Etc/GMT-3");
@@ -317,10 +293,10 @@ void TestStatsPages::replies_data()
     QTest::addColumn<QVector<KoStatisticsData>>("reply");
     QTest::addColumn<QVector<float>>("values");
     QTest::addColumn<QStringList>("firstAndLastLabel");
-    QTest::addColumn<QString>("axis");
-    QTest::addColumn<QString>("heading");
-    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("texts"); // the axis, the heading and the total
     QTest::addColumn<QStringList>("selects"); // a box the reply selects, and its text
+    QTest::addColumn<QVector<qint64>>("alarms"); // local times, in UTC+3
+    QTest::addColumn<QVector<int>>("alarmBars");
 
     const QStringList none{QString(), QString()};
     const QStringList axes{"Month", "Days", "Hours"};
@@ -329,7 +305,11 @@ void TestStatsPages::replies_data()
     for (int sid = 0; sid < 3; ++sid)
         QTest::addRow("empty %s", qPrintable(axes[sid]))
             << sid << QVector<KoStatisticsData>() << QVector<float>(bars[sid], 0) << none
-            << axes[sid] << headings[sid] << QString() << QStringList();
+            << axes[sid] + " | " + headings[sid] + " | " << QStringList() << QVector<qint64>()
+            << QVector<int>();
+    const auto at = [](int month, int day, int hour, int minute) {
+        return QDateTime(QDate(2016, month, day), QTime(hour, minute)).toSecsSinceEpoch();
+    };
 
     // Local month starts, stamped in UTC; of two records for March the first
     // gives the bar, though both add to the total.
@@ -337,22 +317,26 @@ void TestStatsPages::replies_data()
         utcOf(QDate(2016, 1, 1), 0, 11), utcOf(QDate(2016, 3, 1), 0, 5),
         utcOf(QDate(2016, 3, 1), 0, 7), utcOf(QDate(2016, 12, 1), 0, 2)};
     QTest::newRow("year") << 0 << year << QVector<float>({11, 0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 2})
-                          << QStringList({"Yanuary", "December"}) << "Month"
-                          << "Year statistics for 2016 pass 1 (Outcoming)"
-                          << "Total people count = 25" << QStringList({"passBox", "1"});
+                          << QStringList({"Yanuary", "December"})
+                          << "Month | Year statistics for 2016 pass 1 (Outcoming) | "
+                             "Total people count = 25"
+                          << QStringList({"passBox", "1"}) << QVector<qint64>{at(5, 20, 12, 0)}
+                          << QVector<int>{4};
 
-    // May 2016 has 31 days, from a Sunday; the device sent 28.
+    // April 2016 has 30 days, from a Friday; the device sent 28. An alarm on
+    // the 31st of another month has no bar.
     QVector<KoStatisticsData> month;
     QVector<float> month_values;
-    for (int d = 1; d <= 31; ++d) {
+    for (int d = 1; d <= 30; ++d) {
         if (d <= 28)
-            month.append(utcOf(QDate(2016, 5, d), 0, d));
+            month.append(utcOf(QDate(2016, 4, d), 0, d));
         month_values.append(d <= 28 ? d : 0);
     }
-    QTest::newRow("month padded") << 1 << month << month_values
-                                  << QStringList({"1\nSan", "31\nTue"}) << "Days"
-                                  << "Month statistics for 5.16 pass 1 (Outcoming)"
-                                  << "Total people count = 406" << QStringList({"monthBox", "May"});
+    QTest::newRow("month padded")
+        << 1 << month << month_values << QStringList({"1\nFri", "30\nSat"})
+        << "Days | Month statistics for 4.16 pass 1 (Outcoming) | Total people count = 406"
+        << QStringList({"monthBox", "April"})
+        << QVector<qint64>{at(4, 12, 23, 30), at(5, 31, 8, 0)} << QVector<int>{11};
 
     QVector<KoStatisticsData> day;
     QVector<float> day_values(24, 0);
@@ -360,9 +344,10 @@ void TestStatsPages::replies_data()
         day.append(utcOf(QDate(2016, 3, 5), h, 2 * h));
         day_values[h] = 2 * h;
     }
-    QTest::newRow("day padded") << 2 << day << day_values << QStringList({"0", "23"}) << "Hours"
-                                << "Day statistics for 5.3.16 pass 1 (Outcoming)"
-                                << "Total people count = 90" << QStringList({"dayBox", "5"});
+    QTest::newRow("day padded")
+        << 2 << day << day_values << QStringList({"0", "23"})
+        << "Hours | Day statistics for 5.3.16 pass 1 (Outcoming) | Total people count = 90"
+        << QStringList({"dayBox", "5"}) << QVector<qint64>{at(3, 5, 1, 10)} << QVector<int>{1};
 }
 
 void TestStatsPages::replies()
@@ -371,25 +356,32 @@ void TestStatsPages::replies()
     QFETCH(QVector<KoStatisticsData>, reply);
     QFETCH(QVector<float>, values);
     QFETCH(QStringList, firstAndLastLabel);
-    QFETCH(QString, axis);
-    QFETCH(QString, heading);
-    QFETCH(QString, total);
+    QFETCH(QString, texts);
     QFETCH(QStringList, selects);
+    QFETCH(QVector<qint64>, alarms);
+    QFETCH(QVector<int>, alarmBars);
     setZone("Etc/GMT-3");
 
     TestViewer viewer;
     selectDate(&viewer, QDate(2016, 3, 1));
     viewer.sStatisticRecieved(1, {stamp(16, 3, 1, 0, 4)}, {}, STAT_DAY, STAT_INCOMING);
-    viewer.sStatisticRecieved(1, reply, {}, STATISTICS_ID(sid), STAT_OUTCOMING);
+    QVector<KoStatisticsAlarmData> events;
+    for (qint64 time : alarms)
+        events.append({time, 12, 0, 0});
+    viewer.sStatisticRecieved(1, reply, events, STATISTICS_ID(sid), STAT_OUTCOMING);
 
     const KoGraphicsDrawer* drawer = viewer.histogram();
     QCOMPARE(drawer->shownValues(), values);
     const QStringList labels = drawer->shownLabels();
     QCOMPARE(labels.size(), values.size());
     QCOMPARE(QStringList({labels.first(), labels.last()}), firstAndLastLabel);
-    QCOMPARE(drawer->shownXAxisText(), axis);
-    QCOMPARE(drawer->shownHeading(), heading);
-    QCOMPARE(drawer->shownTotalText(), total);
+    QCOMPARE(QStringList({drawer->shownXAxisText(), drawer->shownHeading(),
+                          drawer->shownTotalText()})
+                 .join(" | "),
+             texts);
+    QCOMPARE(drawer->shownEvents().size(), values.size());
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(drawer->shownEvents().at(i).size(), int(alarmBars.count(i)));
     if (reply.isEmpty()) {
         // No title to save under, and the kind shown before stays the one repeated.
         QCOMPARE(viewer.histogramTitle(), QString());
@@ -398,49 +390,31 @@ void TestStatsPages::replies()
     }
     // A stamp of an hour no day has is no moment: it stays as the device sent it.
     QCOMPARE(int(KoStatStamp::utcToLocal(stamp(16, 3, 5, 24)).hour), 24);
-    QCOMPARE(viewer.histogramTitle() + " (Outcoming)", heading);
+    QCOMPARE(viewer.histogramTitle() + " (Outcoming)", drawer->shownHeading());
     QCOMPARE(viewer.shownLevel(), sid);
     QCOMPARE(viewer.barRecords(1).size(), values.size());
     QCOMPARE(box(&viewer, qPrintable(selects[0]))->currentText(), selects[1]);
 }
 
-void TestStatsPages::alarmsUnderTheirBar_data()
-{
-    setZone("Etc/GMT-3");
-    QTest::addColumn<int>("sid");
-    QTest::addColumn<QDateTime>("alarmAt");
-    QTest::addColumn<int>("bar");
-    // Local times, in UTC+3.
-    QTest::newRow("year: May") << 0 << QDateTime(QDate(2016, 5, 20), QTime(12, 0)) << 4;
-    QTest::newRow("month: day 12") << 1 << QDateTime(QDate(2016, 4, 12), QTime(23, 30)) << 11;
-    QTest::newRow("month: past the bars") << 1 << QDateTime(QDate(2016, 5, 31), QTime(8, 0)) << -1;
-    QTest::newRow("day: local 01:10") << 2 << QDateTime(QDate(2016, 4, 1), QTime(1, 10)) << 1;
-}
-
-void TestStatsPages::alarmsUnderTheirBar()
-{
-    QFETCH(int, sid);
-    QFETCH(QDateTime, alarmAt);
-    QFETCH(int, bar);
-    setZone("Etc/GMT-3");
-
-    TestViewer viewer;
-    // April: 30 bars for a month.
-    const KoStatisticsAlarmData alarm{alarmAt.toSecsSinceEpoch(), 12, 0, 0};
-    viewer.sStatisticRecieved(0, {utcOf(QDate(2016, 4, 1), 0, 3)}, {alarm}, STATISTICS_ID(sid),
-                              STAT_INCOMING);
-    const QVector<QVector<KoStatisticsAlarmData>> events = viewer.histogram()->shownEvents();
-    QCOMPARE(events.size(), viewer.histogram()->shownValues().size());
-    for (int i = 0; i < events.size(); ++i)
-        QCOMPARE(events.at(i).size(), i == bar ? 1 : 0);
-}
-
-void TestStatsPages::viewerPassCount()
+void TestStatsPages::passesAndRepeats()
 {
     setZone("UTC");
     TestViewer viewer;
-    QComboBox* passes = box(&viewer, "passBox");
+    selectDate(&viewer, QDate(2016, 2, 29));
+    QCOMPARE(box(&viewer, "dayBox")->count(), 29);
+    selectDate(&viewer, QDate(2016, 3, 5));
     RequestLog spy(&viewer);
+    // Before any reply the page repeats a day.
+    box(&viewer, "typeBox")->setCurrentIndex(1);
+    QCOMPARE(spy.requests, QStringList(req(0, 1, 2, bytes(16, 3, 5, 0), bytes(16, 3, 6, 0))));
+    // After a year reply it repeats a year; the Total entry is pass index 4.
+    viewer.sStatisticRecieved(0, {stamp(16, 1, 1, 0, 3)}, {}, STAT_YEAR, STAT_OUTCOMING);
+    QComboBox* passes = box(&viewer, "passBox");
+    passes->setCurrentIndex(4);
+    QCOMPARE(spy.requests.size(), 2);
+    QCOMPARE(spy.requests.last(), req(4, 1, 0, bytes(16, 1, 1, 0), bytes(17, 1, 1, 0)));
+    spy.requests.clear();
+
     viewer.sStatisticRecieved(1, {stamp(16, 3, 5, 0, 8)}, {}, STAT_DAY, STAT_INCOMING);
     viewer.sStatisticRecieved(4, {stamp(16, 3, 5, 0, 9)}, {}, STAT_DAY, STAT_INCOMING);
     QCOMPARE(viewer.histogramTitle(), QString("Day statistics for 5.3.16 all passes"));
