@@ -8,7 +8,6 @@
 #include "block_sys_settings_form.h"
 #include "ko_menus.h"
 #include "ko_app_data.h"
-#include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
 #include "main_window.h"
 
@@ -64,10 +63,7 @@ void TstCntsysDevsim::operatorFlow()
     QFETCH(QString, closeAt);
     DevsimProcess sim;
     QVERIFY(sim.start({"--reboot-delay", "0", "--passes", "1", "--size", "64x48"}));
-    KoSettingsWriter network(KoSettingsWriter::Terminator::SemicolonCrLf);
-    network.AddText("HOST_NAME", "127.0.0.1");
-    network.AddNumber("PORT", sim.port());
-    QVERIFY(network.Save(path("network.txt")));
+    QVERIFY(sim.writeNetworkFile(KoAppData::Folder()));
     QFile::remove(path("block_net.txt")); // a first start
     const int logged = lines("Log.txt").size();
     QTcpServer free;

@@ -79,7 +79,6 @@ class TestConfigDevsim : public QObject
 
 private slots:
     void initTestCase();
-    void init();
     void cleanupTestCase();
 
     void commands_data();
@@ -115,11 +114,7 @@ void TestConfigDevsim::initTestCase()
     }
     qputenv("PROGRAMDATA", QFile::encodeName(data.path()));
     QVERIFY(sim.start({"--passes", "2", "--fps", "5", "--size", "160x120", "--reboot-delay", "0"}));
-    QFile network(KoAppData::Folder() + QStringLiteral("network.txt"));
-    QVERIFY(network.open(QIODevice::WriteOnly));
-    network.write(
-        QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n").arg(sim.port()).toLatin1());
-    network.close();
+    QVERIFY(sim.writeNetworkFile(KoAppData::Folder()));
 
     window = std::make_unique<MainWindow>();
     window->show();
@@ -128,12 +123,6 @@ void TestConfigDevsim::initTestCase()
     QTRY_COMPARE_WITH_TIMEOUT(container->PassCount(), 2, 10000);
     // The panel keeps the mount data the device reported on connecting.
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("params1.txt")), 10000);
-}
-
-void TestConfigDevsim::init()
-{
-    driver.boxes.clear();
-    driver.onDialog = nullptr;
 }
 
 void TestConfigDevsim::cleanupTestCase()
