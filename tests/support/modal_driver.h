@@ -2,12 +2,7 @@
 
 // Answers the modal windows that come up while a test runs, from inside their
 // own event loops: message boxes are recorded and closed with their first
-// button, any other dialog is handed to onDialog once.
-//
-//     ModalDriver driver;
-//     driver.onDialog = [](QDialog* dialog) { ...; dialog->reject(); };
-//     window.sModemDialog();            // returns once the dialog is closed
-//     QTRY_COMPARE(driver.boxes.size(), 1);
+// button, any other dialog is handed to onDialog once (which closes it).
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -36,9 +31,8 @@ public:
 
     ModalDriver()
     {
-        timer.setInterval(5);
         connect(&timer, &QTimer::timeout, this, &ModalDriver::poll);
-        timer.start();
+        timer.start(5);
     }
 
 private:

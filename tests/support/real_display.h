@@ -2,13 +2,9 @@
 
 // Runs a widget suite on a real X server with Qt's xcb platform, as the
 // operator's desktop does: a freeze or a paint that only a real display shows
-// (Qt hands image conversions to its thread pool there, for one) is caught.
-//
-//     VELMORA_REAL_DISPLAY_MAIN(TstMainWindow)   // instead of QTEST_MAIN
-//
-// With DISPLAY set the suite uses that server. Without it, the suite starts
-// a private Xvfb of its own (Debian's xvfb, installed by scripts/setup.sh),
-// which it stops when it ends and which dies with it if it is killed.
+// is caught. Use VELMORA_REAL_DISPLAY_MAIN(TstName) instead of QTEST_MAIN.
+// With DISPLAY set the suite uses that server; without it, it starts a private
+// Xvfb (scripts/setup.sh installs it), which dies with the suite.
 
 #include <QApplication>
 #include <QtTest>
@@ -28,17 +24,14 @@ public:
     RealDisplay()
     {
         qputenv("QT_QPA_PLATFORM", "xcb");
-        if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-            ready = true;
+        int fds[2];
+        if (!qEnvironmentVariableIsEmpty("DISPLAY") || pipe(fds) != 0) {
+            ready = !qEnvironmentVariableIsEmpty("DISPLAY");
             return;
         }
-        int fds[2];
-        if (pipe(fds) != 0)
-            return;
         server = fork();
         if (server == 0) {
-            // The server goes when the suite goes, however it ends.
-            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            prctl(PR_SET_PDEATHSIG, SIGKILL); // the server goes when the suite goes
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
             execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
@@ -47,16 +40,10 @@ public:
             _exit(127);
         }
         close(fds[1]);
-        if (server < 0) {
-            close(fds[0]);
-            return;
-        }
-        // Xvfb writes its display number and a line break once it accepts
-        // clients.
+        // Xvfb writes its display number and a line break once it accepts clients.
         std::string number;
         char c = 0;
-        ssize_t got = 0;
-        while ((got = read(fds[0], &c, 1)) == 1 && c != '\n')
+        while (server > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
             number += c;
         close(fds[0]);
         if (number.empty()) {
