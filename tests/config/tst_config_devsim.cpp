@@ -14,6 +14,7 @@
 #include "ko_tcp_client.h"
 #include "ko_update_progress.h"
 #include "main_window.h"
+#include "update/ko_distribution_writer.h"
 #include "update/ko_updater.h"
 
 #include <QAction>
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -51,26 +51,6 @@ QByteArray readFile(const QString& name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// An enciphered distribution of two configurations (13 and 1000 bytes) made
-// by pcdtool.
-bool pack(const QTemporaryDir& work, QString* pcd)
-{
-    *pcd = work.filePath(QStringLiteral("sw.pcd"));
-    const QByteArray sizes[] = {QByteArray(13, 'a'), QByteArray(1000, '\xA5')};
-    QStringList members;
-    for (int i = 0; i < 2; ++i) {
-        const QString name = work.filePath(QString::number(i));
-        QFile file(name);
-        if (!file.open(QIODevice::WriteOnly) || file.write(sizes[i]) != sizes[i].size())
-            return false;
-        members << QStringLiteral("conf%1=%2").arg(i).arg(name);
-    }
-    QProcess pcdtool;
-    pcdtool.start(QStringLiteral(VELMORA_BIN_DIR "/pcdtool"),
-                  QStringList{"pack", "--cipher", *pcd} + members);
-    return pcdtool.waitForFinished(10000) && pcdtool.exitCode() == 0;
-}
-
 } // namespace
 
 class TestConfigDevsim : public QObject
@@ -85,7 +65,7 @@ private slots:
     void commands(); // last: its reboot restarts the simulator
 
 private:
-    void use(const QString& tool, std::function<void(QDialog*)> handle);
+    std::function<void()> tool(const QString& name);
     void use(std::function<void()> open, std::function<void(QDialog*)> handle);
 
     QTemporaryDir data;
@@ -131,19 +111,17 @@ void TestConfigDevsim::cleanupTestCase()
     sim.stop();
 }
 
-// Picks the Tools entry; handle fills in and closes the dialog it opens.
-void TestConfigDevsim::use(const QString& tool, std::function<void(QDialog*)> handle)
+// Picks an entry of the Tools menu.
+std::function<void()> TestConfigDevsim::tool(const QString& name)
 {
-    use(
-        [&] {
-            for (QAction* action :
-                 window->findChild<QMenu*>(QStringLiteral("menuTools"))->actions())
-                if (KoMenus::PlainText(action->text()) == tool)
-                    action->trigger();
-        },
-        handle);
+    return [this, name] {
+        for (QAction* action : window->findChild<QMenu*>(QStringLiteral("menuTools"))->actions())
+            if (KoMenus::PlainText(action->text()) == name)
+                action->trigger();
+    };
 }
 
+// Opens a dialog; handle fills it in and closes it.
 void TestConfigDevsim::use(std::function<void()> open, std::function<void(QDialog*)> handle)
 {
     int opened = 0;
@@ -256,13 +234,18 @@ void TestConfigDevsim::commands()
         use([&] { up ? container->Panel(1)->optionsButton->click() : window->sOptionsReq(1); },
             fill({{"camMountHeight", "240"}}, "Ok"));
     } else if (command == "modem") {
-        use("Modem settings", fill({{"phone", "+7900"}, {"password", "pw1"}}, "OK"));
+        use(tool("Modem settings"), fill({{"phone", "+7900"}, {"password", "pw1"}}, "OK"));
     } else if (command == "server") {
-        use("Server settings", fill({{"ip", "10.20.30.41"}, {"key", "k"}}, "OK"));
+        use(tool("Server settings"), fill({{"ip", "10.20.30.41"}, {"key", "k"}}, "OK"));
     } else if (command == "update") {
-        QString pcd;
-        QVERIFY(pack(work, &pcd));
-        use("Update", [&](QDialog* dialog) {
+        // An enciphered distribution of two configurations.
+        const QString pcd = work.filePath(QStringLiteral("sw.pcd"));
+        KoDistributionWriter writer;
+        QVERIFY(writer.addMember("conf0", QByteArray(13, 'a'), KoDistribution::modeEnciphered));
+        QVERIFY(
+            writer.addMember("conf1", QByteArray(1000, '\xA5'), KoDistribution::modeEnciphered));
+        QVERIFY(writer.write(pcd));
+        use(tool("Update"), [&](QDialog* dialog) {
             origin = dialog;
             auto* updater = dialog->findChild<KoUpdater*>();
             updater->SetFileChooser(
@@ -306,7 +289,7 @@ void TestConfigDevsim::commands()
         if (up)
             answer = answer.arg(QDir(KoAppData::Folder()).absolutePath());
     } else if (command == "reboot") {
-        use("Reboot", [&](QDialog* dialog) {
+        use(tool("Reboot"), [&](QDialog* dialog) {
             origin = dialog;
             button(dialog, QStringLiteral("Ok"))->click();
             QCOMPARE(dialog->isVisible(), !up);
