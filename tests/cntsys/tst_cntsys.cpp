@@ -85,15 +85,10 @@ void TstCntsys::exchange_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<bool>("ok");
 
-    const QString time = "45>46:000000000000000000b4 ";
-    const QString lan = "49>50:7f000001ff0000007f0000017f0000351388 ";
-    const QString srv = "53>54:7f0000011f90";
-    const QString got = "Получение параметров";
     // A read and an apply that succeed: tst_cntsys_devsim's flow.
-    QTest::newRow("LAN of 17 bytes") << "read" << true << time + lan.left(40) + " " + srv << "45 49"
-                                     << QStringList{got, "Настройки LAN не получены"} << false;
-    QTest::newRow("no server") << "read" << true << time + lan << "45 49 53"
-                               << QStringList{got, "Настройки сервера не получены"} << false;
+    QTest::newRow("LAN of 17 bytes")
+        << "read" << true << "45>46:000000000000000000b4 49>50:7f000001ff0000007f0000017f00003513"
+        << "45 49" << QStringList{"Получение параметров", "Настройки LAN не получены"} << false;
     QTest::newRow("read unconnected") << "read" << false << ""
                                       << "" << QStringList{"Нет связи с устройством"} << false;
 
@@ -261,28 +256,24 @@ void TstCntsys::formCheckOrder()
     QSignalSpy ok(&form, &BlockSysSettingsForm::eOK);
     auto* zone = form.findChild<QComboBox*>("TimeZoneCombo");
     zone->setEditText("x");
-    const struct
-    {
-        const char* edit;
-        const char* warning;
-        const char* fix;
-    } fields[] = {{"LANIPEdit", "Неверное значение ip-адреса LAN", "127.0.0.1"},
-                  {"LANMaskEdit", "Неверное значение маски подсети LAN", "255.0.0.0"},
-                  {"LANGateEdit", "Неверное значение адреса шлюза LAN", "127.0.0.1"},
-                  {"LANDNSEdit", "Неверное значение адреса DNS", "127.0.0.1"},
-                  {"LANPortEdit", "Неверное значение номера порта LAN", "80"},
-                  {"SrvPortEdit", "Неверное значение номера порта сервера", "80"},
-                  {"SrvIPEdit", "Неверное значение ip-адреса сервера", "127.0.0.1"}};
-    for (const auto& field : fields)
-        form.findChild<QLineEdit*>(field.edit)->setText("1.2.3.4.5");
+    // Each edit, its warning (after "Неверное значение ") and a value it takes.
+    const QList<QStringList> fields{{"LANIPEdit", "ip-адреса LAN", "127.0.0.1"},
+                                    {"LANMaskEdit", "маски подсети LAN", "255.0.0.0"},
+                                    {"LANGateEdit", "адреса шлюза LAN", "127.0.0.1"},
+                                    {"LANDNSEdit", "адреса DNS", "127.0.0.1"},
+                                    {"LANPortEdit", "номера порта LAN", "80"},
+                                    {"SrvPortEdit", "номера порта сервера", "80"},
+                                    {"SrvIPEdit", "ip-адреса сервера", "127.0.0.1"}};
+    for (const QStringList& field : fields)
+        form.findChild<QLineEdit*>(field[0])->setText("1.2.3.4.5");
     // Every field is wrong; each press names the first one still wrong.
     form.sApplyBtnPressed();
     QCOMPARE(shown, QString("Неверное значение часового пояса"));
     zone->setEditText("-1:30");
-    for (const auto& field : fields) {
+    for (const QStringList& field : fields) {
         form.sApplyBtnPressed();
-        QCOMPARE(shown, QString(field.warning));
-        form.findChild<QLineEdit*>(field.edit)->setText(field.fix);
+        QCOMPARE(shown, "Неверное значение " + field[1]);
+        form.findChild<QLineEdit*>(field[0])->setText(field[2]);
     }
     QCOMPARE(ok.count(), 0);
     form.sApplyBtnPressed();

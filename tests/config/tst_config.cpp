@@ -5,6 +5,7 @@
 #include "../support/modal_driver.h"
 #include "app/command_dialogs.h"
 #include "app/command_results.h"
+#include "ko_tcp_client.h"
 #include "settings/ko_apn_settings.h"
 #include "settings/ko_client_options.h"
 #include "settings/ko_ip_changer.h"
@@ -22,19 +23,6 @@
 #include <QtTest>
 
 #include <memory>
-
-// Stands in for the device link: the update dialog needs only these.
-class FakeLink : public QObject
-{
-    Q_OBJECT
-
-public:
-    bool SendSwUpdate(const QByteArray&) { return true; }
-    qint64 BytesToWrite() const { return 0; }
-
-signals:
-    void eDisconnected();
-};
 
 namespace {
 
@@ -316,9 +304,6 @@ void TestConfig::editorChecks_data()
     };
     // What "modem.txt" could not give back the next time.
     refused("password with blank", "password", "pa ss", "Password");
-    QTest::newRow("modem values") << "password"
-                                  << "s3=cr!t"
-                                  << "" << QStringList{"", "", "s3=cr!t", ""};
     refused("address 999.1.1", "ip", "999.1.1", "Ip address");
     QTest::newRow("host name, blanks around") << "ip"
                                               << " srv.example.com "
@@ -376,7 +361,6 @@ void TestConfig::updateFolderRemembered()
     QVERIFY(QDir().mkpath("distributions"));
     const QString chosen = QDir::current().filePath("distributions/none.pcd");
     QWidget window;
-    FakeLink link;
     ModalDriver driver;
     QStringList starts;
     driver.onDialog = [&](QDialog* dialog) {
@@ -391,8 +375,9 @@ void TestConfig::updateFolderRemembered()
         QVERIFY(dialog->findChild<QLineEdit*>(QStringLiteral("swPath"))->isReadOnly());
         dialog->reject();
     };
-    CommandDialogs::OpenUpdateDialog(&window, &link);
-    CommandDialogs::OpenUpdateDialog(&window, &link);
+    // Nothing is sent: no link needed.
+    CommandDialogs::OpenUpdateDialog<KoTcpClient>(&window, nullptr);
+    CommandDialogs::OpenUpdateDialog<KoTcpClient>(&window, nullptr);
     QCOMPARE(starts, (QStringList{QDir::currentPath(), QFileInfo(chosen).absolutePath()}));
     QCOMPARE(driver.boxes.size(), 2); // the file is no distribution
 }
