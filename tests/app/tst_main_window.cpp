@@ -478,14 +478,9 @@ void TstMainWindow::everyWindow()
 
     DevsimProcess sim;
     const QString network = KoAppData::Folder() + QStringLiteral("network.txt");
-    if (device) {
-        QVERIFY(sim.start({QStringLiteral("--passes"), QStringLiteral("4")}));
-        QFile file(network);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n")
-                       .arg(sim.port())
-                       .toLatin1());
-    }
+    if (device)
+        QVERIFY(sim.start({QStringLiteral("--passes"), QStringLiteral("4")}) &&
+                sim.writeNetworkFile(KoAppData::Folder()));
     const auto forget_device = qScopeGuard([&network] { QFile::remove(network); });
 
     UntranslatedProbe probe;
@@ -558,10 +553,7 @@ void TstMainWindow::startUp()
     DevsimProcess sim;
     QVERIFY(sim.start());
     QVERIFY(QDir(program_data.path()).mkpath(QStringLiteral("Velmora")));
-    QFile network(program_data.filePath(QStringLiteral("Velmora/network.txt")));
-    QVERIFY(network.open(QIODevice::WriteOnly));
-    network.write(QStringLiteral("HOST_NAME = 127.0.0.1;\r\nPORT = %1;\r\n").arg(sim.port()).toLatin1());
-    network.close();
+    QVERIFY(sim.writeNetworkFile(program_data.filePath(QStringLiteral("Velmora/"))));
 
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
