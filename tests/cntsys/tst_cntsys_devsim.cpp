@@ -24,14 +24,9 @@
 
 namespace {
 
-QString path(const char* name)
-{
-    return KoAppData::Folder() + QLatin1String(name);
-}
-
 QStringList lines(const char* name)
 {
-    QFile f(path(name));
+    QFile f(KoAppData::Folder() + name);
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -64,7 +59,7 @@ void TstCntsysDevsim::operatorFlow()
     DevsimProcess sim;
     QVERIFY(sim.start({"--reboot-delay", "0", "--passes", "1", "--size", "64x48"}));
     QVERIFY(sim.writeNetworkFile(KoAppData::Folder()));
-    QFile::remove(path("block_net.txt")); // a first start
+    QFile::remove(KoAppData::Folder() + "block_net.txt"); // a first start
     const int logged = lines("Log.txt").size();
     QTcpServer free;
     QVERIFY(free.listen(QHostAddress::LocalHost));

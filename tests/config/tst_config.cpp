@@ -32,10 +32,7 @@ const QStringList optionEdits{"camMountHeight", "camAngleSlope",       "minObjec
 
 QStringList blanks(int count)
 {
-    QStringList texts;
-    for (int i = 0; i < count; ++i)
-        texts << QString();
-    return texts;
+    return QVector<QString>(count).toList();
 }
 
 QLineEdit* edit(QWidget* parent, const QString& name)
@@ -382,18 +379,11 @@ void TestConfig::updateFolderRemembered()
     QCOMPARE(driver.boxes.size(), 2); // the file is no distribution
 }
 
-enum Command
-{
-    Update,
-    Modem,
-    Server
-};
-
 // Rows: the answer, the box it brings up ("title: text", none: ""), and the
 // bytes of "modem.txt" and "remote.txt" afterwards; both start out as the seed.
 void TestConfig::results_data()
 {
-    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("settings");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("box");
@@ -404,25 +394,25 @@ void TestConfig::results_data()
                              "PASSWORD = pa ss\r\nAPN = internet\r\n";
 
     // Success boxes of the update and the reboot: tst_config_devsim's commands.
-    QTest::newRow("update 0") << int(Update) << QStringList() << 0
+    QTest::newRow("update 0") << "update" << QStringList() << 0
                               << "Warning!: Update trouble. Code error: 0" << seed << seed;
-    QTest::newRow("modem 0") << int(Modem) << four << 0 << "" << modem << seed;
-    QTest::newRow("modem -3") << int(Modem) << four << -3
+    QTest::newRow("modem 0") << "modem" << four << 0 << "" << modem << seed;
+    QTest::newRow("modem -3") << "modem" << four << -3
                               << "Warning!: Can not set modem settings. Code error: -3" << seed
                               << seed;
-    QTest::newRow("modem three items") << int(Modem) << QStringList(four.mid(0, 3)) << 1
+    QTest::newRow("modem three items") << "modem" << QStringList(four.mid(0, 3)) << 1
                                        << "Succes!: Install modem settings OK!" << seed << seed;
     QTest::newRow("server 1 empty list")
-        << int(Server) << QStringList() << 1 << "Succes!: Ip server settings OK!" << seed << seed;
-    QTest::newRow("server 0") << int(Server) << QStringList{"srv 1"} << 0 << "" << seed
+        << "server" << QStringList() << 1 << "Succes!: Ip server settings OK!" << seed << seed;
+    QTest::newRow("server 0") << "server" << QStringList{"srv 1"} << 0 << "" << seed
                               << QByteArray("IP = srv 1\r\n");
-    QTest::newRow("server -1") << int(Server) << QStringList{"10.1.2.3"} << -1
+    QTest::newRow("server -1") << "server" << QStringList{"10.1.2.3"} << -1
                                << "Warning!: Can not set ip server. Code error: -1" << seed << seed;
 }
 
 void TestConfig::results()
 {
-    QFETCH(int, command);
+    QFETCH(QString, command);
     QFETCH(QStringList, settings);
     QFETCH(int, code);
     QFETCH(QString, box);
@@ -433,9 +423,9 @@ void TestConfig::results()
     writeFile(QStringLiteral("remote.txt"), seed);
     QWidget window;
     ModalDriver driver;
-    if (command == Update)
+    if (command == "update")
         CommandResults::UpdateFinished(&window, code);
-    else if (command == Modem)
+    else if (command == "modem")
         CommandResults::ModemSettingsAck(&window, settings, code);
     else
         CommandResults::IpServerAck(&window, settings, code);
