@@ -12,7 +12,6 @@
 #include "ko_tcp_client.h"
 #include "sys_controller.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
@@ -25,11 +24,6 @@
 using namespace cntsys;
 
 namespace {
-
-QByteArray message(uint code, const QByteArray& payload)
-{
-    return KoFrameEscaper::Frame(I32(int32_t(code)) + payload);
-}
 
 // Zone (none: as the form shows it), LAN address, mask, gateway, LAN port,
 // server port; DNS and server address are 127.0.0.1.
@@ -127,8 +121,8 @@ void TstCntsys::exchange()
         const QStringList asked = entry.split('>');
         for (const QString& reply : asked[1].split(','))
             answers[asked[0].toUInt()] +=
-                message(reply.section(':', 0, 0).toUInt(),
-                        QByteArray::fromHex(reply.section(':', 1).toLatin1()));
+                KoFrameEscaper::Frame(I32(reply.section(':', 0, 0).toInt()) +
+                                      QByteArray::fromHex(reply.section(':', 1).toLatin1()));
     }
     FakeDevice device;
     QVERIFY(device.Listen());
