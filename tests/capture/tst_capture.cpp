@@ -3,6 +3,7 @@
 // velmora-devsim: record, replay in the tool, replay through the simulator.
 
 #include "../support/devsim_process.h"
+#include "../support/files.h"
 #include "../support/real_display.h"
 #include "../support/wait_for.h"
 #include "fleet/ko_fleet.h"
@@ -95,19 +96,6 @@ QList<QByteArray> ReadAll(KoCaptureReader& reader, QList<qint64>* times = nullpt
             *times << chunk.timeUs;
     }
     return chunks;
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Offsets of the blocks' heads, found by their stored sizes.
@@ -305,7 +293,7 @@ void TstCapture::damage()
 
     const QString path = dir.filePath("damaged.vcap");
     const Written w = WriteTen(path);
-    QByteArray file = ReadFile(path);
+    QByteArray file = readFile(path);
     const QList<int> blocks = BlockOffsets(file);
     QCOMPARE(blocks.size(), 3);
     const int end_record = file.size() - EndRecordSize;
@@ -315,7 +303,7 @@ void TstCapture::damage()
         file.truncate(pos);
     else
         file[pos] = char(~file[pos]);
-    WriteFile(path, file);
+    QVERIFY(writeFile(path, file));
 
     KoCaptureReader reader;
     QCOMPARE(reader.Open(path), opens);
@@ -481,7 +469,7 @@ void TstCapture::recordAndReplay()
     QVERIFY(!fleet->SendingAllowed());
 
     // A truncated and a damaged copy: some of the pictures, then the reason.
-    const QByteArray whole = ReadFile(path);
+    const QByteArray whole = readFile(path);
     const QList<int> blocks = BlockOffsets(whole);
     QVERIFY(blocks.size() > 4);
     QByteArray flipped = whole;
@@ -497,7 +485,7 @@ void TstCapture::recordAndReplay()
         {"flipped.vcap", flipped, "The capture is damaged at "},
     };
     for (const auto& b : broken) {
-        WriteFile(dir.filePath(b.name), b.bytes);
+        QVERIFY(writeFile(dir.filePath(b.name), b.bytes));
         QVERIFY2(replay(dir.filePath(b.name)), b.name);
         QVERIFY2(bar->EndText().startsWith(b.said), qPrintable(bar->EndText()));
         QVERIFY(WaitFor([&] { return counted.pictures[0] > expected.pictures[0] / 4; }));

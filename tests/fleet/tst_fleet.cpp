@@ -4,6 +4,7 @@
 // through the address book, applied, and read back.
 
 #include "../support/devsim_process.h"
+#include "../support/files.h"
 #include "../support/modal_driver.h"
 #include "../support/real_display.h"
 #include "../support/wait_for.h"
@@ -37,18 +38,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 KoUserParams line(QVector<QPointF> points, const QRectF& zone)
 {
