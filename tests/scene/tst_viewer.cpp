@@ -54,7 +54,6 @@ private slots:
     void refitUnlessZoomed();
     void buttons_data();
     void buttons();
-    void noSignalsWithoutScene();
     void wheel_data();
     void wheel();
     void painterView();
@@ -175,16 +174,6 @@ void TestViewer::refitUnlessZoomed()
     viewer->resize(800, 600);
     QTRY_COMPARE(viewer->view->size(), QSize(800, 600));
     QCOMPARE(viewer->zoomSlider->value(), afterResize);
-
-    // The fit key brings the whole picture back, and resizing follows again.
-    viewer->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(viewer.get()));
-    viewer->view->setFocus();
-    QTest::keyClick(viewer->view, Qt::Key_0, Qt::ControlModifier);
-    QCOMPARE(viewer->zoomSlider->value(), 25);
-    QVERIFY(!viewer->zoomedByOperator());
-    viewer->resize(400, 300);
-    QTRY_COMPARE(viewer->zoomSlider->value(), 9);
 }
 
 void TestViewer::buttons_data()
@@ -221,21 +210,6 @@ void TestViewer::buttons()
     QTest::mouseDClick(port, button, {}, QPoint(60, 70));
     QCOMPARE(presses.count() + rights.count(), 3);
     QCOMPARE(releases.count(), 3);
-}
-
-void TestViewer::noSignalsWithoutScene()
-{
-    auto viewer = ShownViewer(nullptr);
-    QVERIFY(viewer);
-    QSignalSpy moves(viewer.get(), &KoViewer::eMouseMoveEv);
-    QSignalSpy presses(viewer.get(), &KoViewer::eMousePressEv);
-    QSignalSpy rights(viewer.get(), &KoViewer::eMouseRightPressEv);
-    QSignalSpy releases(viewer.get(), &KoViewer::eMouseReleaseEv);
-    QWidget* port = viewer->view->viewport();
-    QTest::mouseMove(port, QPoint(30, 30));
-    QTest::mouseClick(port, Qt::LeftButton, {}, QPoint(40, 40));
-    QTest::mouseClick(port, Qt::RightButton, {}, QPoint(50, 40));
-    QCOMPARE(moves.count() + presses.count() + rights.count() + releases.count(), 0);
 }
 
 void TestViewer::wheel_data()
