@@ -279,6 +279,7 @@ void TstSettingsFiles::dataFolder_data()
         QTest::newRow(name) << QString(pd) << QString(gd) << QString(folder);
     };
     row("program data", "pd", "gd", "pd/Velmora/");
+    row("already there", "existing", "-", "existing/Velmora/");
     row("program data missing", "nowhere", "gd", "-");
     row("generic data with parents", "-", "a/b/share", "a/b/share/Velmora/");
     row("neither", "-", "-", "-");
@@ -296,6 +297,7 @@ void TstSettingsFiles::dataFolder()
     QDir root(dir.path());
     QVERIFY(root.mkdir("pd"));
     QVERIFY(root.mkdir("gd"));
+    QVERIFY(root.mkpath("existing/Velmora"));
     QVERIFY(root.mkdir("blocked"));
     QVERIFY(WriteAll(dir.filePath("blocked/Velmora"), "not a folder"));
 
