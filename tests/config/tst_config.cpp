@@ -3,19 +3,14 @@
 
 #include "../support/real_display.h"
 #include "../support/modal_driver.h"
-#include "app/command_dialogs.h"
 #include "app/command_results.h"
-#include "ko_tcp_client.h"
 #include "settings/ko_apn_settings.h"
 #include "settings/ko_client_options.h"
 #include "settings/ko_ip_changer.h"
-#include "update/ko_updater.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,15 +89,12 @@ private slots:
 
     void optionsChecks_data();
     void optionsChecks();
-    void optionsTyping();
     void optionsLoad_data();
     void optionsLoad();
 
     void editorsLoad();
     void editorChecks_data();
     void editorChecks();
-
-    void updateFolderRemembered();
 
     void results_data();
     void results();
@@ -212,25 +204,6 @@ void TestConfig::optionsChecks()
         expected << (i == 5 ? headSize : texts.at(i).toInt());
     expected.insert(1, 0); // view angle
     QCOMPARE(fields(sent[0].second), expected);
-}
-
-// Typing is held to what the row can take; the range stands beside the row
-// and in its tip.
-void TestConfig::optionsTyping()
-{
-    QDialog host;
-    KoClientOptions editor(&host, 0);
-    QStringList shown;
-    for (const auto& typed : {QStringList{"camMountHeight", "abc-5"},
-                              {"camAngleSlope", "-85"},
-                              {"headSize", "2.05,12"}}) {
-        QTest::keyClicks(edit(&editor, typed[0]), typed[1]);
-        shown << edit(&editor, typed[0])->text();
-        const QString range = editor.findChild<QLabel*>(typed[0] + "Range")->text();
-        QVERIFY(!range.isEmpty());
-        QCOMPARE(edit(&editor, typed[0])->toolTip(), "Allowed: " + range);
-    }
-    QCOMPARE(shown, (QStringList{"5", "-8", "2.051"}));
 }
 
 void TestConfig::optionsLoad_data()
@@ -349,34 +322,6 @@ void TestConfig::editorChecks()
     QVERIFY(host.isVisible());
     QCOMPARE(host.focusWidget(), edit(editor, field));
     QCOMPARE(edit(editor, field)->text(), text);
-}
-
-// The update's file dialog opens in the folder it was last left in, also
-// after the dialog has been closed.
-void TestConfig::updateFolderRemembered()
-{
-    QVERIFY(QDir().mkpath("distributions"));
-    const QString chosen = QDir::current().filePath("distributions/none.pcd");
-    QWidget window;
-    ModalDriver driver;
-    QStringList starts;
-    driver.onDialog = [&](QDialog* dialog) {
-        auto* updater = dialog->findChild<KoUpdater*>();
-        updater->SetFileChooser(
-            [&](QWidget*, const QString&, const QString& start, const QString&) {
-                starts << start;
-                return chosen;
-            });
-        dialog->findChild<QPushButton*>(QStringLiteral("browse"))->click();
-        // The path is only ever the chooser's.
-        QVERIFY(dialog->findChild<QLineEdit*>(QStringLiteral("swPath"))->isReadOnly());
-        dialog->reject();
-    };
-    // Nothing is sent: no link needed.
-    CommandDialogs::OpenUpdateDialog<KoTcpClient>(&window, nullptr);
-    CommandDialogs::OpenUpdateDialog<KoTcpClient>(&window, nullptr);
-    QCOMPARE(starts, (QStringList{QDir::currentPath(), QFileInfo(chosen).absolutePath()}));
-    QCOMPARE(driver.boxes.size(), 2); // the file is no distribution
 }
 
 // Rows: the answer, the box it brings up ("title: text", none: ""), and the
