@@ -48,7 +48,6 @@ class TstCntsys : public QObject
 
 private slots:
     void init() { QFile::remove(KoAppData::Folder() + "block_net.txt"); }
-    void profileFile();
     void exchange_data();
     void exchange();
     void formChecks_data();
@@ -57,18 +56,6 @@ private slots:
     void formZone();
     void formFollowsOperator();
 };
-
-// The profile a form opens with; a zone left as "default" is the form's own.
-void TstCntsys::profileFile()
-{
-    QFile f(KoAppData::Folder() + "block_net.txt");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("lan_port = 80;\r\ntime_zone = default;\r\n");
-    f.close();
-    BlockSysSettingsForm form;
-    QCOMPARE(form.findChild<QLineEdit*>("LANPortEdit")->text(), QString("80"));
-    QCOMPARE(form.Profile().time.time_zone, qint16(180));
-}
 
 void TstCntsys::exchange_data()
 {
