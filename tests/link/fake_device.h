@@ -26,7 +26,6 @@ public:
     }
 
     bool Listen(quint16 port = 0) { return server.listen(QHostAddress::LocalHost, port); }
-    void Close() { server.close(); }
     quint16 Port() const { return server.serverPort(); }
     bool Connected() const { return peer && peer->state() == QAbstractSocket::ConnectedState; }
 
@@ -36,11 +35,6 @@ public:
             peer->write(bytes);
             peer->flush();
         }
-    }
-    void Drop()
-    {
-        if (peer)
-            peer->abort();
     }
 
     QTcpServer server;
