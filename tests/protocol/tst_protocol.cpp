@@ -78,15 +78,6 @@ struct BytewiseParser
     }
 };
 
-QByteArray RandomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray out(size, Qt::Uninitialized);
-    for (char& c : out)
-        c = static_cast<char>(gen.bounded(256));
-    return out;
-}
-
 using Result = KoDecodedMessage::Result;
 
 } // namespace
@@ -100,15 +91,12 @@ class TstProtocol : public QObject
 private slots:
     void escapeModes_data();
     void escapeModes();
-    void escapedBodiesParseBack();
     void everySplitPosition();
     void bulkAgreesWithBytewise_data();
     void bulkAgreesWithBytewise();
     void oversizedFrameDropped();
     void bufferShrinksBack();
-    void milliTruncates_data();
-    void milliTruncates();
-    void swUpdateChecksum();
+    void encoderArithmetic();
     void requestsDecodeBack();
     void deviceMessagesDecode();
     void refusals_data();
@@ -140,16 +128,6 @@ void TstProtocol::escapeModes()
     QByteArray out("x");
     KoFrameEscaper::Escape(body, mode, out);
     QCOMPARE(out.toHex(), (QByteArray("x") + expected).toHex());
-}
-
-void TstProtocol::escapedBodiesParseBack()
-{
-    QCOMPARE(Parse(Hex("AAA000A00AA00B01AB")), QList<QByteArray>{Hex("A0AAAB01")});
-    // Long bodies cross the scanner's 16-byte blocks at every offset.
-    for (int size : {1, 15, 16, 17, 33, 1000, 100000}) {
-        const QByteArray body = RandomBytes(size, quint32(size));
-        QCOMPARE(Parse(KoFrameEscaper::Frame(body)), QList<QByteArray>{body});
-    }
 }
 
 void TstProtocol::everySplitPosition()
@@ -248,26 +226,14 @@ void TstProtocol::bufferShrinksBack()
     QVERIFY(capped.BufferCapacity() < 64 * 1024);
 }
 
-void TstProtocol::milliTruncates_data()
+void TstProtocol::encoderArithmetic()
 {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<int>("milli");
-    QTest::newRow("toward zero, positive") << 0.2509 << 250;
-    QTest::newRow("toward zero, negative") << -0.2509 << -250;
-    QTest::newRow("huge clamps") << 1e12 << std::numeric_limits<int32_t>::max();
-}
-
-void TstProtocol::milliTruncates()
-{
-    QFETCH(double, value);
-    QFETCH(int, milli);
-    QCOMPARE(KoMessageEncoder::ToMilli(value), milli);
-}
-
-void TstProtocol::swUpdateChecksum()
-{
-    // The frame's bytes are the link suite's; here the sum, its 32-bit wrap,
-    // and the device's side checking it.
+    // Coordinates in thousandths: toward zero, clamped.
+    QCOMPARE(KoMessageEncoder::ToMilli(0.2509), 250);
+    QCOMPARE(KoMessageEncoder::ToMilli(-0.2509), -250);
+    QCOMPARE(KoMessageEncoder::ToMilli(1e12), std::numeric_limits<int32_t>::max());
+    // The update frame's bytes are the link suite's; here the sum, its 32-bit
+    // wrap, and the device's side checking it.
     const QByteArray sw = Hex("01FFA0");
     QCOMPARE(KoMessageEncoder::SwChecksum(sw), -96);
     const QByteArray big(20000000, char(0x7F));
