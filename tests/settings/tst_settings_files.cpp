@@ -1,6 +1,7 @@
 // The key/value settings files: line rules, splitting, loading, the exact
 // bytes the writers produce, and the application data folder.
 
+#include "../support/files.h"
 #include "../support/full_disk.h"
 #include "ko_address_check.h"
 #include "ko_app_data.h"
@@ -8,7 +9,6 @@
 #include "ko_settings_writer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,18 +18,6 @@
 namespace {
 
 const std::string Default = KoSettingsFile::DefaultValue;
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -108,11 +96,11 @@ void TstSettingsFiles::load()
     if (kind == "file") {
         // Bigger than one read chunk, so the pieces must join up; the last
         // line has no line break.
-        QVERIFY(WriteAll(path, QByteArray(5000, '\n') + "PORT = 4000;"));
+        QVERIFY(writeFile(path, QByteArray(5000, '\n') + "PORT = 4000;"));
     } else if (kind == "folder") {
         QVERIFY(QDir(dir.path()).mkdir("network.txt"));
     } else if (kind == "large") {
-        QVERIFY(WriteAll(path, "PORT = 1;\n" + QByteArray(KoSettingsFile::MaxFileSize, '\n')));
+        QVERIFY(writeFile(path, "PORT = 1;\n" + QByteArray(KoSettingsFile::MaxFileSize, '\n')));
     }
 
     KoSettingsFile file;
@@ -152,9 +140,9 @@ void TstSettingsFiles::writerBytes()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("out.txt");
-    QVERIFY(WriteAll(path, QByteArray(1000, 'x')));
+    QVERIFY(writeFile(path, QByteArray(1000, 'x')));
     QVERIFY(writer.Save(path));
-    QCOMPARE(ReadAll(path), bytes);
+    QCOMPARE(readFile(path), bytes);
 }
 
 void TstSettingsFiles::writerRoundTrip_data()
@@ -211,7 +199,7 @@ void TstSettingsFiles::failedSaveKeepsOldFile()
     // A disk that fills up during the write (a file-size limit stands in for
     // it; permissions would not stop root): the old file stays whole.
     const QString path = dir.filePath("network.txt");
-    QVERIFY(WriteAll(path, "PORT = 7;\r\n"));
+    QVERIFY(writeFile(path, "PORT = 7;\r\n"));
     QString error;
     {
         FullDisk full(1024);
@@ -219,7 +207,7 @@ void TstSettingsFiles::failedSaveKeepsOldFile()
         QVERIFY(!big.Save(path, &error));
     }
     QVERIFY(!error.isEmpty());
-    QCOMPARE(ReadAll(path), QByteArray("PORT = 7;\r\n"));
+    QCOMPARE(readFile(path), QByteArray("PORT = 7;\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"network.txt"});
 }
 
@@ -299,7 +287,7 @@ void TstSettingsFiles::dataFolder()
     QVERIFY(root.mkdir("gd"));
     QVERIFY(root.mkpath("existing/Velmora"));
     QVERIFY(root.mkdir("blocked"));
-    QVERIFY(WriteAll(dir.filePath("blocked/Velmora"), "not a folder"));
+    QVERIFY(writeFile(dir.filePath("blocked/Velmora"), "not a folder"));
 
     auto under = [&](const QString& name) {
         return name == "-" ? QString() : dir.path() + '/' + name;

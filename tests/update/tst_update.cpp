@@ -1,5 +1,5 @@
 // Distribution files: the cipher, the CRC, what the reader accepts and
-// refuses, the update widget, and pcdtool.
+// refuses, and the update widget.
 
 #include "../support/real_display.h"
 #include "update/ko_distribution_reader.h"
@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -77,7 +76,6 @@ private slots:
     void refused_data();
     void refused();
     void updater();
-    void pcdtool();
 };
 
 // Published TEA vectors (words as numbers).
@@ -235,30 +233,6 @@ void TestUpdate::updater()
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent[0][0].toByteArray(), QByteArray("english config"));
     QVERIFY(!host.isVisible());
-}
-
-void TestUpdate::pcdtool()
-{
-    QTemporaryDir dir;
-    auto run = [&](const QStringList& args) {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        p.start(VELMORA_BIN_DIR "/pcdtool", args);
-        p.waitForFinished(10000);
-        return qMakePair(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()));
-    };
-    QFile in(dir.filePath("a.bin"));
-    QVERIFY(in.open(QIODevice::WriteOnly) && in.write("thirteen byte") == 13);
-    in.close();
-    QCOMPARE(run({"pack", "--cipher", "o.pcd", "conf=a.bin", "two=a.bin"}).first, 0);
-    const auto listed = run({"list", "o.pcd"});
-    QCOMPARE(listed.first, 0);
-    QCOMPARE(listed.second.count("\t13\t"), 2);
-    QCOMPARE(run({"extract", "o.pcd", "two", "b.bin"}).first, 0);
-    QFile out(dir.filePath("b.bin"));
-    QVERIFY(out.open(QIODevice::ReadOnly));
-    QCOMPARE(out.readAll(), QByteArray("thirteen byte"));
-    QCOMPARE(run({"list", "a.bin"}).first, 1);
 }
 
 VELMORA_REAL_DISPLAY_MAIN(TestUpdate)
