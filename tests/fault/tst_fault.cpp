@@ -1,15 +1,15 @@
 // The link, a live panel and their container against velmora-devsim's fault
 // modes; and a settings file whose writer is killed in the middle of its work.
 
-#include "../support/real_display.h"
 #include "../support/devsim_process.h"
+#include "../support/real_display.h"
 #include "../support/wait_for.h"
-#include "fault_settings_content.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_app_data.h"
 #include "ko_client_mult_ui.h"
 #include "ko_link_status_widget.h"
 #include "ko_settings_file.h"
+#include "ko_settings_writer.h"
 #include "ko_tcp_client.h"
 
 #include <QDir>
@@ -18,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 using Panel = KoAlgoServiceControllUI;
 
@@ -26,6 +28,35 @@ namespace {
 
 constexpr int Watchdog = 500; // ms: the watchdog of the links these tests make
 constexpr int Patience = 20000;
+
+// Generation g gives every key a value made of g, so a file that one write
+// made whole is exactly Settings(g).Bytes() for the g of its first line.
+KoSettingsWriter Settings(qlonglong generation)
+{
+    KoSettingsWriter writer(KoSettingsWriter::Terminator::SemicolonCrLf);
+    writer.AddNumber("GENERATION", generation);
+    for (int i = 0; i < 20000; ++i) // about 500 KB
+        writer.AddNumber("KEY_" + std::to_string(i), generation * 100000 + i);
+    return writer;
+}
+
+// This program started again by settingsKilledMidWrite, before main: rewrites
+// the file named in the variable, from the generation after the colon, until
+// it is killed, and says when the first generation is whole.
+const bool asWriter = [] {
+    const QString arg = qEnvironmentVariable("VELMORA_SETTINGS_WRITER");
+    if (arg.isEmpty())
+        return false;
+    const qlonglong first = arg.section(':', -1).toLongLong();
+    for (qlonglong generation = first;; ++generation) {
+        if (!Settings(generation).Save(arg.section(':', 0, -2)))
+            std::exit(1);
+        if (generation == first) {
+            std::puts("written");
+            std::fflush(stdout);
+        }
+    }
+}();
 
 // The live view of pass 0: either the container, with its own link and
 // that link's usual watchdog, or a link with a short watchdog and a panel
@@ -40,21 +71,16 @@ struct Rig
     int shown = 0; // pictures that replaced the panel's pixmap
     qint64 lastKey = 0;
 
-    Rig(quint16 port, bool container)
+    Rig(const DevsimProcess& sim, bool container)
     {
         if (container) {
-            const QString path = KoAppData::Folder() + QStringLiteral("network.txt");
-            KoSettingsWriter network(KoSettingsWriter::Terminator::SemicolonCrLf);
-            network.AddText("HOST_NAME", QStringLiteral("127.0.0.1"));
-            network.AddNumber("PORT", port);
-            network.Save(path);
+            sim.writeNetworkFile(KoAppData::Folder());
             ui = std::make_unique<KoClientMultUi>();
-            QFile::remove(path);
             link = ui->Link();
             panel = ui->Panel(0);
         } else {
-            ownLink =
-                std::make_unique<KoTcpClient>(nullptr, QStringLiteral("127.0.0.1"), port, Watchdog);
+            ownLink = std::make_unique<KoTcpClient>(nullptr, QStringLiteral("127.0.0.1"),
+                                                    sim.port(), Watchdog);
             ownPanel = std::make_unique<Panel>(0);
             link = ownLink.get();
             panel = ownPanel.get();
@@ -144,7 +170,7 @@ void TstFault::faultModes()
 
     DevsimProcess sim;
     QVERIFY(sim.start(fault + QStringList{"--passes", "1", "--fps", "25", "--size", "160x120"}));
-    Rig rig(sim.port(), container);
+    Rig rig(sim, container);
     QSignalSpy connected(rig.link, &KoTcpClient::eConnected);
     QSignalSpy disconnected(rig.link, &KoTcpClient::eDisconnected);
     QSignalSpy rebootAck(rig.link, &KoTcpClient::eRebootAck);
@@ -192,7 +218,7 @@ void TstFault::deviceGoesAndComes()
     const QStringList options{"--passes", "2", "--fps", "25", "--size", "160x120"};
     QVERIFY(sim.start(options));
     const quint16 port = sim.port();
-    Rig rig(port, true);
+    Rig rig(sim, true);
     KoLinkStatusWidget status;
     status.Watch(rig.link);
     const auto doors = [&rig](int count, Panel::PictureState state) {
@@ -222,15 +248,16 @@ void TstFault::settingsKilledMidWrite()
 {
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    const QString name = QStringLiteral("network.txt");
-    const QString path = folder.filePath(name);
-    QVERIFY(FaultSettings(0).Save(path));
+    const QString path = folder.filePath(QStringLiteral("network.txt"));
+    QVERIFY(Settings(0).Save(path));
     qlonglong last = 0;
     // Killed at once, then a few milliseconds after its first whole write.
     for (int delay : {-1, 0, 1, 2, 3, 5, 8, 13}) {
         QProcess writer;
-        writer.start(QStringLiteral(VELMORA_BIN_DIR "/fault_settings_writer"),
-                     {path, QString::number(last + 1)});
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VELMORA_SETTINGS_WRITER", path + ':' + QString::number(last + 1));
+        writer.setProcessEnvironment(env);
+        writer.start(QCoreApplication::applicationFilePath(), QStringList());
         QVERIFY(writer.waitForStarted(10000));
         if (delay >= 0) {
             QVERIFY(writer.waitForReadyRead(10000));
@@ -251,13 +278,10 @@ void TstFault::settingsKilledMidWrite()
         QVERIFY2(ok && generation >= last, qPrintable(at));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY2(file.readAll() == FaultSettings(generation).Bytes(), qPrintable(at));
+        QVERIFY2(file.readAll() == Settings(generation).Bytes(), qPrintable(at));
         if (delay >= 0)
             QVERIFY2(generation > last, qPrintable(at));
         last = generation;
-        // Whatever a kill leaves is a temporary file of its own name beside it.
-        for (const QString& entry : QDir(folder.path()).entryList(QDir::Files | QDir::Hidden))
-            QVERIFY2(entry == name || entry.startsWith(name + '.'), qPrintable(entry));
     }
 }
 
