@@ -70,7 +70,6 @@ class TestUpdate : public QObject
     Q_OBJECT
 
 private slots:
-    void tea_data();
     void tea();
     void layout();
     void refused_data();
@@ -78,34 +77,21 @@ private slots:
     void updater();
 };
 
-// Published TEA vectors (words as numbers).
-void TestUpdate::tea_data()
-{
-    QTest::addColumn<QVector<quint32>>("key");
-    QTest::addColumn<QVector<quint32>>("plain");
-    QTest::addColumn<QVector<quint32>>("cipher");
-    // A key of four different words pins the key schedule too.
-    QTest::newRow("key") << QVector<quint32>{0x01234567, 0x12345678, 0x23456789, 0x3456789A}
-                         << QVector<quint32>{0x01020304, 0x05060708}
-                         << QVector<quint32>{0x773dc179, 0x878a81c0};
-}
-
+// A published TEA vector; a key of four different words pins the key
+// schedule too.
 void TestUpdate::tea()
 {
-    QFETCH(QVector<quint32>, key);
-    QFETCH(QVector<quint32>, plain);
-    QFETCH(QVector<quint32>, cipher);
-    const KoTea::Key k{key[0], key[1], key[2], key[3]};
-    quint32 v[2] = {plain[0], plain[1]};
+    const KoTea::Key k{0x01234567, 0x12345678, 0x23456789, 0x3456789A};
+    quint32 v[2] = {0x01020304, 0x05060708};
     KoTea::encipherBlock(v, k);
-    QCOMPARE((QVector<quint32>{v[0], v[1]}), cipher);
+    QCOMPARE((QVector<quint32>{v[0], v[1]}), (QVector<quint32>{0x773dc179, 0x878a81c0}));
     // Buffers hold the words little-endian, first word first.
     char bytes[8];
-    qToLittleEndian(cipher[0], bytes);
-    qToLittleEndian(cipher[1], bytes + 4);
+    qToLittleEndian(v[0], bytes);
+    qToLittleEndian(v[1], bytes + 4);
     QVERIFY(KoTea::decipher(bytes, 8, k));
-    QCOMPARE(qFromLittleEndian<quint32>(bytes), plain[0]);
-    QCOMPARE(qFromLittleEndian<quint32>(bytes + 4), plain[1]);
+    QCOMPARE(qFromLittleEndian<quint32>(bytes), 0x01020304u);
+    QCOMPARE(qFromLittleEndian<quint32>(bytes + 4), 0x05060708u);
     QVERIFY(!KoTea::decipher(bytes, 7, k));
 }
 
@@ -130,12 +116,6 @@ void TestUpdate::layout()
         QCOMPARE(d.members[1].dataOffset, quint64(start + 16));
         QCOMPARE(d.members[0].crc, KoDistribution::crc32(QByteArray("0123456789abc")));
         QCOMPARE(bytes.mid(int(start), 13) == "0123456789abc", mode == KoDistribution::modeClear);
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        QByteArray data;
-        QVERIFY(KoDistributionReader::readMemberData(&buffer, d.members[1], &data));
-        QCOMPARE(data, QByteArray(20, 'z'));
     }
 }
 
