@@ -179,7 +179,6 @@ void TestFigures::dragPoint_data()
     QTest::newRow("beyond the left edge") << QPoint(-30, 200) << QPointF(0, 196);
     QTest::newRow("onto the right edge") << QPoint(644, 200) << QPointF(640, 196);
     QTest::newRow("onto the bottom edge") << QPoint(300, 484) << QPointF(296, 480);
-    QTest::newRow("beyond both far edges") << QPoint(900, 700) << QPointF(640, 480);
 }
 
 void TestFigures::dragPoint()
@@ -245,7 +244,6 @@ void TestFigures::lineDefaultCommitCancelReset()
     line.sceneWidth = 1280;
     line.sceneHeight = 960;
     line.setLineWidth(1280 / 40);
-    QCOMPARE(line.penWidth, 16.f);
     QCOMPARE(line.blueLines[0]->pen().widthF(), 16.0);
     VerifyDrawing(line, accepted);
 }
@@ -270,7 +268,6 @@ void TestFigures::tooFewPointsKeepTheDrawing()
     line.sceneMouseMove(300, 300);
     line.sceneMouseRelease(300, 300);
     QCOMPARE(line.editingPoints.size(), 1);
-    QCOMPARE(int(line.handles.size()), 4);
     line.sceneMousePress(400, 300);
     QCOMPARE(line.editingPoints.size(), 2);
     VerifyDrawing(line, line.editingPoints);
