@@ -1,10 +1,8 @@
 #pragma once
 
-// Runs a widget suite on a real X server with Qt's xcb platform, as the
-// operator's desktop does: a freeze or a paint that only a real display shows
-// is caught. Use VELMORA_REAL_DISPLAY_MAIN(TstName) instead of QTEST_MAIN.
-// With DISPLAY set the suite uses that server; without it, it starts a private
-// Xvfb (scripts/setup.sh installs it), which dies with the suite.
+// Runs a widget suite on a real X server (Qt's xcb platform), as the operator's
+// desktop does: use VELMORA_REAL_DISPLAY_MAIN(TstName) instead of QTEST_MAIN.
+// Without DISPLAY it starts a private Xvfb, which dies with the suite.
 
 #include <QApplication>
 #include <QtTest>
@@ -61,9 +59,6 @@ public:
             waitpid(server, nullptr, 0);
         }
     }
-
-    RealDisplay(const RealDisplay&) = delete;
-    RealDisplay& operator=(const RealDisplay&) = delete;
 
     bool ok() const { return ready; }
 
