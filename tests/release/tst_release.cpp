@@ -78,8 +78,6 @@ private slots:
         QTest::newRow("translation") << "usr/share/velmora/translations/tb_client_ru.qm" << false;
         QTest::newRow("desktop entry")
             << "usr/share/applications/velmora-configurator.desktop" << false;
-        QTest::newRow("icon 48") << "usr/share/icons/hicolor/48x48/apps/velmora-configurator.png"
-                                 << false;
         QTest::newRow("icon 256") << "usr/share/icons/hicolor/256x256/apps/velmora-configurator.png"
                                   << false;
     }

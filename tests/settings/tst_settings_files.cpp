@@ -15,11 +15,7 @@
 
 #include <string>
 
-namespace {
-
-const std::string Default = KoSettingsFile::DefaultValue;
-
-} // namespace
+static const std::string Default = KoSettingsFile::DefaultValue;
 
 class TstSettingsFiles : public QObject
 {
