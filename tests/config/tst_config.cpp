@@ -1,6 +1,7 @@
 // The configuration editors, their dialog hosts as the main window opens them,
 // and what the main window makes of the device's answers.
 
+#include "../support/files.h"
 #include "../support/real_display.h"
 #include "../support/modal_driver.h"
 #include "app/command_results.h"
@@ -53,19 +54,6 @@ QPushButton* button(QWidget* parent, const QString& text)
             return candidate;
     qFatal("no button %s", qPrintable(text));
     return nullptr;
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QVector<int32_t> fields(const ClientOptions& o)
@@ -231,8 +219,8 @@ void TestConfig::optionsLoad()
     QFETCH(QStringList, texts);
 
     if (!file.isNull())
-        writeFile(QStringLiteral("params3.txt"), file);
-    writeFile(QStringLiteral("params0.txt"), "KO_CAM_MOUNT_HEIGHT = 555;\r\n");
+        QVERIFY(writeFile(QStringLiteral("params3.txt"), file));
+    QVERIFY(writeFile(QStringLiteral("params0.txt"), "KO_CAM_MOUNT_HEIGHT = 555;\r\n"));
     QDialog host;
     KoClientOptions editor(&host, 3);
     QCOMPARE(editTexts(&editor, optionEdits), texts);
@@ -246,9 +234,9 @@ void TestConfig::editorsLoad()
     const QStringList apnFields{"phone", "userName", "password", "apn"};
     QCOMPARE(editTexts(new KoApnSettings(&host), apnFields), blanks(4));
     QCOMPARE(edit(new KoIpChanger(&host), "ip")->text(), QString());
-    writeFile(QStringLiteral("modem.txt"), "PHONE = *99#\r\nUSERNAME = gdata\r\n"
-                                           "PASSWORD = s3cret\r\nAPN = internet.mts.ru\r\n");
-    writeFile(QStringLiteral("remote.txt"), "IP = 10.20.30.40\r\n");
+    QVERIFY(writeFile(QStringLiteral("modem.txt"), "PHONE = *99#\r\nUSERNAME = gdata\r\n"
+                                                   "PASSWORD = s3cret\r\nAPN = internet.mts.ru\r\n"));
+    QVERIFY(writeFile(QStringLiteral("remote.txt"), "IP = 10.20.30.40\r\n"));
     auto* modem = new KoApnSettings(&host);
     QCOMPARE(editTexts(modem, apnFields),
              (QStringList{"*99#", "gdata", "s3cret", "internet.mts.ru"}));
@@ -364,8 +352,8 @@ void TestConfig::results()
     QFETCH(QByteArray, modemFile);
     QFETCH(QByteArray, remoteFile);
 
-    writeFile(QStringLiteral("modem.txt"), seed);
-    writeFile(QStringLiteral("remote.txt"), seed);
+    QVERIFY(writeFile(QStringLiteral("modem.txt"), seed));
+    QVERIFY(writeFile(QStringLiteral("remote.txt"), seed));
     QWidget window;
     ModalDriver driver;
     if (command == "update")

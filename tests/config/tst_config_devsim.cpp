@@ -2,6 +2,7 @@
 // main window connected to velmora-devsim on 127.0.0.1, dialogs filled in and
 // confirmed, and the device's answers seen as the boxes and files they become.
 
+#include "../support/files.h"
 #include "../support/real_display.h"
 #include "../support/devsim_process.h"
 #include "../support/modal_driver.h"
@@ -41,12 +42,6 @@ QPushButton* button(QWidget* parent, const QString& text)
             return candidate;
     qFatal("no button %s", qPrintable(text));
     return nullptr;
-}
-
-QByteArray readFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

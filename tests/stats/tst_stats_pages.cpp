@@ -428,10 +428,19 @@ void TestStatsPages::periodFile()
     viewer.sStatisticRecieved(0, in, {}, STAT_DAY, STAT_OUTCOMING);
     const QString name = "Day statistics for 5.3.16 pass 0";
 
-    // A cancelled save dialog asks nothing (with no link: tst_config_devsim).
+    // A cancelled save dialog asks nothing; with no link the box says so and
+    // the type box is left as it was.
     viewer.saveAs = "";
     viewer.sXmlButClicked();
     viewer.saveAs = QString();
+    viewer.SetSender([](int, const KoStatisticsData&, const KoStatisticsData&, STATISTICS_TYPE,
+                        STATISTICS_ID) { return false; });
+    viewer.sXmlButClicked();
+    QCOMPARE(viewer.boxes, QStringList(boxOf(QMessageBox::Warning, "Warning",
+                                             "No connection to the device: nothing was sent.")));
+    viewer.boxes.clear();
+    QCOMPARE(box(&viewer, "typeBox")->currentIndex(), 1);
+    viewer.SetSender(nullptr);
     QCOMPARE(spy.requests, QStringList());
 
     // One request for the incoming side, though the type box had to change.
