@@ -14,7 +14,6 @@
 #include <type_traits>
 
 #include <functional>
-#include <thread>
 
 namespace {
 
@@ -214,7 +213,6 @@ private slots:
     void readerSplitsAtEveryPosition();
     void requestFrames_data();
     void requestFrames();
-    void genericSendFromAnotherThread();
     void droppedAndReconnected();
     void reconnectToNewTarget();
     void replayInsteadOfTheSocket();
@@ -314,29 +312,6 @@ void TstLink::requestFrames()
     QTRY_VERIFY(device.Connected() && client.TestConnected());
     QVERIFY(call(client));
     QTRY_COMPARE(device.received.toHex(' '), frame.toHex(' '));
-}
-
-void TstLink::genericSendFromAnotherThread()
-{
-    FakeDevice device;
-    QVERIFY(device.Listen());
-    // A silent device: a long watchdog period, so a slow run is not dropped.
-    KoTcpClient client(nullptr, "127.0.0.1", device.Port(), 60000);
-    QTRY_VERIFY(client.TestConnected());
-    std::atomic<int> sent{0};
-    std::atomic<bool> connected{false};
-    std::thread worker([&] {
-        connected = client.TestConnected();
-        for (int i = 0; i < 20; ++i)
-            sent += client.SendMessage(std::vector<uint8_t>{0, 0, 0, 47, uint8_t(i)}) ? 1 : 0;
-    });
-    const bool all = WaitFor([&] { return sent.load() == 20; });
-    worker.join();
-    QVERIFY(all && connected);
-    QByteArray expected;
-    for (int i = 0; i < 20; ++i)
-        expected += Frame(Hex("0000002F") + QByteArray(1, char(i)));
-    QTRY_COMPARE(device.received, expected);
 }
 
 void TstLink::droppedAndReconnected()

@@ -1,20 +1,18 @@
 // Distribution files: the cipher, the CRC, what the reader accepts and
 // refuses, and the update widget.
 
+#include "../support/modal_driver.h"
 #include "../support/real_display.h"
 #include "update/ko_distribution_reader.h"
 #include "update/ko_distribution_writer.h"
 #include "update/ko_tea.h"
 #include "update/ko_updater.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtEndian>
 #include <QtTest>
 
@@ -45,22 +43,6 @@ void put(QByteArray* bytes, int pos, T value)
     char field[sizeof(T)];
     qToLittleEndian(value, field);
     bytes->replace(pos, int(sizeof(T)), field, int(sizeof(T)));
-}
-
-// Records "Warning" boxes and closes them from inside their own loop.
-QStringList answerBoxes(const std::function<void()>& action)
-{
-    QStringList texts;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&texts] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            texts << box->windowTitle() + QStringLiteral(": ") + box->text();
-            box->close();
-        }
-    });
-    timer.start(5);
-    action();
-    return texts;
 }
 
 } // namespace
@@ -173,7 +155,16 @@ void TestUpdate::updater()
     updater->SetFileChooser(
         [&chosen](QWidget*, const QString&, const QString&, const QString&) { return chosen; });
     QSignalSpy sent(updater, &KoUpdater::eSwUpdate);
-    QVERIFY(answerBoxes([&] { updater->sOpenPath(); }).isEmpty());
+    ModalDriver driver; // answers the boxes, which are taken by boxes()
+    const auto boxes = [&driver] {
+        QStringList texts;
+        for (const ModalDriver::Box& box : qAsConst(driver.boxes))
+            texts << box.title + ": " + box.text;
+        driver.boxes.clear();
+        return texts;
+    };
+    updater->sOpenPath();
+    QVERIFY(boxes().isEmpty());
     QCOMPARE(updater->ConfigurationNames(), (QStringList{"rus", "eng", "none"}));
     // Listed with their sizes and CRCs.
     auto* view = updater->findChild<QListView*>("configurations");
@@ -184,14 +175,16 @@ void TestUpdate::updater()
     QCOMPARE(shown(2), QString("none (0 bytes, CRC 00000000)"));
     // An empty configuration is not sent.
     view->setCurrentIndex(view->model()->index(2, 0));
-    QCOMPARE(answerBoxes([&] { updater->sOkClicked(); }),
+    updater->sOkClicked();
+    QCOMPARE(boxes(),
              QStringList{"Warning: The configuration \"none\" is empty (0 bytes) and cannot be "
                          "sent."});
     QCOMPARE(sent.size(), 0);
 
     // A cancelled file dialog empties what was shown before.
     chosen.clear();
-    QCOMPARE(answerBoxes([&] { updater->sOpenPath(); }),
+    updater->sOpenPath();
+    QCOMPARE(boxes(),
              QStringList{"Warning: Not correct distributive"});
     QVERIFY(updater->ConfigurationNames().isEmpty());
     QVERIFY(updater->findChild<QLineEdit*>("swPath")->text().isEmpty());

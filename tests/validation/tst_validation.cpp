@@ -296,10 +296,8 @@ void TstValidation::endToEnd()
     QCOMPARE(rows.size(), 4 * 2 + 3);
     const Session::Row& all = rows.last();
     QCOMPARE(all.hand, total.Hand());
-    // The model as the simulator played it: its whole-session deviation is
-    // the hand-weighted mean of the samples' deviations, and with samples
-    // of near equal size it lies within the interval around their plain
-    // mean (Cauchy-Schwarz: within sd * cv of it, against t * sd / sqrt(n)).
+    // The session's deviation lies within the interval around the samples'
+    // mean (their sizes are near equal: Cauchy-Schwarz).
     const double realised = double(all.device - all.hand) / all.hand;
     QCOMPARE(all.Relative(), realised);
     QVERIFY2(all.stats.low <= realised && realised <= all.stats.high,
@@ -344,8 +342,6 @@ void TstValidation::endToEnd()
     }
 
     // The PDF as its reader sees it.
-    const QString info = Run("pdfinfo", {pdf});
-    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+[1-3]\\n")), qPrintable(info));
     const QString text = Run("pdftotext", {"-layout", pdf, "-"});
     for (const QString& part :
          {QString("Door validation report"), QString::fromUtf8("Operator: Иванов И. И."),
