@@ -1,6 +1,7 @@
 // The configuration editors, their dialog hosts as the main window opens them,
 // and what the main window makes of the device's answers.
 
+#include "../support/buttons.h"
 #include "../support/files.h"
 #include "../support/real_display.h"
 #include "../support/modal_driver.h"
@@ -45,15 +46,6 @@ QStringList editTexts(QWidget* parent, const QStringList& names)
     for (const QString& name : names)
         texts << edit(parent, name)->text();
     return texts;
-}
-
-QPushButton* button(QWidget* parent, const QString& text)
-{
-    for (auto* candidate : parent->findChildren<QPushButton*>())
-        if (candidate->text() == text)
-            return candidate;
-    qFatal("no button %s", qPrintable(text));
-    return nullptr;
 }
 
 QVector<int32_t> fields(const ClientOptions& o)

@@ -2,6 +2,7 @@
 // main window connected to velmora-devsim on 127.0.0.1, dialogs filled in and
 // confirmed, and the device's answers seen as the boxes and files they become.
 
+#include "../support/buttons.h"
 #include "../support/files.h"
 #include "../support/real_display.h"
 #include "../support/devsim_process.h"
@@ -34,15 +35,6 @@
 #include <memory>
 
 namespace {
-
-QPushButton* button(QWidget* parent, const QString& text)
-{
-    for (auto* candidate : parent->findChildren<QPushButton*>())
-        if (candidate->text() == text)
-            return candidate;
-    qFatal("no button %s", qPrintable(text));
-    return nullptr;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // files they write, and both pages against the device simulator.
 
 #include "../support/files.h"
+#include "../support/buttons.h"
 #include "../support/real_display.h"
 #include "settings/ko_app_data.h"
 #include "stats/ko_graphics_drawer.h"
@@ -125,14 +126,6 @@ QStringList entries(QComboBox* combo)
     return list;
 }
 
-void click(QWidget* page, const QString& text)
-{
-    for (QPushButton* button : page->findChildren<QPushButton*>())
-        if (button->text() == text)
-            return button->click();
-    QFAIL(qPrintable("no button " + text));
-}
-
 void selectDate(QWidget* page, const QDate& date, const QString& prefix = QString())
 {
     const auto name = [&](const char* part) {
@@ -201,7 +194,7 @@ void TestStatsPages::init()
 void TestStatsPages::viewerRequests_data()
 {
     QTest::addColumn<QByteArray>("tz");
-    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("report");
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QByteArray>("start");
     QTest::addColumn<QByteArray>("end");
@@ -225,7 +218,7 @@ void TestStatsPages::viewerRequests_data()
 void TestStatsPages::viewerRequests()
 {
     QFETCH(QByteArray, tz);
-    QFETCH(QString, button);
+    QFETCH(QString, report);
     QFETCH(QDate, date);
     QFETCH(QByteArray, start);
     QFETCH(QByteArray, end);
@@ -235,9 +228,9 @@ void TestStatsPages::viewerRequests()
     selectDate(&viewer, date);
     box(&viewer, "typeBox")->setCurrentIndex(1);
     RequestLog spy(&viewer);
-    click(&viewer, button);
+    button(&viewer, report)->click();
 
-    const int sid = QStringList({"Year report", "Month report", "Day report"}).indexOf(button);
+    const int sid = QStringList({"Year report", "Month report", "Day report"}).indexOf(report);
     QCOMPARE(spy.requests, QStringList(req(0, 1, sid, start, end)));
     if (sid == STAT_YEAR)
         return;
@@ -527,7 +520,7 @@ void TestStatsPages::reportRequest()
     selectDate(&report, to, "end");
     box(&report, "passBox")->setCurrentIndex(1);
     RequestLog spy(&report);
-    click(&report, "Xml report");
+    button(&report, "Xml report")->click();
 
     if (start.isEmpty()) {
         QCOMPARE(spy.requests, QStringList());
@@ -606,10 +599,10 @@ void TestStatsPages::againstTheSimulator()
     };
 
     selectDate(&viewer, QDate(2016, 3, 5));
-    click(&viewer, "Day report");
+    button(&viewer, "Day report")->click();
     QTRY_COMPARE(viewer.histogramTitle(), QString("Day statistics for 5.3.16 pass 0"));
 
-    click(&viewer, "Year report");
+    button(&viewer, "Year report")->click();
     QTRY_COMPARE(viewer.histogramTitle(), QString("Year statistics for 2016 pass 0"));
     press(2);
     QTRY_COMPARE(viewer.histogramTitle(), QString("Month statistics for 3.16 pass 0"));
@@ -617,7 +610,7 @@ void TestStatsPages::againstTheSimulator()
     QTRY_COMPARE(viewer.histogramTitle(), QString("Day statistics for 5.3.16 pass 0"));
     const QVector<float> incoming = drawer->shownValues();
 
-    click(&viewer, "Save to .xml");
+    button(&viewer, "Save to .xml")->click();
     QTRY_COMPARE(viewer.boxes.size(), 1);
     const QString saved = tmp->filePath("Day statistics for 5.3.16 pass 0.xml");
     QCOMPARE(viewer.boxes.first(),
@@ -635,7 +628,7 @@ void TestStatsPages::againstTheSimulator()
     selectDate(&report, QDate(2016, 3, 1), "start");
     selectDate(&report, QDate(2016, 3, 5), "end");
     box(&report, "passBox")->setCurrentIndex(2);
-    click(&report, "Xml report");
+    button(&report, "Xml report")->click();
     QTRY_COMPARE(report.boxes.size(), 1);
     const QString file = tmp->filePath("report pass all 2016-3-1_2016-3-4.xml");
     QCOMPARE(report.boxes.first(),

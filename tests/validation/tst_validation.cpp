@@ -182,15 +182,6 @@ struct Ledger
                               hand[2][1] + hand[3][0] + hand[3][1]; }
 };
 
-QString Run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 } // namespace
 
 // The technician's whole job: open the window from the Tools menu, start,
@@ -342,7 +333,10 @@ void TstValidation::endToEnd()
     }
 
     // The PDF as its reader sees it.
-    const QString text = Run("pdftotext", {"-layout", pdf, "-"});
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     for (const QString& part :
          {QString("Door validation report"), QString::fromUtf8("Operator: Иванов И. И."),
           QString("Vehicle: Bus 1042"), QString("Device: 127.0.0.1:%1").arg(sim.port()),
