@@ -19,11 +19,6 @@ namespace {
 
 constexpr int Period = 150; // watchdog period of the tests, ms
 
-QByteArray Hex(const char* hex)
-{
-    return QByteArray::fromHex(hex);
-}
-
 QByteArray Frame(const QByteArray& body)
 {
     return KoFrameEscaper::Frame(body);

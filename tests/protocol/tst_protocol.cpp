@@ -15,11 +15,6 @@
 
 namespace {
 
-QByteArray Hex(const char* hex)
-{
-    return QByteArray::fromHex(hex);
-}
-
 // Feeds the chunks in order and collects every complete body.
 QList<QByteArray> ParseChunks(KoFrameParser& parser, const QList<QByteArray>& chunks)
 {

@@ -26,6 +26,11 @@ inline void AppendFrameBodies(KoFrameParser& parser, const QByteArray& data,
     }
 }
 
+inline QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
 inline QByteArray I32(int32_t v)
 {
     QByteArray out;
@@ -37,27 +42,26 @@ inline QByteArray I32(int32_t v)
 // the link suite streams them all before good ones, which must still come.
 inline QList<QPair<const char*, QByteArray>> RefusedBodies()
 {
-    const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
     KoUserParams two;
     two.line = {QPointF(0, 0), QPointF(1, 1)};
     two.count = 2;
-    const QByteArray image = KoDeviceEncoder::Image({}, hex("010203"));
+    const QByteArray image = KoDeviceEncoder::Image({}, Hex("010203"));
     // A body ending inside the header, with a data length of L - 68 < 0.
-    const QByteArray cut = image.left(48) + hex("FFFFFFFFFFFFFFF8") + image.mid(56, 4);
-    const QByteArray stat = I32(7) + I32(0) + hex("0000");
-    const QByteArray all = I32(8) + I32(0) + I32(1) + hex("0000");
+    const QByteArray cut = image.left(48) + Hex("FFFFFFFFFFFFFFF8") + image.mid(56, 4);
+    const QByteArray stat = I32(7) + I32(0) + Hex("0000");
+    const QByteArray all = I32(8) + I32(0) + I32(1) + Hex("0000");
     const QByteArray file = I32(41) + I32(0) + I32(0) + I32(0);
     return {
-        {"user params one byte long", KoDeviceEncoder::UserParams(0, two) + hex("00")},
+        {"user params one byte long", KoDeviceEncoder::UserParams(0, two) + Hex("00")},
         {"user params negative count", I32(4) + I32(0) + I32(-1) + QByteArray(12, 0)},
         {"objects one short",
          KoDeviceEncoder::TrackedObjects(0, {KoObjectData()}, 0, 0).chopped(1)},
         {"objects huge count", I32(2) + I32(0) + I32(0x7fffffff) + I32(0) + I32(0)},
         {"image data missing", image.chopped(1)},
-        {"image extra byte", image + hex("00")},
+        {"image extra byte", image + Hex("00")},
         {"image shorter than its header", cut},
         {"statistic count beyond body", stat + I32(3) + I32(0) + I32(0) + QByteArray(16, 1)},
-        {"statistic 12-byte body, huge count", stat + hex("7fff")},
+        {"statistic 12-byte body, huge count", stat + Hex("7fff")},
         {"statistic max counts", stat + I32(0x7fffffff) + I32(0) + I32(0x7fffffff)},
         {"statistic alarms beyond body", stat + I32(0) + I32(0) + I32(1) + QByteArray(27, 0)},
         {"statistic negative count", stat + I32(-1) + I32(0) + I32(0)},
@@ -68,10 +72,10 @@ inline QList<QPair<const char*, QByteArray>> RefusedBodies()
         {"string length beyond body", I32(22) + I32(1) + I32(1) + I32(10) + QByteArray("abc")},
         {"string negative length", I32(22) + I32(1) + I32(1) + I32(-1)},
         {"file name empty", KoDeviceEncoder::FilesCountInfo(0, 1, 2, QString())},
-        {"file name negative", file + hex("FFFF61")},
-        {"file name beyond body", file + hex("000561")},
-        {"reboot ack wrong", I32(40) + hex("A1B1C1D0")},
-        {"reboot ack short", I32(40) + hex("A1B1C1")},
+        {"file name negative", file + Hex("FFFF61")},
+        {"file name beyond body", file + Hex("000561")},
+        {"reboot ack wrong", I32(40) + Hex("A1B1C1D0")},
+        {"reboot ack short", I32(40) + Hex("A1B1C1")},
         {"record answer other kind", I32(10) + I32(0) + I32(5)},
     };
 }
