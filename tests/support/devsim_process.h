@@ -4,9 +4,10 @@
 // a test; a test using it depends on velmora-devsim in its CMakeLists.txt.
 // The simulator's log lines are kept in output(), its errors go to stderr.
 
+#include "files.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -53,9 +54,9 @@ public:
     // Aims the configurator at the simulator: "network.txt" in its data folder.
     bool writeNetworkFile(const QString& folder) const
     {
-        QFile file(folder + QStringLiteral("network.txt"));
-        const QByteArray text = "HOST_NAME = 127.0.0.1;\r\nPORT = " + QByteArray::number(simPort);
-        return file.open(QIODevice::WriteOnly) && file.write(text + ";\r\n") == text.size() + 3;
+        const QByteArray port = QByteArray::number(simPort);
+        return writeFile(folder + QStringLiteral("network.txt"),
+                         "HOST_NAME = 127.0.0.1;\r\nPORT = " + port + ";\r\n");
     }
 
     // Everything printed after the first line that has arrived so far.
